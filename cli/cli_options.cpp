@@ -1,0 +1,169 @@
+#include "cli/cli_options.h"
+
+#include "core/target_rule.h"
+
+namespace valmero {
+
+namespace {
+
+// Takes "--name VALUE" or "--name=VALUE".
+bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name, std::string& value,
+               std::string& error) {
+  const std::string& arg = args[i];
+  if (arg.size() > name.size() && arg.compare(0, name.size() + 1, name + "=") == 0) {
+    value = arg.substr(name.size() + 1);
+  } else if (i + 1 < args.size()) {
+    value = args[++i];
+  } else {
+    error = name + " needs a value";
+    return false;
+  }
+  if (value.empty()) {
+    error = name + " needs a value";
+    return false;
+  }
+  return true;
+}
+
+bool IsOption(const std::string& arg, const std::string& name) {
+  return arg == name || arg.compare(0, name.size() + 1, name + "=") == 0;
+}
+
+bool ParseMake(const std::vector<std::string>& args, CliRequest& request, std::string& error) {
+  bool download = false;
+  bool targetGiven = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (IsOption(arg, "--source")) {
+      if (!TakeValue(args, i, "--source", request.source, error)) return false;
+    } else if (IsOption(arg, "--target")) {
+      if (!TakeValue(args, i, "--target", request.target, error)) return false;
+      targetGiven = true;
+    } else if (IsOption(arg, "--index")) {
+      if (!TakeValue(args, i, "--index", request.index, error)) return false;
+      if (request.index != "renumber" && request.index != "keep" && request.index != "none") {
+        error = "--index takes renumber, keep or none, not '" + request.index + "'";
+        return false;
+      }
+    } else if (arg == "--subfolder") {
+      request.subfolder = true;
+    } else if (arg == "--download") {
+      download = true;
+    } else if (arg == "--disc") {
+      request.disc = true;
+    } else if (arg == "--list") {
+      request.listFile = true;
+    } else if (arg == "--config-renumber") {
+      request.configRenumber = true;
+    } else if (arg == "--config-keep") {
+      request.configKeep = true;
+    } else if (arg == "--copy-all") {
+      request.copyAll = true;
+    } else {
+      error = "unknown option '" + arg + "'";
+      return false;
+    }
+  }
+  if (request.source.empty()) {
+    error = "make needs --source PATH";
+    return false;
+  }
+  if (download && request.disc) {
+    error = "--download and --disc exclude each other";
+    return false;
+  }
+  if (targetGiven == request.subfolder) {
+    error = "make needs either --target DIR or --subfolder";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ParseCommandLine(const std::vector<std::string>& args, CliRequest& request, std::string& error) {
+  if (args.empty()) {
+    error = "no command given";
+    return false;
+  }
+  const std::string& command = args[0];
+  if (command == "--help" || command == "-h" || command == "help") {
+    request.command = CliCommand::Help;
+    return args.size() == 1 || (error = "--help takes no arguments", false);
+  }
+  if (command == "--version") {
+    request.command = CliCommand::Version;
+    return args.size() == 1 || (error = "--version takes no arguments", false);
+  }
+  if (command == "make") {
+    request.command = CliCommand::Make;
+    return ParseMake(args, request, error);
+  }
+  if (command == "inspect") {
+    request.command = CliCommand::Inspect;
+    if (args.size() != 2 || args[1].empty()) {
+      error = "inspect takes one file: valmero-cli inspect FILE";
+      return false;
+    }
+    request.inspectFile = args[1];
+    return true;
+  }
+  error = "unknown command '" + command + "'";
+  return false;
+}
+
+std::string ResolveTarget(const CliRequest& request, std::string& error) {
+  if (!request.subfolder) {
+    if (request.target.size() >= PATH_SIZE) {
+      error = "the target path is longer than 259 characters";
+      return {};
+    }
+    return request.target;
+  }
+  std::string target = SubfolderTarget(request.source.c_str(), request.disc);
+  // "/KVX" alone would put the output at the root of the file system.
+  if (target.empty() || target == "/KVX") {
+    error = "cannot form a KVX sub-folder from '" + request.source + "'; give --target DIR";
+    return {};
+  }
+  return target;
+}
+
+MakeMarks MarksFor(const CliRequest& request) {
+  MakeMarks marks;
+  marks.sourceDownload = request.disc ? 0 : 1;
+  marks.sourceDisc = request.disc ? 1 : 0;
+  marks.indexRenumber = request.index == "renumber" ? 1 : 0;
+  marks.indexKeep = request.index == "keep" ? 1 : 0;
+  marks.listFile = request.listFile ? 1 : 0;
+  marks.copyAll = request.copyAll ? 1 : 0;
+  return marks;
+}
+
+const char* UsageText() {
+  return "usage:\n"
+         "  valmero-cli make --source PATH [--target DIR | --subfolder] [--download | --disc]\n"
+         "                   [--index renumber|keep|none] [--list] [--config-renumber]\n"
+         "                   [--config-keep] [--copy-all]\n"
+         "  valmero-cli inspect FILE\n"
+         "  valmero-cli --help | --version\n"
+         "\n"
+         "make turns a song collection into what a karaoke player reads:\n"
+         "  --source PATH        a folder of downloaded MP3 files, or with --disc a songlist text file\n"
+         "  --target DIR         the folder to write into (created when missing, one level)\n"
+         "  --subfolder          write into a folder KVX beside the songlist file or inside the folder\n"
+         "  --download           the source is a download folder (the default)\n"
+         "  --disc               the source is a songlist file with NUMBER.mp3 and NUMBER.mcg beside it\n"
+         "  --index renumber     write ENGLISH.KVX with new numbers 1..n and copy the songs (the default)\n"
+         "  --index keep         write ENGLISH.KVX with the songs' own numbers\n"
+         "  --index none         write no ENGLISH.KVX\n"
+         "  --list               write LIST.TXT\n"
+         "  --config-renumber    write SCDG.CFG with the new numbers\n"
+         "  --config-keep        write SCDG.CFG with the songs' own numbers\n"
+         "  --copy-all           copy every song into the target under its number\n"
+         "The activity log mirqlog.txt is written in the current directory, and products.cp is read\n"
+         "from there. Exit status: 0 finished, 1 the run failed (see the log), 2 a usage error.\n"
+         "inspect checks an ENGLISH.KVX and prints its singers and titles.\n";
+}
+
+}  // namespace valmero

@@ -1,0 +1,40 @@
+// The command line of valmero-cli.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/converter.h"
+
+namespace valmero {
+
+enum class CliCommand { Make, Inspect, Help, Version };
+
+struct CliRequest {
+  CliCommand command = CliCommand::Help;
+  std::string source;
+  std::string target;
+  bool subfolder = false;
+  bool disc = false;
+  std::string index = "renumber";
+  bool listFile = false;
+  bool configRenumber = false;
+  bool configKeep = false;
+  bool copyAll = false;
+  std::string inspectFile;
+};
+
+// Parses the arguments after the program name. False with a message in
+// `error` when they are not a valid command line.
+bool ParseCommandLine(const std::vector<std::string>& args, CliRequest& request, std::string& error);
+
+// The target folder of a make request: --target, or the KVX sub-folder of
+// the source. Empty with a message when none can be had.
+std::string ResolveTarget(const CliRequest& request, std::string& error);
+
+// The check boxes a make request ticks.
+MakeMarks MarksFor(const CliRequest& request);
+
+const char* UsageText();
+
+}  // namespace valmero

@@ -1,0 +1,39 @@
+// The command-line program's host: message boxes as lines on standard
+// output, the progress popup as a bar on standard error when that is a
+// terminal, Ctrl-C as the popup's Cancel button.
+#pragma once
+
+#include <cstdio>
+
+#include "core/run_host.h"
+
+namespace valmero {
+
+class CTerminalHost : public IRunHost {
+ public:
+  // out receives the message texts; bar receives the progress bar when
+  // showBar is set.
+  CTerminalHost(std::FILE* out, std::FILE* bar, bool showBar);
+
+  std::unique_ptr<IProgressPopup> CreateProgressPopup(const char* title, bool smooth) override;
+  void ShowFinished(const char* text) override;
+  bool AskError(const char* text, const char* caption) override;
+  void ShowCancelled(const char* text) override;
+  void OpenDocument(const char* path) override;
+
+ private:
+  std::FILE* m_out;
+  std::FILE* m_bar;
+  bool m_showBar;
+};
+
+// Ctrl-C becomes a cancel request that the next pump of a popup takes, the
+// way a key press waits in the queue until a loop looks at it. A second
+// Ctrl-C before that ends the program.
+void InstallInterruptAsCancel();
+
+// Sets or takes the pending cancel request (also what Ctrl-C does).
+void RequestCancel();
+bool TakeCancelRequest();
+
+}  // namespace valmero

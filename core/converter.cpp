@@ -1,0 +1,125 @@
+#include "core/converter.h"
+
+#include "core/fixed_text.h"
+#include "log/activity_log.h"
+#include "outputs/ordering.h"
+#include "outputs/song_copier.h"
+#include "outputs/text_lists.h"
+#include "platform/files.h"
+#include "sources/download_scan.h"
+#include "sources/songlist_reader.h"
+
+#include <cstring>
+
+namespace valmero {
+
+CConverter::CConverter(IRunHost& host) : m_host(host) {}
+
+int CConverter::InitializeState() {
+  StartActivityLog(m_szStartDir);
+  ClearTagFields(m_scratch);
+  if (m_catalogue.ReadCatalogue(m_szStartDir) == 0) LogMessage("opening products file success");
+  SetOptionDefaults();
+  return 0;
+}
+
+void CConverter::SetOptionDefaults() {
+  m_options = DefaultRunOptions();
+  LogMessage("initialize all variables");
+}
+
+void CConverter::LogWelcome() { LogMessage("=== THIS IS \"VALMERO\" ==="); }
+
+RunOutcome CConverter::OnMake(const char* sourceText, const char* targetText, const MakeMarks& marks) {
+  // The front end's message pump can deliver MAKE again while a stage
+  // works; a nested run would empty the list the outer run is working on.
+  if (m_bRunning) return RunOutcome::Refused;
+  m_bRunning = true;
+
+  std::memset(m_szSource, 0, sizeof m_szSource);
+  std::memset(m_szTarget, 0, sizeof m_szTarget);
+  CopyText(m_szSource, sizeof m_szSource, sourceText);
+  CopyText(m_szTarget, sizeof m_szTarget, targetText);
+  m_options.m_bSourceDownload = marks.sourceDownload;
+  m_options.m_bSourceDisc = marks.sourceDisc;
+  m_options.m_bIndexRenumber = marks.indexRenumber;
+  m_options.m_bIndexKeep = marks.indexKeep;
+  m_options.m_bListFile = marks.listFile;
+  m_options.m_bCopyAll = marks.copyAll;
+
+  LogMessage("now status : mode1=%d, mode2=%d, mode3=%d, mode4=%d", m_options.m_bIndexRenumber,
+             m_options.m_bIndexKeep, m_options.m_bListFile, m_options.m_bCopyAll);
+  if (MakeDirectory(m_szTarget)) LogMessage("Create target folder : %s", m_szTarget);
+
+  RunOutcome outcome = RunStages() < 0 ? RunOutcome::Failed : RunOutcome::Finished;
+  if (outcome == RunOutcome::Finished) {
+    LogMessage("%s", FINISHED_TEXT);
+    m_host.ShowFinished(FINISHED_TEXT);
+  } else if (m_host.AskError(ERROR_TEXT, ERROR_CAPTION)) {
+    OnViewLog();
+  }
+  m_bRunning = false;
+  return outcome;
+}
+
+int CConverter::ReadSource() {
+  if (m_options.m_bSourceDownload) return ScanDownloadFolder();
+  return ReadSonglistFile();
+}
+
+int CConverter::RunStages() {
+  if (!m_options.m_bSourceDownload && !m_options.m_bSourceDisc) return 0;
+  if (ReadSource() < 0) return -1;
+  SortByNumber();
+  if (m_options.m_bIndexRenumber) RenumberSongs();
+  if ((m_options.m_bIndexRenumber || m_options.m_bIndexKeep) && BuildIndex() < 0) return -1;
+  if (m_options.m_bListFile && WriteListFile() < 0) return -1;
+  if (m_options.m_bConfigRenumber || m_options.m_bConfigKeep) WriteConfigFile();
+  if (m_options.m_bCopyAll || m_options.m_bIndexRenumber) CopySongsToTarget();
+  return 0;
+}
+
+void CConverter::OnViewLog() {
+  char path[PATH_SIZE];
+  if (FormatPath(path, sizeof path, "%s/mirqlog.txt", m_szStartDir)) m_host.OpenDocument(path);
+}
+
+void CConverter::Terminate() {
+  LogMessage("terminate VALMERO");
+  ReleaseAll();
+}
+
+void CConverter::ReleaseAll() {
+  m_catalogue.Clear();
+  ClearSongList(m_songs);
+  m_index.ClearIndexArrays();
+  LogMessage("%s", LOG_END_LINE);
+}
+
+int CConverter::ScanDownloadFolder() {
+  return valmero::ScanDownloadFolder(m_szSource, m_options.m_bJukeList != 0, m_catalogue, m_scratch, m_songs,
+                                     m_host);
+}
+
+int CConverter::ReadSonglistFile() { return valmero::ReadSonglistFile(m_szSource, m_songs, m_host); }
+
+void CConverter::SortByNumber() { valmero::SortByNumber(m_songs); }
+
+void CConverter::RenumberSongs() { valmero::RenumberSongs(m_songs); }
+
+int CConverter::BuildIndex() {
+  return valmero::BuildIndex(m_songs, m_options.m_bIndexRenumber != 0, m_szTarget, m_index);
+}
+
+int CConverter::WriteListFile() {
+  return valmero::WriteListFile(m_szTarget, m_songs, m_options.m_bIndexRenumber != 0);
+}
+
+int CConverter::WriteConfigFile() {
+  return valmero::WriteConfigFile(m_szTarget, m_songs, m_options.m_bConfigRenumber != 0,
+                                  m_options.m_bConfigKeep != 0);
+}
+
+void CConverter::CopySongsToTarget() { valmero::CopySongsToTarget(m_songs, m_szTarget, m_host); }
+
+}  // namespace valmero

@@ -1,0 +1,88 @@
+// One conversion session: the paths, the option flags, the catalogue, the
+// song list and the index tables, with the stages of a run under their own
+// names. A front end owns one, hands it the text of its path fields and the
+// marks of its check boxes, and forwards MAKE to OnMake.
+#pragma once
+
+#include <cstdint>
+
+#include "core/run_host.h"
+#include "core/run_options.h"
+#include "core/song_list.h"
+#include "outputs/singer_index.h"
+#include "sources/catalogue.h"
+
+namespace valmero {
+
+// The check boxes a run re-reads when MAKE is pressed.
+struct MakeMarks {
+  int32_t sourceDownload = 0;
+  int32_t sourceDisc = 0;
+  int32_t indexRenumber = 0;
+  int32_t indexKeep = 0;
+  int32_t listFile = 0;
+  int32_t copyAll = 0;
+};
+
+enum class RunOutcome { Finished, Failed, Refused };
+
+constexpr const char* FINISHED_TEXT = "Finished Converting";
+constexpr const char* ERROR_CAPTION = "ERROR";
+constexpr const char* ERROR_TEXT =
+    "ERROR: File names are not as required for ENGLISH.kvx.\nPlease view the logfile.";
+
+class CConverter {
+ public:
+  explicit CConverter(IRunHost& host);
+  virtual ~CConverter() = default;
+  CConverter(const CConverter&) = delete;
+  CConverter& operator=(const CConverter&) = delete;
+
+  // Start-up: empties the log in the current directory, clears the tag
+  // scratch, loads the catalogue and sets the option defaults.
+  int InitializeState();
+  void SetOptionDefaults();
+  // The last line of start-up.
+  void LogWelcome();
+
+  // MAKE: one whole run. Refused (nothing done) while a run is in progress.
+  RunOutcome OnMake(const char* sourceText, const char* targetText, const MakeMarks& marks);
+  bool IsRunning() const { return m_bRunning; }
+
+  // Asks the host to open the activity log.
+  void OnViewLog();
+
+  // Shutdown: "terminate VALMERO", then everything released and the end line.
+  void Terminate();
+  void ReleaseAll();
+
+  // The stages, in the order a run calls them. Virtual so that tests can
+  // watch the order and script failures.
+  virtual int ScanDownloadFolder();
+  virtual int ReadSonglistFile();
+  virtual void SortByNumber();
+  virtual void RenumberSongs();
+  virtual int BuildIndex();
+  virtual int WriteListFile();
+  virtual int WriteConfigFile();
+  virtual void CopySongsToTarget();
+
+  char m_szStartDir[PATH_SIZE] = {};
+  char m_szSource[PATH_SIZE] = {};
+  char m_szTarget[PATH_SIZE] = {};
+  RunOptions m_options;
+  CSongCatalogue m_catalogue;
+  SongList m_songs;
+  SingerIndex m_index;
+  TagScratch m_scratch = {};
+
+ protected:
+  IRunHost& m_host;
+
+ private:
+  int ReadSource();
+  int RunStages();
+  bool m_bRunning = false;
+};
+
+}  // namespace valmero

@@ -1,0 +1,31 @@
+// Helpers for the fixed-size, NUL-terminated text buffers the records use.
+#pragma once
+
+#include <cstddef>
+
+namespace valmero {
+
+// Copies at most size-1 bytes of src and terminates; the rest of dst is left
+// as it was. Returns false when src had to be cut.
+bool CopyText(char* dst, std::size_t size, const char* src);
+
+// printf into a fixed buffer. Returns false (and leaves dst empty) when the
+// result does not fit: a path that would be cut must not be used at all.
+bool FormatPath(char* dst, std::size_t size, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+
+// Cuts the text at its last line feed, if it holds one.
+void CutAtLastLineFeed(char* text);
+
+// Upper-cases the ASCII letters a to z in place; every other byte stays.
+void UpperCaseAscii(char* text);
+
+// The length of a text field that may be full without a terminator.
+std::size_t BoundedLength(const char* text, std::size_t size);
+
+// The leading decimal integer of a text: an optional sign, then digits up to
+// the first other character; 0 without digits. Values beyond 32 bits wrap the
+// way a 32-bit accumulation would, so every input gives a defined result.
+int ParseLeadingInt(const char* text);
+
+}  // namespace valmero

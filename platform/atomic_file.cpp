@@ -1,0 +1,94 @@
+#include "platform/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace valmero {
+
+CAtomicFile::~CAtomicFile() { Abandon(); }
+
+bool CAtomicFile::Create(const char* finalPath) {
+  Abandon();
+  m_finalPath = finalPath;
+  m_temporaryPath = m_finalPath + ".vtmpXXXXXX";
+  int fd = ::mkstemp(m_temporaryPath.data());
+  if (fd < 0) {
+    m_temporaryPath.clear();
+    return false;
+  }
+  ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+  // Readable like any file the user makes, not only by us.
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(fd, 0666 & ~mask);
+  m_fd = fd;
+  m_failed = false;
+  m_buffered = 0;
+  return true;
+}
+
+bool CAtomicFile::Flush() {
+  const char* data = m_buffer;
+  std::size_t size = m_buffered;
+  while (size > 0) {
+    ssize_t written = ::write(m_fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      m_failed = true;
+      break;
+    }
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  m_buffered = 0;
+  return !m_failed;
+}
+
+bool CAtomicFile::Write(const void* data, std::size_t size) {
+  if (m_fd < 0 || m_failed) return false;
+  const char* bytes = static_cast<const char*>(data);
+  while (size > 0) {
+    std::size_t room = sizeof m_buffer - m_buffered;
+    std::size_t chunk = size < room ? size : room;
+    std::memcpy(m_buffer + m_buffered, bytes, chunk);
+    m_buffered += chunk;
+    bytes += chunk;
+    size -= chunk;
+    if (m_buffered == sizeof m_buffer && !Flush()) return false;
+  }
+  return true;
+}
+
+bool CAtomicFile::Write(const char* text) { return Write(text, std::strlen(text)); }
+
+bool CAtomicFile::Commit() {
+  if (m_fd < 0) return false;
+  bool ok = !m_failed && Flush();
+  if (ok && ::fsync(m_fd) != 0) ok = false;
+  if (::close(m_fd) != 0) ok = false;
+  m_fd = -1;
+  if (ok && ::rename(m_temporaryPath.c_str(), m_finalPath.c_str()) != 0) ok = false;
+  if (!ok) ::unlink(m_temporaryPath.c_str());
+  m_temporaryPath.clear();
+  return ok;
+}
+
+void CAtomicFile::Abandon() {
+  if (m_fd >= 0) {
+    ::close(m_fd);
+    m_fd = -1;
+  }
+  if (!m_temporaryPath.empty()) {
+    ::unlink(m_temporaryPath.c_str());
+    m_temporaryPath.clear();
+  }
+  m_buffered = 0;
+}
+
+}  // namespace valmero

@@ -1,0 +1,23 @@
+// The songlist text file of a disc collection: one line per song,
+//   NUMBER <sep> TITLE [<sep> SINGER]
+// where a separator is any of TAB, '#' and '|'. Each song's NUMBER.mp3 and
+// NUMBER.mcg lie in the folder of the songlist file.
+#pragma once
+
+#include <string>
+
+#include "core/run_host.h"
+#include "core/song_list.h"
+
+namespace valmero {
+
+// Empties the list and reads the songlist file at `source` into it. 0 when
+// the reading ended normally (also with no song), -1 when the file cannot be
+// opened or a line has more than two separators.
+int ReadSonglistFile(const char* source, SongList& songs, IRunHost& host);
+
+// The folder the song files are looked for in: the source up to its last
+// '/', but only when the source holds both a '/' and a '.'; else empty.
+std::string SonglistSongFolder(const char* source);
+
+}  // namespace valmero
