@@ -1,0 +1,153 @@
+// Runs the real valmero-cli the way a script would.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "cli/cli_options.h"
+#include "support/temp_dir.h"
+
+namespace valmero {
+namespace {
+
+using testing::CTempDir;
+using testing::Exists;
+using testing::ReadFile;
+using testing::WriteFile;
+
+struct CliResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs valmero-cli with `args` (already shell-quoted where needed) in `folder`.
+CliResult RunCli(const std::string& folder, const std::string& args) {
+  std::string command = "cd '" + folder + "' && '" VALMERO_CLI_PATH "' " + args +
+                        " >'" + folder + "/.out' 2>'" + folder + "/.err' </dev/null";
+  int raw = std::system(command.c_str());
+  CliResult result;
+  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  result.out = ReadFile(folder + "/.out");
+  result.err = ReadFile(folder + "/.err");
+  return result;
+}
+
+// Log lines without their time stamps.
+std::vector<std::string> LogWithoutTimes(const std::string& path) {
+  std::vector<std::string> lines;
+  std::string text = ReadFile(path);
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find("\r\n", start);
+    std::string line = text.substr(start, end - start);
+    lines.push_back(line.size() > 24 ? line.substr(24) : line);
+    start = end == std::string::npos ? text.size() : end + 2;
+  }
+  return lines;
+}
+
+TEST(CliSessionTest, UsageErrorsExitTwoAndLeaveTheLogUntouched) {
+  CTempDir dir;
+  WriteFile(dir / "mirqlog.txt", "earlier log\r\n");
+  const char* badCalls[] = {
+      "",
+      "frobnicate",
+      "make",
+      "make --source",
+      "make --source x",
+      "make --source x --target y --subfolder",
+      "make --source x --target y --download --disc",
+      "make --source x --target y --index sometimes",
+      "make --source x --target y --colour",
+      "make --source list --disc --subfolder",
+      "inspect",
+      "inspect a b",
+      "--version extra",
+  };
+  for (const char* call : badCalls) {
+    SCOPED_TRACE(call);
+    CliResult result = RunCli(dir.Path(), call);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("valmero-cli: "), std::string::npos);
+    EXPECT_EQ(ReadFile(dir / "mirqlog.txt"), "earlier log\r\n");
+  }
+  EXPECT_FALSE(Exists(dir / "y"));
+}
+
+TEST(CliSessionTest, HelpAndVersion) {
+  CTempDir dir;
+  CliResult help = RunCli(dir.Path(), "--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("valmero-cli make --source PATH"), std::string::npos);
+  CliResult version = RunCli(dir.Path(), "--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("valmero-cli ", 0), 0u);
+  EXPECT_FALSE(Exists(dir / "mirqlog.txt"));
+}
+
+TEST(CliSessionTest, DiscMakeSessionLogsWhatTheDialogWould) {
+  CTempDir dir;
+  WriteFile(dir / "list.txt", "12|Rain|Bob\r\n3|Apple|Ann\r\n7|Lost|Nobody\r\n");
+  for (const char* name : {"12.mp3", "12.mcg", "3.mp3", "3.MCG"}) WriteFile(dir / name, "x");
+  CliResult result = RunCli(dir.Path(), "make --disc --source '" + (dir / "list.txt") + "' --target '" +
+                                            (dir / "out") + "' --index none");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "Finished Converting\n");
+  EXPECT_EQ(LogWithoutTimes(dir / "mirqlog.txt"),
+            (std::vector<std::string>{
+                "start of logging============================================================",
+                "products file open error",
+                "initialize all variables",
+                "=== THIS IS \"VALMERO\" ===",
+                "now status : mode1=0, mode2=0, mode3=0, mode4=0",
+                "Create target folder : " + (dir / "out"),
+                "Reading songlist file...",
+                "read 1th line : song number = 12, new number = 12",
+                "read 2th line : song number = 3, new number = 3",
+                "\"" + (dir / "7.mp3") + "\" does not exist",
+                "no data or end of file : line 3",
+                "Finished Converting",
+                "terminate VALMERO",
+                "end of logging==============================================================",
+            }));
+}
+
+TEST(CliSessionTest, FailedRunExitsOneAndNamesTheLog) {
+  CTempDir dir;
+  CliResult result = RunCli(dir.Path(), "make --disc --source '" + (dir / "missing.txt") + "' --subfolder");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "ERROR: File names are not as required for ENGLISH.kvx.\nPlease view the logfile.\n" +
+                            (dir / "mirqlog.txt") + "\n");
+  auto log = LogWithoutTimes(dir / "mirqlog.txt");
+  EXPECT_EQ(log[5], "Create target folder : " + (dir / "KVX"));
+  EXPECT_EQ(log[6], "can not read songlist file : " + (dir / "missing.txt"));
+  EXPECT_EQ(log[7], "terminate VALMERO");
+}
+
+TEST(CliOptionsTest, RequestsBecomeTheDialogsBoxesAndTarget) {
+  CliRequest request;
+  std::string error;
+  ASSERT_TRUE(ParseCommandLine({"make", "--source=/songs/list.txt", "--disc", "--subfolder", "--index", "keep",
+                                "--list", "--copy-all"},
+                               request, error))
+      << error;
+  MakeMarks marks = MarksFor(request);
+  EXPECT_EQ(marks.sourceDisc, 1);
+  EXPECT_EQ(marks.sourceDownload, 0);
+  EXPECT_EQ(marks.indexKeep, 1);
+  EXPECT_EQ(marks.indexRenumber, 0);
+  EXPECT_EQ(marks.listFile + marks.copyAll, 2);
+  EXPECT_EQ(ResolveTarget(request, error), "/songs/KVX");
+
+  CliRequest download;
+  ASSERT_TRUE(ParseCommandLine({"make", "--source", "/songs", "--subfolder"}, download, error));
+  EXPECT_EQ(ResolveTarget(download, error), "/songs/KVX");
+  EXPECT_EQ(MarksFor(download).sourceDownload, 1);
+  EXPECT_EQ(MarksFor(download).indexRenumber, 1);
+}
+
+}  // namespace
+}  // namespace valmero

@@ -1,0 +1,221 @@
+#include "core/converter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "log/activity_log.h"
+#include "support/fake_host.h"
+#include "support/temp_dir.h"
+
+namespace valmero {
+namespace {
+
+using testing::CFakeHost;
+using testing::CTempDir;
+using testing::LogMessages;
+using testing::StartTestLog;
+
+// Records the stages a run calls and fails the ones it is told to.
+class CScriptedConverter : public CConverter {
+ public:
+  using CConverter::CConverter;
+
+  std::vector<std::string> stages;
+  std::map<std::string, int> results;
+  std::function<void()> duringScan;
+
+  int Stage(const std::string& name) {
+    stages.push_back(name);
+    auto found = results.find(name);
+    return found == results.end() ? 0 : found->second;
+  }
+  int ScanDownloadFolder() override {
+    if (duringScan) duringScan();
+    return Stage("scan");
+  }
+  int ReadSonglistFile() override { return Stage("songlist"); }
+  void SortByNumber() override { Stage("sort"); }
+  void RenumberSongs() override { Stage("renumber"); }
+  int BuildIndex() override { return Stage("index"); }
+  int WriteListFile() override { return Stage("list"); }
+  int WriteConfigFile() override { return Stage("config"); }
+  void CopySongsToTarget() override { Stage("copy"); }
+};
+
+using Stages = std::vector<std::string>;
+
+class ConverterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StartTestLog(m_dir.Path());
+    std::memcpy(m_converter.m_szStartDir, m_dir.Path().c_str(), m_dir.Path().size() + 1);
+    m_converter.m_options = DefaultRunOptions();
+  }
+
+  RunOutcome Make(const MakeMarks& marks) {
+    return m_converter.OnMake("/source", (m_dir / "target").c_str(), marks);
+  }
+
+  static MakeMarks Defaults() {
+    MakeMarks marks;
+    marks.sourceDownload = 1;
+    marks.indexRenumber = 1;
+    return marks;
+  }
+
+  CTempDir m_dir;
+  CFakeHost m_host;
+  CScriptedConverter m_converter{m_host};
+};
+
+TEST_F(ConverterTest, StagesRunInOrderForEachOptionSet) {
+  struct Case {
+    const char* name;
+    MakeMarks marks;
+    int configRenumber;
+    int configKeep;
+    Stages expected;
+  };
+  MakeMarks keepOnly;
+  keepOnly.sourceDownload = 1;
+  keepOnly.indexKeep = 1;
+  MakeMarks copyOnly;
+  copyOnly.sourceDisc = 1;
+  copyOnly.copyAll = 1;
+  MakeMarks everything = Defaults();
+  everything.listFile = 1;
+  everything.copyAll = 1;
+  MakeMarks bothSources = Defaults();
+  bothSources.sourceDisc = 1;
+  MakeMarks noSource;
+  noSource.indexRenumber = 1;
+  const Case cases[] = {
+      {"defaults", Defaults(), 0, 0, {"scan", "sort", "renumber", "index", "copy"}},
+      {"index keep", keepOnly, 0, 0, {"scan", "sort", "index"}},
+      {"copy all from disc", copyOnly, 0, 0, {"songlist", "sort", "copy"}},
+      {"everything", everything, 1, 1, {"scan", "sort", "renumber", "index", "list", "config", "copy"}},
+      {"config keep only", MakeMarks{1, 0, 0, 0, 0, 0}, 0, 1, {"scan", "sort", "config"}},
+      {"both sources", bothSources, 0, 0, {"scan", "sort", "renumber", "index", "copy"}},
+      {"no source", noSource, 0, 0, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    m_converter.stages.clear();
+    m_host.events.clear();
+    m_converter.m_options.m_bConfigRenumber = c.configRenumber;
+    m_converter.m_options.m_bConfigKeep = c.configKeep;
+    EXPECT_EQ(Make(c.marks), RunOutcome::Finished);
+    EXPECT_EQ(m_converter.stages, c.expected);
+    EXPECT_EQ(m_host.events, (Stages{"finished: Finished Converting"}));
+  }
+}
+
+TEST_F(ConverterTest, StatusLineFolderCreationAndClosingLine) {
+  EXPECT_EQ(Make(Defaults()), RunOutcome::Finished);
+  EXPECT_EQ(Make(Defaults()), RunOutcome::Finished);  // the folder exists now
+  auto log = LogMessages(m_dir.Path());
+  EXPECT_EQ(log, (Stages{LOG_START_LINE, "now status : mode1=1, mode2=0, mode3=0, mode4=0",
+                         "Create target folder : " + (m_dir / "target"), "Finished Converting",
+                         "now status : mode1=1, mode2=0, mode3=0, mode4=0", "Finished Converting"}));
+}
+
+TEST_F(ConverterTest, FailingStageStopsTheRunWithTheErrorBox) {
+  struct Case {
+    const char* failing;
+    Stages expected;
+  };
+  MakeMarks marks = Defaults();
+  marks.listFile = 1;
+  m_converter.m_options.m_bConfigKeep = 1;
+  const Case cases[] = {
+      {"scan", {"scan"}},
+      {"index", {"scan", "sort", "renumber", "index"}},
+      {"list", {"scan", "sort", "renumber", "index", "list"}},
+  };
+  const std::string errorEvent = std::string("error: ERROR: ") + ERROR_TEXT;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.failing);
+    m_converter.stages.clear();
+    m_host.events.clear();
+    m_converter.results = {{c.failing, -1}};
+    EXPECT_EQ(Make(marks), RunOutcome::Failed);
+    EXPECT_EQ(m_converter.stages, c.expected);
+    EXPECT_EQ(m_host.events, (Stages{errorEvent, "open: " + (m_dir / "mirqlog.txt")}));
+  }
+  EXPECT_EQ(LogMessages(m_dir.Path()).back().find("Finished"), std::string::npos);
+
+  // Cancel in the error box: the log is not opened.
+  m_host.events.clear();
+  m_host.answerErrorOk = false;
+  EXPECT_EQ(Make(marks), RunOutcome::Failed);
+  EXPECT_EQ(m_host.events, (Stages{errorEvent}));
+}
+
+TEST_F(ConverterTest, FailedConfigFileDoesNotFailTheRun) {
+  m_converter.m_options.m_bConfigRenumber = 1;
+  m_converter.results = {{"config", -1}};
+  EXPECT_EQ(Make(Defaults()), RunOutcome::Finished);
+  EXPECT_EQ(m_converter.stages, (Stages{"scan", "sort", "renumber", "index", "config", "copy"}));
+}
+
+TEST_F(ConverterTest, MakeWhileARunPumpsMessagesIsRefused) {
+  RunOutcome nested = RunOutcome::Finished;
+  m_converter.duringScan = [&] { nested = Make(Defaults()); };
+  EXPECT_EQ(Make(Defaults()), RunOutcome::Finished);
+  EXPECT_EQ(nested, RunOutcome::Refused);
+  EXPECT_EQ(m_converter.stages, (Stages{"scan", "sort", "renumber", "index", "copy"}));
+  EXPECT_FALSE(m_converter.IsRunning());
+}
+
+TEST(ConverterSessionTest, StartUpAndShutdownLines) {
+  CTempDir dir;
+  testing::CChangeDir here(dir.Path());
+  CFakeHost host;
+  {
+    CConverter converter(host);
+    converter.InitializeState();
+    converter.LogWelcome();
+    EXPECT_EQ(std::string(converter.m_szStartDir), dir.Path());
+    EXPECT_EQ(converter.m_options.m_bSourceDownload, 1);
+    EXPECT_EQ(converter.m_options.m_bIndexRenumber, 1);
+    EXPECT_EQ(converter.m_options.m_bSourceDisc + converter.m_options.m_bIndexKeep +
+                  converter.m_options.m_bListFile + converter.m_options.m_bCopyAll,
+              0);
+    converter.Terminate();
+  }
+  auto log = LogMessages(dir.Path());
+  EXPECT_EQ(log, (Stages{LOG_START_LINE, "products file open error", "initialize all variables",
+                         "=== THIS IS \"VALMERO\" ===", "terminate VALMERO", LOG_END_LINE}));
+
+  // With a catalogue beside the log.
+  testing::WriteFile(dir / "products.cp", std::string("\x05\0\0\0\0\0\0\0\0\0\0\0", 12));
+  CConverter second(host);
+  second.InitializeState();
+  log = LogMessages(dir.Path());
+  EXPECT_EQ(log, (Stages{LOG_START_LINE, "Read 1 mirq songs data", "opening products file success",
+                         "initialize all variables"}));
+  second.ReleaseAll();
+  EXPECT_EQ(second.m_catalogue.Size(), 0u);
+}
+
+TEST(ConverterSessionTest, EmptyDownloadSourceStillFinishes) {
+  CTempDir dir;
+  testing::CChangeDir here(dir.Path());
+  CFakeHost host;
+  CConverter converter(host);
+  converter.InitializeState();
+  MakeMarks marks;
+  marks.sourceDownload = 1;
+  marks.indexKeep = 1;
+  marks.listFile = 1;
+  EXPECT_EQ(converter.OnMake((dir / "empty").c_str(), (dir / "out").c_str(), marks), RunOutcome::Finished);
+  EXPECT_EQ(host.events.back(), "finished: Finished Converting");
+}
+
+}  // namespace
+}  // namespace valmero

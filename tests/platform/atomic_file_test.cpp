@@ -1,0 +1,80 @@
+#include "platform/atomic_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/files.h"
+#include "support/temp_dir.h"
+
+namespace valmero {
+namespace {
+
+using testing::CTempDir;
+using testing::ListNames;
+using testing::ReadFile;
+using testing::WriteFile;
+
+TEST(AtomicFileTest, OldFileStaysUntilTheNewOneIsCommitted) {
+  CTempDir dir;
+  std::string path = dir / "ENGLISH.KVX";
+  WriteFile(path, "old and longer contents");
+  {
+    CAtomicFile file;
+    ASSERT_TRUE(file.Create(path.c_str()));
+    ASSERT_TRUE(file.Write("new"));
+    EXPECT_EQ(ReadFile(path), "old and longer contents");
+    EXPECT_EQ(ListNames(dir.Path()).size(), 2u);
+    ASSERT_TRUE(file.Commit());
+  }
+  EXPECT_EQ(ReadFile(path), "new");
+  EXPECT_EQ(ListNames(dir.Path()), (std::vector<std::string>{"ENGLISH.KVX"}));
+}
+
+TEST(AtomicFileTest, AbandonedFileLeavesNothingBehind) {
+  CTempDir dir;
+  std::string path = dir / "LIST.TXT";
+  WriteFile(path, "good");
+  {
+    CAtomicFile file;
+    ASSERT_TRUE(file.Create(path.c_str()));
+    std::string big(200000, 'x');  // more than the buffer, so part is on disk already
+    ASSERT_TRUE(file.Write(big.data(), big.size()));
+  }
+  EXPECT_EQ(ReadFile(path), "good");
+  EXPECT_EQ(ListNames(dir.Path()), (std::vector<std::string>{"LIST.TXT"}));
+}
+
+TEST(AtomicFileTest, MissingFolderCannotBeCreated) {
+  CTempDir dir;
+  CAtomicFile file;
+  EXPECT_FALSE(file.Create((dir / "no/such/file").c_str()));
+  EXPECT_FALSE(file.Write("x"));
+  EXPECT_FALSE(file.Commit());
+}
+
+TEST(FilesTest, NamesAreMatchedWithoutRegardToCase) {
+  CTempDir dir;
+  WriteFile(dir / "00042.mcg", "companion");
+  EXPECT_EQ(FindFileIgnoringCase((dir / "00042.MCG").c_str()), dir / "00042.mcg");
+  EXPECT_EQ(FindFileIgnoringCase((dir / "00042.mcg").c_str()), dir / "00042.mcg");
+  EXPECT_EQ(FindFileIgnoringCase((dir / "00043.MCG").c_str()), "");
+  EXPECT_EQ(FindFileIgnoringCase((dir / "missing/00042.MCG").c_str()), "");
+  // Two names that differ only in case: the first in byte order is used.
+  WriteFile(dir / "a.Mp3", "1");
+  WriteFile(dir / "a.mP3", "2");
+  EXPECT_EQ(FindFileIgnoringCase((dir / "A.MP3").c_str()), dir / "a.Mp3");
+}
+
+TEST(FilesTest, DirectoryIsMadeOneLevelOnly) {
+  CTempDir dir;
+  EXPECT_TRUE(MakeDirectory((dir / "KVX").c_str()));
+  EXPECT_FALSE(MakeDirectory((dir / "KVX").c_str()));
+  EXPECT_FALSE(MakeDirectory((dir / "a/b").c_str()));
+  EXPECT_FALSE(MakeDirectory(""));
+  EXPECT_EQ(FolderOf("/songs/list.txt"), "/songs");
+  EXPECT_EQ(FolderOf("list.txt"), "");
+}
+
+}  // namespace
+}  // namespace valmero
