@@ -42,7 +42,7 @@ std::vector<std::string> ListNames(const std::string& folder);
 // Starts a log in `folder` (the current directory is changed there for the
 // call) with a fixed clock, so every line reads "* 2026:01:02 03:04:05 - ".
 void StartTestLog(const std::string& folder);
-// The messages of the log file in `folder`, time stamps and CR LF removed.
+// The messages of the log file in `folder`, time stamps (of any time) and CR LF removed.
 std::vector<std::string> LogMessages(const std::string& folder);
 
 }  // namespace valmero::testing
