@@ -40,11 +40,35 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
   return true;
 }
 
+// The log stays open for appending between lines: one write per line keeps
+// every line in the file when LogMessage returns, without an open and a close
+// each time.
+int g_logFd = -1;
+
+void CloseLogFile() {
+  if (g_logFd >= 0) ::close(g_logFd);
+  g_logFd = -1;
+}
+
+// The open log, opened again when another program has removed the file.
+int LogFileForAppending() {
+  if (g_logFd >= 0) {
+    struct stat info;
+    if (::fstat(g_logFd, &info) == 0 && info.st_nlink > 0) return g_logFd;
+    CloseLogFile();
+  }
+  g_logFd = ::open(g_szLogPath, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  return g_logFd;
+}
+
 }  // namespace
 
 void SetLogClock(LogClock clock) { g_clock = clock != nullptr ? clock : &LocalNow; }
 
-void ResetActivityLog() { std::memset(g_szLogPath, 0, sizeof g_szLogPath); }
+void ResetActivityLog() {
+  CloseLogFile();
+  std::memset(g_szLogPath, 0, sizeof g_szLogPath);
+}
 
 void DebugTrace(const char* text) {
 #ifdef VALMERO_DEBUG_TRACE
@@ -98,15 +122,14 @@ int LogMessage(const char* format, ...) {
     TraceLastError("fopen");
     return -1;
   }
-  int fd = ::open(g_szLogPath, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  int fd = LogFileForAppending();
   if (fd < 0) {
     TraceLastError("fopen");
     return -1;
   }
-  bool written = WriteAll(fd, line, lineLength);
-  if (::close(fd) != 0) written = false;
-  if (!written) {
+  if (!WriteAll(fd, line, lineLength)) {
     TraceLastError("write");
+    CloseLogFile();
     return -1;
   }
   return 0;
