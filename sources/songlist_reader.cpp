@@ -167,13 +167,16 @@ std::string SonglistSongFolder(const char* source) {
 
 int ReadSonglistFile(const char* source, SongList& songs, IRunHost& host) {
   ClearSongList(songs);
-  std::string folder = SonglistSongFolder(source);
-
   std::vector<char> raw;
   if (!ReadWholeFile(source, raw)) {
     LogMessage("can not read songlist file : %s", source);
     return -1;
   }
+  return ReadSonglistText(source, raw, songs, host);
+}
+
+int ReadSonglistText(const char* source, const std::vector<char>& raw, SongList& songs, IRunHost& host) {
+  std::string folder = SonglistSongFolder(source);
   auto popup = host.CreateProgressPopup(PROGRESS_TITLE, false);
   popup->SetRange(0, 1, 1);
   SetProgressText(*popup, "Reading songlist file...");

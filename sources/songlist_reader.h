@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/run_host.h"
 #include "core/song_list.h"
@@ -15,6 +16,10 @@ namespace valmero {
 // the reading ended normally (also with no song), -1 when the file cannot be
 // opened or a line has more than two separators.
 int ReadSonglistFile(const char* source, SongList& songs, IRunHost& host);
+
+// Reads the songs of a songlist file's bytes (already read from `source`)
+// and appends them; the same results as ReadSonglistFile once the file is open.
+int ReadSonglistText(const char* source, const std::vector<char>& raw, SongList& songs, IRunHost& host);
 
 // The folder the song files are looked for in: the source up to its last
 // '/', but only when the source holds both a '/' and a '.'; else empty.
