@@ -1,9 +1,21 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test.
+# Builds everything and runs every test: the suite, the same suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzzer briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh --tests
+
+echo "== Build and test"
 cmake --preset default >/dev/null
 cmake --build --preset default
-ctest --preset default --output-on-failure
+ctest --preset default -j2
+
+echo "== The same tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --preset asan >/dev/null
+cmake --build --preset asan
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --preset asan -j2
+
+echo "== Fuzzers, briefly"
+bash scripts/fuzz.sh 15
