@@ -328,5 +328,29 @@ TEST_F(DownloadScanTest, FileWhosePathWouldNotFitIsPassedOver) {
   EXPECT_NE(std::find(log.begin(), log.end(), "\"" + PathOf(longName) + "\" does not exist"), log.end());
 }
 
+// The bundled collection the demo runs on: what it is meant to show must
+// stay true when the samples are regenerated.
+TEST(BundledDownloadSamplesTest, ScanGivesTheCatalogueAndTagTexts) {
+  CSongCatalogue catalogue;
+  ASSERT_EQ(catalogue.ReadCatalogue(VALMERO_SAMPLES_DIR), 0);
+  TagScratch scratch{};
+  SongList songs;
+  CFakeHost host;
+  ASSERT_EQ(ScanDownloadFolder(VALMERO_SAMPLES_DIR "/download", false, catalogue, scratch, songs, host), 0);
+
+  std::vector<std::string> got;
+  for (const auto& song : songs) {
+    EXPECT_EQ(song->kind, KIND_PAIR) << song->path;
+    got.push_back(std::to_string(song->songNumber) + "|" + song->title + "|" + song->singer);
+  }
+  const std::vector<std::string> expected = {
+      "10234|Harbour Lights|Mara Quell",      "10388|Silver Morning|The Lamplighters",
+      "11502|Paper Boats|Mara Quell",         "12011|Northbound Train|Ellis Crane",
+      "12950|Falling Slowly Home|Ellis Crane", "13100|Whispering Pines|Ruth Ambers",
+      "13377|Paper Moon Parade|Mara Quell",
+  };
+  EXPECT_EQ(got, expected);
+}
+
 }  // namespace
 }  // namespace valmero

@@ -131,7 +131,8 @@ TEST_F(Id3v1ReaderTest, FileThatCannotBeOpenedFails) {
 }
 
 TEST_F(Id3v1ReaderTest, EveryTruncationIsReadSafely) {
-  const std::string whole = SilentFrame() + Tag("Title", "Artist", "Album", "2020", "Note", 9);
+  // The start of a frame is enough audio to put the tag away from the start.
+  const std::string whole = SilentFrame().substr(0, 40) + Tag("Title", "Artist", "Album", "2020", "Note", 9);
   for (std::size_t length = 0; length <= whole.size(); ++length) {
     std::string path = Song("cut.mp3", whole.substr(0, length));
     TagScratch scratch = MarkedScratch();
