@@ -57,8 +57,7 @@ std::size_t ReadLastBlock(int fd, unsigned char (&block)[ID3V1_SIZE]) {
   return got < 0 ? 0 : static_cast<std::size_t>(got);
 }
 
-}  // namespace
-
+// A short read (the file shrank under us) leaves the missing fields as they were.
 void CopyId3v1Fields(const unsigned char* block, std::size_t size, TagScratch& scratch) {
   TagFields& tag = scratch.m_tag;
   CopyField(block, size, TITLE_OFFSET, FIELD_SIZE, tag.title);
@@ -68,6 +67,8 @@ void CopyId3v1Fields(const unsigned char* block, std::size_t size, TagScratch& s
   CopyField(block, size, COMMENT_OFFSET, FIELD_SIZE, tag.comment);
   CopyField(block, size, GENRE_OFFSET, 1, &scratch.m_nGenre);
 }
+
+}  // namespace
 
 int ReadId3v1Tag(const char* path, TagScratch& scratch) {
   int fd = OpenExistingFile(path);

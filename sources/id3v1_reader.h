@@ -27,8 +27,4 @@ constexpr std::size_t ID3V1_SIZE = 128;
 // 30-byte field fills only the first 30 bytes of its 60-byte text.
 int ReadId3v1Tag(const char* path, TagScratch& scratch);
 
-// Fills the scratch from a block of `size` bytes that starts with "TAG";
-// bytes missing at the end of a short block leave their fields as they were.
-void CopyId3v1Fields(const unsigned char* block, std::size_t size, TagScratch& scratch);
-
 }  // namespace valmero

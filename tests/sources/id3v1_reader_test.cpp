@@ -148,15 +148,5 @@ TEST_F(Id3v1ReaderTest, EveryTruncationIsReadSafely) {
   }
 }
 
-TEST(Id3v1FieldsTest, ShortBlockLeavesMissingFieldsAsTheyWere) {
-  const std::string block = Tag("Title", "Artist", "Album", "2020", "Note", 9);
-  TagScratch scratch{};
-  CopyId3v1Fields(reinterpret_cast<const unsigned char*>(block.data()), 40, scratch);
-  EXPECT_STREQ(scratch.m_tag.title, "Title");
-  EXPECT_EQ(std::string(scratch.m_tag.singer, 7), std::string("Artist\0", 7));  // 7 of its 30 bytes
-  EXPECT_STREQ(scratch.m_tag.album, "");
-  EXPECT_EQ(scratch.m_nGenre, 0);
-}
-
 }  // namespace
 }  // namespace valmero
