@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds valmero-cli and runs it on the bundled sample collection.
+# Builds valmero-cli and runs it on the bundled sample collections: the
+# download folder (the main job: index, LIST.TXT and the numbered copies) and
+# the disc songlist.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -17,20 +19,36 @@ mkdir -p "$out"
 cp samples/products.cp "$out/" 2>/dev/null || true
 cd "$out"
 
-echo "== Disc collection: samples/disc/list.txt -> demo-output/disc"
+# Each session empties mirqlog.txt, so each run's log is kept under its own name.
+echo "== Download collection: samples/download -> demo-output/download"
 status=0
+"$cli" make --source "$root/samples/download" --target "$out/download" --list || status=$?
+cp mirqlog.txt download-mirqlog.txt
+
+echo
+echo "== Disc collection: samples/disc/list.txt -> demo-output/disc"
 "$cli" make --disc --source "$root/samples/disc/list.txt" --target "$out/disc" --list --config-renumber || status=$?
 cp mirqlog.txt disc-mirqlog.txt
+rm -f mirqlog.txt
 
 echo
 echo "== What was written:"
 (cd "$out" && find . -type f | sort | sed 's|^\./|  demo-output/|')
-if [[ -f "$out/disc/LIST.TXT" ]]; then
+for run in download disc; do
+  if [[ -f "$out/$run/LIST.TXT" ]]; then
+    echo
+    echo "== demo-output/$run/LIST.TXT:"
+    tr -d '\r' < "$out/$run/LIST.TXT" | sed 's/^/  /'
+  fi
+done
+if [[ -f "$out/download/ENGLISH.KVX" ]] && inspected=$("$cli" inspect "$out/download/ENGLISH.KVX" 2>&1); then
   echo
-  echo "== demo-output/disc/LIST.TXT:"
-  tr -d '\r' < "$out/disc/LIST.TXT" | sed 's/^/  /'
+  echo "== valmero-cli inspect demo-output/download/ENGLISH.KVX:"
+  printf '%s\n' "$inspected" | sed 's/^/  /'
 fi
-echo
-echo "== The activity log, demo-output/disc-mirqlog.txt:"
-tr -d '\r' < disc-mirqlog.txt | sed 's/^/  /'
+for run in download disc; do
+  echo
+  echo "== The activity log, demo-output/$run-mirqlog.txt:"
+  tr -d '\r' < "$run-mirqlog.txt" | sed 's/^/  /'
+done
 exit "$status"

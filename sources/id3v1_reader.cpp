@@ -1,8 +1,93 @@
 #include "sources/id3v1_reader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "log/activity_log.h"
+
 namespace valmero {
 
-// Not built yet: no file carries a tag.
-int ReadId3v1Tag(const char*, TagScratch&) { return 1; }
+namespace {
+
+constexpr std::size_t TITLE_OFFSET = 3;
+constexpr std::size_t ARTIST_OFFSET = 33;
+constexpr std::size_t ALBUM_OFFSET = 63;
+constexpr std::size_t YEAR_OFFSET = 93;
+constexpr std::size_t COMMENT_OFFSET = 97;
+constexpr std::size_t GENRE_OFFSET = 127;
+constexpr std::size_t FIELD_SIZE = 30;
+
+// Copies what the block holds of one field; a field cut by the end of the
+// block keeps its remaining bytes as they were.
+void CopyField(const unsigned char* block, std::size_t size, std::size_t offset, std::size_t length,
+               void* field) {
+  if (offset >= size) return;
+  std::size_t available = size - offset < length ? size - offset : length;
+  std::memcpy(field, block + offset, available);
+}
+
+// Opens for reading only what is a file; a folder cannot be opened as a
+// song, as on the original platform.
+int OpenExistingFile(const char* path) {
+  int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat info;
+  int error = 0;
+  if (::fstat(fd, &info) != 0) error = errno;
+  else if (S_ISDIR(info.st_mode)) error = EISDIR;
+  if (error == 0) return fd;
+  ::close(fd);
+  errno = error;
+  return -1;
+}
+
+// The last ID3V1_SIZE bytes of the file in one read; the count of bytes
+// delivered, 0 when the file is too short to hold a tag.
+std::size_t ReadLastBlock(int fd, unsigned char (&block)[ID3V1_SIZE]) {
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || info.st_size < static_cast<off_t>(ID3V1_SIZE)) return 0;
+  ssize_t got;
+  do {
+    got = ::pread(fd, block, ID3V1_SIZE, info.st_size - static_cast<off_t>(ID3V1_SIZE));
+  } while (got < 0 && errno == EINTR);
+  return got < 0 ? 0 : static_cast<std::size_t>(got);
+}
+
+// A short read (the file shrank under us) leaves the missing fields as they were.
+void CopyId3v1Fields(const unsigned char* block, std::size_t size, TagScratch& scratch) {
+  TagFields& tag = scratch.m_tag;
+  CopyField(block, size, TITLE_OFFSET, FIELD_SIZE, tag.title);
+  CopyField(block, size, ARTIST_OFFSET, FIELD_SIZE, tag.singer);
+  CopyField(block, size, ALBUM_OFFSET, FIELD_SIZE, tag.album);
+  CopyField(block, size, YEAR_OFFSET, YEAR_SIZE, tag.year);
+  CopyField(block, size, COMMENT_OFFSET, FIELD_SIZE, tag.comment);
+  CopyField(block, size, GENRE_OFFSET, 1, &scratch.m_nGenre);
+}
+
+}  // namespace
+
+int ReadId3v1Tag(const char* path, TagScratch& scratch) {
+  int fd = OpenExistingFile(path);
+  if (fd < 0) {
+    TraceLastError("CreateFile");
+    LogMessage("file error : CreateFile()\n");
+    return -1;
+  }
+  unsigned char block[ID3V1_SIZE] = {};
+  std::size_t got = ReadLastBlock(fd, block);
+  ::close(fd);
+
+  if (got < 3 || std::memcmp(block, "TAG", 3) != 0) {
+    LogMessage("cannot read ID3V1 TAG : %s", path);
+    return 1;
+  }
+  CopyId3v1Fields(block, got, scratch);
+  LogMessage("read ID3V1 TAG : %s", path);
+  return 0;
+}
 
 }  // namespace valmero

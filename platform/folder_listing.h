@@ -1,0 +1,26 @@
+// Listing one level of a folder in an order that does not depend on the
+// file system, so that the same folder gives the same songs everywhere.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace valmero {
+
+struct FolderEntry {
+  std::string name;
+  bool isDirectory = false;
+};
+
+// True when `a` comes before `b` in listing order: by the names upper-cased
+// in ASCII, compared byte by byte as unsigned values; names that differ only
+// in case by the names themselves.
+bool ListsBefore(const std::string& a, const std::string& b);
+
+// Replaces `entries` with the entries directly in `folder`, without "." and
+// "..", in listing order. A symbolic link counts as what it points to; a
+// dangling one as a file. False (and no entry) when the folder cannot be
+// listed.
+bool ListFolder(const char* folder, std::vector<FolderEntry>& entries);
+
+}  // namespace valmero

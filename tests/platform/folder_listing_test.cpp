@@ -1,0 +1,69 @@
+#include "platform/folder_listing.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "support/temp_dir.h"
+
+namespace valmero {
+namespace {
+
+using testing::CTempDir;
+using testing::WriteFile;
+
+TEST(FolderListingTest, OrdersByUpperCasedBytesThenByName) {
+  struct Case {
+    const char* first;
+    const char* second;
+  };
+  // Each pair is in listing order; the reverse must not be.
+  const Case cases[] = {
+      {"a", "B"},                      // case does not decide ...
+      {"A", "a"},                      // ... unless the names differ only in case
+      {"a.mp3", "_x.mp3"},             // 'A' (0x41) before '_' (0x5F), though 'a' is 0x61
+      {"z", "\xe9"},                   // bytes above 127 after ASCII
+      {"00001-IPS.mp3", "00001.mp3"},  // '-' (0x2D) before '.' (0x2E)
+  };
+  for (const Case& c : cases) {
+    std::string first = c.first;
+    std::string second = c.second;
+    EXPECT_TRUE(ListsBefore(first, second)) << first << " / " << second;
+    EXPECT_FALSE(ListsBefore(second, first)) << first << " / " << second;
+  }
+  EXPECT_FALSE(ListsBefore("same", "same"));
+}
+
+TEST(FolderListingTest, ListsOneLevelWithKindsInStableOrder) {
+  CTempDir dir;
+  WriteFile(dir / "b.mp3", "b");
+  WriteFile(dir / "a.mp3", "a");
+  WriteFile(dir / "A.MP3", "A");
+  WriteFile(dir / "_c", "c");
+  ASSERT_EQ(::mkdir((dir / "sub.mp3").c_str(), 0755), 0);
+  WriteFile(dir / "sub.mp3/inner.mp3", "not listed");
+  ASSERT_EQ(::symlink((dir / "sub.mp3").c_str(), (dir / "link").c_str()), 0);
+  ASSERT_EQ(::symlink((dir / "nowhere").c_str(), (dir / "dangling").c_str()), 0);
+
+  std::vector<FolderEntry> entries;
+  ASSERT_TRUE(ListFolder(dir.Path().c_str(), entries));
+  std::vector<std::pair<std::string, bool>> got;
+  for (const FolderEntry& entry : entries) got.emplace_back(entry.name, entry.isDirectory);
+  const std::vector<std::pair<std::string, bool>> expected = {
+      {"A.MP3", false}, {"a.mp3", false}, {"b.mp3", false}, {"dangling", false},
+      {"link", true},   {"sub.mp3", true}, {"_c", false},
+  };
+  EXPECT_EQ(got, expected);
+}
+
+TEST(FolderListingTest, MissingFolderGivesNoEntry) {
+  CTempDir dir;
+  std::vector<FolderEntry> entries(2);
+  EXPECT_FALSE(ListFolder((dir / "missing").c_str(), entries));
+  EXPECT_TRUE(entries.empty());
+  EXPECT_TRUE(ListFolder(dir.Path().c_str(), entries));
+  EXPECT_TRUE(entries.empty());
+}
+
+}  // namespace
+}  // namespace valmero
