@@ -7,9 +7,12 @@
 // removed at the end. The rounds alternate which copier goes first, so that
 // neither always meets a disk still busy with the other's write-back. Times
 // are wall-clock; "copy" is until the copier returns, "+sync" adds the sync(2)
-// that puts the data on the disk. --fsync-cost also copies once with an fsync
+// that puts the data on the disk; "cpu" is the processor time the copier used
+// (for cp, its child process), which other load on the machine disturbs less.
+// Best and median of the rounds are printed. --fsync-cost also copies once with an fsync
 // after every file, to show what a per-file flush would cost.
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -100,27 +103,39 @@ valmero::SongList SongsIn(const fs::path& folder, int files) {
 struct Timing {
   double copy;
   double withSync;
+  double cpu;
 };
+
+double CpuSeconds(int who) {
+  struct rusage usage;
+  ::getrusage(who, &usage);
+  auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 Timing TimeValmero(const valmero::SongList& songs, const fs::path& target) {
   CQuietHost host;
   EmptyFolder(target);
+  double cpuStart = CpuSeconds(RUSAGE_SELF);
   Clock::time_point start = Clock::now();
   valmero::CopySongsToTarget(songs, target.c_str(), host);
   double copy = Seconds(start);
+  double cpu = CpuSeconds(RUSAGE_SELF) - cpuStart;
   ::sync();
-  return {copy, Seconds(start)};
+  return {copy, Seconds(start), cpu};
 }
 
 Timing TimeCp(const fs::path& source, const fs::path& target) {
   EmptyFolder(target);
   std::string command = "cp -- '" + source.string() + "'/*.mp3 '" + target.string() + "'/";
+  double cpuStart = CpuSeconds(RUSAGE_CHILDREN);
   Clock::time_point start = Clock::now();
   int status = std::system(command.c_str());
   double copy = Seconds(start);
+  double cpu = CpuSeconds(RUSAGE_CHILDREN) - cpuStart;
   ::sync();
   if (status != 0) std::fprintf(stderr, "cp failed: %d\n", status);
-  return {copy, Seconds(start)};
+  return {copy, Seconds(start), cpu};
 }
 
 double FsyncEveryFile(const valmero::SongList& songs, const fs::path& target) {
@@ -166,22 +181,34 @@ int main(int argc, char** argv) {
   const valmero::SongList songs = SongsIn(source, files);
 
   std::printf("%d files of %zu MB (%.0f MB) in %s\n", files, megabytes, totalMb, scratch.c_str());
-  std::printf("%-6s %-8s %10s %10s %12s %12s\n", "round", "copier", "copy s", "+sync s", "copy MB/s", "+sync MB/s");
-  std::vector<double> ourCopy, ourSync, cpCopy, cpSync;
+  std::printf("%-6s %-8s %9s %9s %9s %11s %11s\n", "round", "copier", "copy s", "+sync s", "cpu s", "copy MB/s",
+              "+sync MB/s");
+  std::vector<double> copyRate[2], syncRate[2], cpuTime[2];
   for (int round = 1; round <= rounds; ++round) {
     for (int turn = 0; turn < 2; ++turn) {
-      bool ours = (turn == 0) == (round % 2 == 1);
-      Timing t = ours ? TimeValmero(songs, scratch / "valmero") : TimeCp(source, scratch / "cp");
-      (ours ? ourCopy : cpCopy).push_back(totalMb / t.copy);
-      (ours ? ourSync : cpSync).push_back(totalMb / t.withSync);
-      std::printf("%-6d %-8s %10.3f %10.3f %12.0f %12.0f\n", round, ours ? "valmero" : "cp", t.copy, t.withSync,
-                  totalMb / t.copy, totalMb / t.withSync);
+      const int who = (turn == 0) == (round % 2 == 1) ? 0 : 1;  // 0: valmero, 1: cp
+      Timing t = who == 0 ? TimeValmero(songs, scratch / "valmero") : TimeCp(source, scratch / "cp");
+      copyRate[who].push_back(totalMb / t.copy);
+      syncRate[who].push_back(totalMb / t.withSync);
+      cpuTime[who].push_back(t.cpu);
+      std::printf("%-6d %-8s %9.3f %9.3f %9.3f %11.0f %11.0f\n", round, who == 0 ? "valmero" : "cp", t.copy,
+                  t.withSync, t.cpu, totalMb / t.copy, totalMb / t.withSync);
     }
   }
-  std::printf("median copy MB/s: valmero %.0f, cp %.0f, ratio %.3f\n", Median(ourCopy), Median(cpCopy),
-              Median(ourCopy) / Median(cpCopy));
-  std::printf("median +sync MB/s: valmero %.0f, cp %.0f, ratio %.3f\n", Median(ourSync), Median(cpSync),
-              Median(ourSync) / Median(cpSync));
+  auto report = [](const char* what, const std::vector<double>* values, bool higherIsBetter) {
+    double best[2], median[2];
+    for (int who = 0; who < 2; ++who) {
+      best[who] = higherIsBetter ? *std::max_element(values[who].begin(), values[who].end())
+                                 : *std::min_element(values[who].begin(), values[who].end());
+      median[who] = Median(values[who]);
+    }
+    std::printf("%-11s best: valmero %8.2f  cp %8.2f  ratio %.3f | median: valmero %8.2f  cp %8.2f  ratio %.3f\n",
+                what, best[0], best[1], higherIsBetter ? best[0] / best[1] : best[1] / best[0], median[0], median[1],
+                higherIsBetter ? median[0] / median[1] : median[1] / median[0]);
+  };
+  report("copy MB/s", copyRate, true);
+  report("+sync MB/s", syncRate, true);
+  report("cpu s", cpuTime, false);
 
   if (fsyncCost) {
     double seconds = FsyncEveryFile(songs, scratch / "valmero");
