@@ -32,8 +32,8 @@ std::string CompanionPath(const char* songPath) {
   const char* slash = std::strrchr(songPath, '/');
   const char* name = slash == nullptr ? songPath : slash + 1;
   const char* dot = std::strrchr(name, '.');
-  std::string companion(songPath, static_cast<std::size_t>((dot == nullptr ? name + std::strlen(name) : dot) - songPath));
-  return companion + ".MCG";
+  const char* end = dot == nullptr ? name + std::strlen(name) : dot;
+  return std::string(songPath, static_cast<std::size_t>(end - songPath)) + ".MCG";
 }
 
 // A failed copy costs the user one song, not the whole collection: it is
@@ -75,7 +75,7 @@ void CopySongsToTarget(const SongList& songs, const char* target, IRunHost& host
   bool cancelled = false;
   for (int i = 0; i < count && !cancelled; ++i) {
     const SongRecord& song = *songs[static_cast<std::size_t>(i)];
-    if (song.kind == KIND_IPS || song.kind == KIND_MCG) {
+    if (IsSingleFileKind(song.kind)) {
       const char* format = song.kind == KIND_IPS ? "%s/%05d-IPS.MP3" : "%s/%05d-MCG.MP3";
       std::string destination = FormatName(format, target, song.newNumber);
       SetProgressText(*popup, COPY_TEXT_FORMAT, song.path, destination.c_str(), i + 1, count);
