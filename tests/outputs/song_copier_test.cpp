@@ -1,6 +1,7 @@
 #include "outputs/song_copier.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -114,6 +115,16 @@ TEST_F(SongCopierTest, PairsBringTheirCompanionFoundWithoutRegardToCase) {
     EXPECT_EQ(host.popups[0].texts, (Names{CopyText(m_source / "00042.mp3", target / "00007.MP3", 1, 2),
                                            CopyText(m_source / "00042.MCG", target / "00007.MCG", 2, 2)}));
   }
+  EXPECT_TRUE(RunLog().empty());
+}
+
+TEST_F(SongCopierTest, CompanionOfAFileWithoutExtensionInADottedFolder) {
+  ::mkdir((m_source / "disc.v2").c_str(), 0777);
+  AddSong(KIND_PAIR, 1, "disc.v2/00042", "audio");
+  WriteFile(m_source / "disc.v2/00042.MCG", "graphics");
+  Copy();
+
+  EXPECT_EQ(ReadFile(Target("00001.MCG")), "graphics");
   EXPECT_TRUE(RunLog().empty());
 }
 
