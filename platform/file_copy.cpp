@@ -1,0 +1,198 @@
+#include "platform/file_copy.h"
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/sendfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace valmero {
+
+namespace {
+
+CopyMethod g_lastMethod = CopyMethod::None;
+CopyMethod g_fastestAllowed = CopyMethod::Reflink;
+
+// One kernel call moves at most this much, so that a huge file still makes
+// progress in bounded steps.
+constexpr std::size_t KERNEL_CHUNK = std::size_t{1} << 30;
+// Large enough that the plain loop is bound by the disk, not by system calls.
+constexpr std::size_t BUFFER_SIZE = std::size_t{1} << 20;
+
+bool IsAllowed(CopyMethod method) { return static_cast<int>(method) >= static_cast<int>(g_fastestAllowed); }
+
+// Errors that mean "this way of copying does not work between these two
+// files", after which the next way takes over from the current offsets;
+// anything else (no room, I/O error, file too large) fails the copy.
+bool MeansNotSupported(int error) {
+  return error == ENOSYS || error == EOPNOTSUPP || error == EXDEV || error == EINVAL || error == EBADF ||
+         error == ENOTTY || error == ETXTBSY;
+}
+
+enum class Outcome { Done, NotSupported, Failed };
+
+// Shares the source's blocks when the file system can (btrfs, XFS, bcachefs):
+// no data is moved at all. It copies all or nothing, so any refusal simply
+// hands over to the next way.
+Outcome CopyByReflink(int in, int out) {
+  return ::ioctl(out, FICLONE, in) == 0 ? Outcome::Done : Outcome::NotSupported;
+}
+
+// Some file systems answer 0 before the end instead of an error; the copy
+// then goes on the next way from where this one stopped, and only a plain
+// read at the end of the file proves that everything was copied.
+Outcome CopyByFileRange(int in, int out, off_t size, off_t& copied) {
+  while (copied < size) {
+    ssize_t moved = ::copy_file_range(in, nullptr, out, nullptr, KERNEL_CHUNK, 0);
+    if (moved > 0) {
+      copied += moved;
+      continue;
+    }
+    if (moved == 0) return Outcome::NotSupported;
+    if (errno == EINTR) continue;
+    return MeansNotSupported(errno) ? Outcome::NotSupported : Outcome::Failed;
+  }
+  return Outcome::Done;
+}
+
+Outcome CopyBySendFile(int in, int out, off_t size, off_t& copied) {
+  while (copied < size) {
+    ssize_t moved = ::sendfile(out, in, nullptr, KERNEL_CHUNK);
+    if (moved > 0) {
+      copied += moved;
+      continue;
+    }
+    if (moved == 0) return Outcome::NotSupported;
+    if (errno == EINTR) continue;
+    return MeansNotSupported(errno) ? Outcome::NotSupported : Outcome::Failed;
+  }
+  return Outcome::Done;
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    ssize_t written = ::write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+// Reads until the end of the file, whatever its size was at the start.
+Outcome CopyByReadWrite(int in, int out) {
+  static std::unique_ptr<char[]> buffer;
+  if (!buffer) buffer.reset(new char[BUFFER_SIZE]);
+  for (;;) {
+    ssize_t got = ::read(in, buffer.get(), BUFFER_SIZE);
+    if (got == 0) return Outcome::Done;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return Outcome::Failed;
+    }
+    if (!WriteAll(out, buffer.get(), static_cast<std::size_t>(got))) return Outcome::Failed;
+  }
+}
+
+// Tries the ways from the fastest down; each continues where the previous
+// one stopped, since all of them move the files' own offsets.
+bool CopyData(int in, int out, off_t size) {
+  if (IsAllowed(CopyMethod::Reflink) && size > 0 && CopyByReflink(in, out) == Outcome::Done) {
+    g_lastMethod = CopyMethod::Reflink;
+    return true;
+  }
+  off_t copied = 0;
+  if (IsAllowed(CopyMethod::CopyFileRange)) {
+    g_lastMethod = CopyMethod::CopyFileRange;
+    Outcome outcome = CopyByFileRange(in, out, size, copied);
+    if (outcome != Outcome::NotSupported) return outcome == Outcome::Done && CopyByReadWrite(in, out) == Outcome::Done;
+  }
+  if (IsAllowed(CopyMethod::SendFile)) {
+    g_lastMethod = CopyMethod::SendFile;
+    Outcome outcome = CopyBySendFile(in, out, size, copied);
+    if (outcome != Outcome::NotSupported) return outcome == Outcome::Done && CopyByReadWrite(in, out) == Outcome::Done;
+  }
+  g_lastMethod = CopyMethod::ReadWrite;
+  return CopyByReadWrite(in, out) == Outcome::Done;
+}
+
+// A new name beside the destination, made with O_EXCL so that no other file
+// is ever overwritten; the permissions are those of any file the user makes.
+int CreateTemporaryBeside(const char* destination, std::string& temporaryPath) {
+  static unsigned s_counter = 0;
+  static const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    unsigned long long seed =
+        static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (static_cast<unsigned long long>(::getpid()) << 20) ^ (++s_counter * 0x9e3779b97f4a7c15ull);
+    char suffix[7];
+    for (char& c : suffix) {
+      c = digits[seed % 36];
+      seed /= 36;
+    }
+    suffix[6] = '\0';
+    temporaryPath = std::string(destination) + ".vtmp" + suffix;
+    int fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+// Closes and removes what a failed copy made, keeping the errno of the failure.
+int Fail(int in, int out, const std::string& temporaryPath) {
+  int error = errno;
+  if (out >= 0) ::close(out);
+  if (!temporaryPath.empty()) ::unlink(temporaryPath.c_str());
+  if (in >= 0) ::close(in);
+  errno = error;
+  return -1;
+}
+
+}  // namespace
+
+int CopyFileReplacing(const char* source, const char* destination) {
+  g_lastMethod = CopyMethod::None;
+  int in = ::open(source, O_RDONLY | O_CLOEXEC);
+  if (in < 0) return -1;
+  struct stat status;
+  if (::fstat(in, &status) != 0) return Fail(in, -1, {});
+  if (!S_ISREG(status.st_mode)) {
+    errno = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+    return Fail(in, -1, {});
+  }
+
+  std::string temporaryPath;
+  int out = CreateTemporaryBeside(destination, temporaryPath);
+  if (out < 0) return Fail(in, -1, {});
+  if (!CopyData(in, out, status.st_size)) return Fail(in, out, temporaryPath);
+
+  // The platform copy the program was made for keeps the song's date; it is
+  // cosmetic, so a file system that refuses it does not fail the copy.
+  const struct timespec times[2] = {{0, UTIME_OMIT}, status.st_mtim};
+  ::futimens(out, times);
+
+  int closed = ::close(out);
+  out = -1;
+  if (closed != 0) return Fail(in, -1, temporaryPath);
+  if (::rename(temporaryPath.c_str(), destination) != 0) return Fail(in, -1, temporaryPath);
+  ::close(in);
+  return 0;
+}
+
+CopyMethod LastCopyMethod() { return g_lastMethod; }
+
+void LimitCopyMethods(CopyMethod fastest) {
+  g_fastestAllowed = fastest == CopyMethod::None ? CopyMethod::Reflink : fastest;
+}
+
+}  // namespace valmero

@@ -1,0 +1,119 @@
+#include "platform/file_copy.h"
+
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "support/file_size_limit.h"
+#include "support/temp_dir.h"
+
+namespace valmero {
+namespace {
+
+using testing::CFileSizeLimit;
+using testing::CTempDir;
+using testing::Exists;
+using testing::ListNames;
+using testing::ReadFile;
+using testing::WriteFile;
+
+// Bytes that differ at every position, so a shifted or repeated block shows.
+std::string Pattern(std::size_t size) {
+  std::string bytes(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xff);
+  return bytes;
+}
+
+class FileCopyTest : public ::testing::TestWithParam<CopyMethod> {
+ protected:
+  void SetUp() override { LimitCopyMethods(GetParam()); }
+  void TearDown() override { LimitCopyMethods(CopyMethod::Reflink); }
+
+  CTempDir m_source;
+  CTempDir m_target;
+};
+
+TEST_P(FileCopyTest, CopiesEveryByteAndReplacesTheOldFile) {
+  // Empty, small, and more than one buffer of the plain loop with a ragged end.
+  for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{4099}, std::size_t{(3 << 20) + 7}}) {
+    SCOPED_TRACE(size);
+    const std::string bytes = Pattern(size);
+    WriteFile(m_source / "song.mp3", bytes);
+    WriteFile(m_target / "00001.MP3", "an older, different song");
+    ASSERT_EQ(CopyFileReplacing((m_source / "song.mp3").c_str(), (m_target / "00001.MP3").c_str()), 0);
+    EXPECT_TRUE(ReadFile(m_target / "00001.MP3") == bytes);
+    EXPECT_EQ(ListNames(m_target.Path()), std::vector<std::string>{"00001.MP3"});
+  }
+  if (GetParam() != CopyMethod::Reflink) {
+    EXPECT_EQ(LastCopyMethod(), GetParam());
+  }
+}
+
+TEST_P(FileCopyTest, FailureAfterCreationLeavesNothingAndKeepsTheOldFile) {
+  WriteFile(m_source / "song.mp3", Pattern(1 << 20));
+  WriteFile(m_target / "00001.MP3", "the previous copy");
+  int result = 0;
+  int error = 0;
+  {
+    CFileSizeLimit limit(64 * 1024);
+    result = CopyFileReplacing((m_source / "song.mp3").c_str(), (m_target / "00001.MP3").c_str());
+    error = errno;
+  }
+  EXPECT_EQ(result, -1);
+  EXPECT_EQ(error, EFBIG);
+  EXPECT_EQ(ReadFile(m_target / "00001.MP3"), "the previous copy");
+  EXPECT_EQ(ListNames(m_target.Path()), std::vector<std::string>{"00001.MP3"});
+}
+
+std::string MethodName(const ::testing::TestParamInfo<CopyMethod>& info) {
+  static const char* const names[] = {"None", "Fastest", "CopyFileRange", "SendFile", "ReadWrite"};
+  return names[static_cast<int>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWay, FileCopyTest,
+                         ::testing::Values(CopyMethod::Reflink, CopyMethod::CopyFileRange, CopyMethod::SendFile,
+                                           CopyMethod::ReadWrite),
+                         MethodName);
+
+TEST(FileCopyRefusalTest, NothingIsMadeWhenTheCopyCannotStart) {
+  CTempDir source;
+  CTempDir target;
+  ::mkdir((source / "folder.mp3").c_str(), 0777);
+  WriteFile(source / "song.mp3", "data");
+  struct Case {
+    std::string from;
+    std::string to;
+    int error;
+  };
+  const std::vector<Case> cases = {
+      {source / "missing.mp3", target / "00001.MP3", ENOENT},
+      {source / "folder.mp3", target / "00001.MP3", EISDIR},
+      {source / "song.mp3", target / "no-such-folder/00001.MP3", ENOENT},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.from + " -> " + c.to);
+    errno = 0;
+    EXPECT_EQ(CopyFileReplacing(c.from.c_str(), c.to.c_str()), -1);
+    EXPECT_EQ(errno, c.error);
+    EXPECT_TRUE(ListNames(target.Path()).empty());
+  }
+}
+
+TEST(FileCopyDateTest, CopyKeepsTheSongsDate) {
+  CTempDir folder;
+  WriteFile(folder / "song.mp3", "data");
+  const struct timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, (folder / "song.mp3").c_str(), times, 0), 0);
+  ASSERT_EQ(CopyFileReplacing((folder / "song.mp3").c_str(), (folder / "00001.MP3").c_str()), 0);
+  struct stat status;
+  ASSERT_EQ(::stat((folder / "00001.MP3").c_str(), &status), 0);
+  EXPECT_EQ(status.st_mtim.tv_sec, 1000000000);
+  EXPECT_TRUE(Exists(folder / "song.mp3"));
+}
+
+}  // namespace
+}  // namespace valmero
