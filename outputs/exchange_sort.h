@@ -1,9 +1,23 @@
 // The exchange sort whose order (equal keys included) reaches the output
 // files: for each position i, and each later position j in turn, the items
 // at i and j change places when the one now at i is strictly greater.
+//
+// ExchangeSort gives exactly that order in O(n log n). It rests on this fact
+// (checked against the literal sort for every sequence of up to 8 items and
+// on many random ones; tests/outputs/exchange_sort_test.cpp keeps checking
+// it): for a key v, the final order of the items with key v is what a queue
+// holds after scanning the items with key <= v in their original order,
+// pushing each item with key v at the back and moving the front to the back
+// once for every item with a smaller key. Items with larger keys play no
+// part. Seen as a ring, a push puts the new item just before the front and a
+// move only shifts the front, so the queue can be unwound from the last push
+// backwards: the last item sits `moves since its push` places before the
+// front, and the front of the shorter queue is the item that followed it.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -21,10 +35,122 @@ void LiteralExchangeSort(std::vector<T>& items, Compare compare) {
   }
 }
 
-// Puts items into exactly the order LiteralExchangeSort gives.
+namespace exchange_sort_detail {
+
+// Counts over positions 0..size-1: point updates, prefix sums, and the
+// position of the k-th counted one.
+class CFenwickTree {
+ public:
+  explicit CFenwickTree(std::size_t size) : m_nodes(size + 1, 0) {}
+
+  // Every position counted once, built in linear time.
+  void FillWithOnes() {
+    const std::size_t size = m_nodes.size() - 1;
+    for (std::size_t node = 1; node <= size; ++node) {
+      m_nodes[node] += 1;
+      std::size_t parent = node + (node & (~node + 1));
+      if (parent <= size) m_nodes[parent] += m_nodes[node];
+    }
+  }
+
+  void Add(std::size_t position, std::ptrdiff_t delta) {
+    for (std::size_t node = position + 1; node < m_nodes.size(); node += node & (~node + 1)) {
+      m_nodes[node] += delta;
+    }
+  }
+
+  // The count over positions [0, end).
+  std::size_t CountBefore(std::size_t end) const {
+    std::ptrdiff_t sum = 0;
+    for (std::size_t node = end; node > 0; node -= node & (~node + 1)) sum += m_nodes[node];
+    return static_cast<std::size_t>(sum);
+  }
+
+  // The count over positions [begin, end).
+  std::size_t CountBetween(std::size_t begin, std::size_t end) const {
+    return end <= begin ? 0 : CountBefore(end) - CountBefore(begin);
+  }
+
+  // The position holding the k-th (from 0) counted one; k must be below the total.
+  std::size_t FindNth(std::size_t k) const {
+    const std::size_t size = m_nodes.size() - 1;
+    std::size_t step = 1;
+    while (step * 2 <= size) step *= 2;
+    std::size_t node = 0;
+    std::ptrdiff_t remaining = static_cast<std::ptrdiff_t>(k);
+    for (; step > 0; step /= 2) {
+      std::size_t next = node + step;
+      if (next <= size && m_nodes[next] <= remaining) {
+        node = next;
+        remaining -= m_nodes[next];
+      }
+    }
+    return node;  // positions are node-1 based; the answer is the next one
+  }
+
+ private:
+  std::vector<std::ptrdiff_t> m_nodes;
+};
+
+// Places the members of one group of equal keys (their original positions,
+// ascending) into `slots`, the group's part of the result, in the order the
+// literal sort leaves them. `smaller` counts the positions of all items with
+// smaller keys.
+inline void PlaceEqualKeys(const std::size_t* members, std::size_t memberCount, std::size_t itemCount,
+                           const CFenwickTree& smaller, std::size_t* slots) {
+  // moves[k]: items with smaller keys between member k and the next member
+  // (or the end), i.e. how often the queue turned after member k was pushed.
+  std::vector<std::size_t> moves(memberCount);
+  for (std::size_t k = 0; k < memberCount; ++k) {
+    std::size_t end = k + 1 < memberCount ? members[k + 1] : itemCount;
+    moves[k] = smaller.CountBetween(members[k] + 1, end);
+  }
+  // Unwind the pushes from the last one; `front` is where the front of the
+  // queue of k+1 members stands among the slots still free.
+  CFenwickTree freeSlots(memberCount);
+  freeSlots.FillWithOnes();
+  std::size_t front = 0;
+  for (std::size_t k = memberCount; k-- > 0;) {
+    const std::size_t length = k + 1;
+    const std::size_t turns = moves[k] % length;
+    const std::size_t place = (front + length - 1 - turns) % length;
+    const std::size_t slot = freeSlots.FindNth(place);
+    slots[slot] = members[k];
+    freeSlots.Add(slot, -1);
+    if (k > 0) front = place % k;
+  }
+}
+
+}  // namespace exchange_sort_detail
+
+// Puts items into exactly the order LiteralExchangeSort gives, in
+// O(n log n). Keys are equal when compare gives 0; compare must order
+// consistently (a strict weak order through "< 0").
 template <typename T, typename Compare>
 void ExchangeSort(std::vector<T>& items, Compare compare) {
-  LiteralExchangeSort(items, compare);
+  using exchange_sort_detail::CFenwickTree;
+  const std::size_t count = items.size();
+  if (count < 2) return;
+
+  std::vector<std::size_t> byKey(count);
+  std::iota(byKey.begin(), byKey.end(), std::size_t{0});
+  std::stable_sort(byKey.begin(), byKey.end(),
+                   [&](std::size_t a, std::size_t b) { return compare(items[a], items[b]) < 0; });
+
+  std::vector<std::size_t> order(count);
+  CFenwickTree smaller(count);
+  for (std::size_t first = 0; first < count;) {
+    std::size_t last = first + 1;
+    while (last < count && compare(items[byKey[first]], items[byKey[last]]) == 0) ++last;
+    exchange_sort_detail::PlaceEqualKeys(&byKey[first], last - first, count, smaller, &order[first]);
+    for (std::size_t k = first; k < last; ++k) smaller.Add(byKey[k], 1);
+    first = last;
+  }
+
+  std::vector<T> sorted;
+  sorted.reserve(count);
+  for (std::size_t position : order) sorted.push_back(std::move(items[position]));
+  items = std::move(sorted);
 }
 
 }  // namespace valmero
