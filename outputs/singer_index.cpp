@@ -1,13 +1,150 @@
 #include "outputs/singer_index.h"
 
+#include <cstring>
+
+#include "core/fixed_text.h"
+#include "log/activity_log.h"
+#include "outputs/exchange_sort.h"
+#include "outputs/index_file.h"
+
 namespace valmero {
 
+namespace {
+
+// A singer or title as the index holds it: its first 23 characters.
+std::string_view IndexTextOf(const char* text) {
+  const void* nul = std::memchr(text, '\0', INDEX_TEXT_SIZE - 1);
+  std::size_t length =
+      nul == nullptr ? INDEX_TEXT_SIZE - 1 : static_cast<std::size_t>(static_cast<const char*>(nul) - text);
+  return std::string_view(text, length);
+}
+
+void RebuildGroupLookup(SingerIndex& index) {
+  index.m_groupPositions.clear();
+  index.m_groupPositions.reserve(index.m_singerGroups.size());
+  int32_t position = 0;
+  for (const auto& group : index.m_singerGroups) {
+    // emplace keeps the first group of a name, as a scan in table order would.
+    index.m_groupPositions.emplace(std::string_view(group->name), position++);
+  }
+}
+
+GroupSong MakeGroupSong(const char* title, int32_t number) {
+  GroupSong slot{};
+  CopyText(slot.title, sizeof slot.title, title);
+  slot.number = number;
+  return slot;
+}
+
+void AddToNewGroup(SingerIndex& index, const char* singer, const GroupSong& slot) {
+  auto group = std::make_unique<SingerGroup>();  // zero-filled
+  group->id = index.m_nGroupCount;
+  CopyText(group->name, sizeof group->name, singer);
+  group->songs.push_back(slot);
+  group->songCount = 1;
+  index.m_groupPositions.emplace(std::string_view(group->name), index.m_nGroupCount);
+  index.m_singerGroups.push_back(std::move(group));
+  ++index.m_nGroupCount;
+}
+
+template <typename T, typename Compare>
+void SortBy(std::vector<T>& items, Compare compare, SortMethod method) {
+  if (method == SortMethod::Literal) {
+    LiteralExchangeSort(items, compare);
+  } else {
+    ExchangeSort(items, compare);
+  }
+}
+
+}  // namespace
+
 void SingerIndex::ClearIndexArrays() {
+  m_groupPositions.clear();
   decltype(m_singerGroups)().swap(m_singerGroups);
   decltype(m_titleIndex)().swap(m_titleIndex);
 }
 
-// Not built yet: nothing is indexed.
-int BuildIndex(SongList&, bool, const char*, SingerIndex&) { return 0; }
+int CompareIndexText(const char* a, const char* b) {
+  // strcmp compares the bytes as unsigned char, which is the order wanted.
+  return std::strcmp(a, b);
+}
+
+int BuildSingerGroups(SongList& songs, bool indexRenumber, SingerIndex& index) {
+  index.ClearIndexArrays();
+  LogMessage("Initialize arrays");
+  index.m_nGroupCount = 0;
+  index.m_nTitleCount = 0;
+  for (auto& song : songs) {
+    UpperCaseAscii(song->singer);
+    UpperCaseAscii(song->title);
+    CutAtLastLineFeed(song->singer);
+    CutAtLastLineFeed(song->title);
+    const int32_t number = indexRenumber ? song->newNumber : song->songNumber;
+    const GroupSong slot = MakeGroupSong(song->title, number);
+    const int32_t found = FindSingerGroup(index, song->singer);
+    if (found < 0) {
+      AddToNewGroup(index, song->singer, slot);
+    } else {
+      SingerGroup& group = *index.m_singerGroups[static_cast<std::size_t>(found - 1)];
+      group.songs.push_back(slot);
+      ++group.songCount;
+    }
+    ++index.m_nTitleCount;
+  }
+  return 0;
+}
+
+void SortSingerGroups(SingerIndex& index, SortMethod method) {
+  SortBy(
+      index.m_singerGroups,
+      [](const std::unique_ptr<SingerGroup>& a, const std::unique_ptr<SingerGroup>& b) {
+        return CompareIndexText(a->name, b->name);
+      },
+      method);
+  RebuildGroupLookup(index);
+}
+
+void BuildTitleIndex(SingerIndex& index, SortMethod method) {
+  index.m_titleIndex.clear();
+  index.m_titleIndex.reserve(static_cast<std::size_t>(index.m_nTitleCount));
+  int32_t position = 0;
+  for (const auto& group : index.m_singerGroups) {
+    for (const GroupSong& slot : group->songs) {
+      auto entry = std::make_unique<TitleEntry>();  // zero-filled
+      std::memcpy(entry->title, slot.title, sizeof entry->title);
+      entry->groupIndex = position;
+      entry->number = slot.number;
+      index.m_titleIndex.push_back(std::move(entry));
+    }
+    ++position;
+  }
+  SortBy(
+      index.m_titleIndex,
+      [](const std::unique_ptr<TitleEntry>& a, const std::unique_ptr<TitleEntry>& b) {
+        return CompareIndexText(a->title, b->title);
+      },
+      method);
+}
+
+int32_t FindSingerGroup(const SingerIndex& index, const char* singer) {
+  auto found = index.m_groupPositions.find(IndexTextOf(singer));
+  return found == index.m_groupPositions.end() ? -1 : found->second + 1;
+}
+
+int BuildIndexWith(SongList& songs, bool indexRenumber, const char* target, SingerIndex& index,
+                   SortMethod method) {
+  if (BuildSingerGroups(songs, indexRenumber, index) < 0) return -1;
+  SortSingerGroups(index, method);
+  LogMessage("Sort songlist by singer");
+  int32_t position = 0;
+  for (auto& group : index.m_singerGroups) group->id = position++;
+  BuildTitleIndex(index, method);
+  LogMessage("Sort songlist by title");
+  return WriteIndexFile(target, index) < 0 ? -1 : 0;
+}
+
+int BuildIndex(SongList& songs, bool indexRenumber, const char* target, SingerIndex& index) {
+  return BuildIndexWith(songs, indexRenumber, target, index, SortMethod::Fast);
+}
 
 }  // namespace valmero
