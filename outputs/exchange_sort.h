@@ -95,15 +95,21 @@ class CFenwickTree {
 // Places the members of one group of equal keys (their original positions,
 // ascending) into `slots`, the group's part of the result, in the order the
 // literal sort leaves them. `smaller` counts the positions of all items with
-// smaller keys.
+// smaller keys; `moves` is scratch space.
 inline void PlaceEqualKeys(const std::size_t* members, std::size_t memberCount, std::size_t itemCount,
-                           const CFenwickTree& smaller, std::size_t* slots) {
+                           const CFenwickTree& smaller, std::vector<std::size_t>& moves, std::size_t* slots) {
+  if (memberCount == 1) {
+    slots[0] = members[0];
+    return;
+  }
   // moves[k]: items with smaller keys between member k and the next member
   // (or the end), i.e. how often the queue turned after member k was pushed.
-  std::vector<std::size_t> moves(memberCount);
+  moves.resize(memberCount);
+  std::size_t before = smaller.CountBefore(members[0]);
   for (std::size_t k = 0; k < memberCount; ++k) {
-    std::size_t end = k + 1 < memberCount ? members[k + 1] : itemCount;
-    moves[k] = smaller.CountBetween(members[k] + 1, end);
+    std::size_t next = smaller.CountBefore(k + 1 < memberCount ? members[k + 1] : itemCount);
+    moves[k] = next - before;
+    before = next;
   }
   // Unwind the pushes from the last one; `front` is where the front of the
   // queue of k+1 members stands among the slots still free.
@@ -121,32 +127,63 @@ inline void PlaceEqualKeys(const std::size_t* members, std::size_t memberCount, 
   }
 }
 
+// byKey: all positions, stably sorted by key (equal keys by position).
+// sameKey(i, j) tells whether the items at byKey[i] and byKey[j] have equal
+// keys. The result: the positions in the literal sort's final order.
+template <typename SameKey>
+std::vector<std::size_t> ExchangeOrderFromKeyOrder(const std::vector<std::size_t>& byKey, SameKey sameKey) {
+  const std::size_t count = byKey.size();
+  std::vector<std::size_t> order(count);
+  std::vector<std::size_t> moves;
+  CFenwickTree smaller(count);
+  for (std::size_t first = 0; first < count;) {
+    std::size_t last = first + 1;
+    while (last < count && sameKey(first, last)) ++last;
+    PlaceEqualKeys(&byKey[first], last - first, count, smaller, moves, &order[first]);
+    for (std::size_t k = first; k < last; ++k) smaller.Add(byKey[k], 1);
+    first = last;
+  }
+  return order;
+}
+
 }  // namespace exchange_sort_detail
+
+// The original positions of keys in the order LiteralExchangeSort would
+// leave them, in O(n log n). For keys that are cheap to copy: they are
+// sorted in one contiguous array, which is what makes large sorts fast.
+// Keys are equal when compare gives 0; compare must order consistently (a
+// strict weak order through "< 0").
+template <typename Key, typename Compare>
+std::vector<std::size_t> ExchangeSortPositions(const std::vector<Key>& keys, Compare compare) {
+  const std::size_t count = keys.size();
+  std::vector<std::pair<Key, std::size_t>> tagged;
+  tagged.reserve(count);
+  for (std::size_t position = 0; position < count; ++position) tagged.emplace_back(keys[position], position);
+  // Equal keys in order of position: the position decides ties, so an
+  // in-place sort does what a stable one would, without its buffer.
+  std::sort(tagged.begin(), tagged.end(), [&](const auto& a, const auto& b) {
+    int order = compare(a.first, b.first);
+    return order != 0 ? order < 0 : a.second < b.second;
+  });
+  std::vector<std::size_t> byKey(count);
+  for (std::size_t k = 0; k < count; ++k) byKey[k] = tagged[k].second;
+  return exchange_sort_detail::ExchangeOrderFromKeyOrder(
+      byKey, [&](std::size_t i, std::size_t j) { return compare(tagged[i].first, tagged[j].first) == 0; });
+}
 
 // Puts items into exactly the order LiteralExchangeSort gives, in
 // O(n log n). Keys are equal when compare gives 0; compare must order
 // consistently (a strict weak order through "< 0").
 template <typename T, typename Compare>
 void ExchangeSort(std::vector<T>& items, Compare compare) {
-  using exchange_sort_detail::CFenwickTree;
   const std::size_t count = items.size();
   if (count < 2) return;
-
   std::vector<std::size_t> byKey(count);
   std::iota(byKey.begin(), byKey.end(), std::size_t{0});
   std::stable_sort(byKey.begin(), byKey.end(),
                    [&](std::size_t a, std::size_t b) { return compare(items[a], items[b]) < 0; });
-
-  std::vector<std::size_t> order(count);
-  CFenwickTree smaller(count);
-  for (std::size_t first = 0; first < count;) {
-    std::size_t last = first + 1;
-    while (last < count && compare(items[byKey[first]], items[byKey[last]]) == 0) ++last;
-    exchange_sort_detail::PlaceEqualKeys(&byKey[first], last - first, count, smaller, &order[first]);
-    for (std::size_t k = first; k < last; ++k) smaller.Add(byKey[k], 1);
-    first = last;
-  }
-
+  const std::vector<std::size_t> order = exchange_sort_detail::ExchangeOrderFromKeyOrder(
+      byKey, [&](std::size_t i, std::size_t j) { return compare(items[byKey[i]], items[byKey[j]]) == 0; });
   std::vector<T> sorted;
   sorted.reserve(count);
   for (std::size_t position : order) sorted.push_back(std::move(items[position]));

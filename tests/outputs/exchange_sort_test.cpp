@@ -63,6 +63,17 @@ std::vector<int> FastOrder(const std::vector<int32_t>& keys) {
   return Positions(items);
 }
 
+// The same order through the sort of copied keys, which hands back positions.
+std::vector<int> KeyedOrder(const std::vector<int32_t>& keys) {
+  std::vector<int> positions;
+  for (std::size_t position : ExchangeSortPositions(keys, [](int32_t a, int32_t b) {
+         return CompareNumbers({a, 0}, {b, 0});
+       })) {
+    positions.push_back(static_cast<int>(position));
+  }
+  return positions;
+}
+
 std::vector<int> LiteralOrder(const std::vector<int32_t>& keys) {
   auto items = NumberItems(keys);
   LiteralExchangeSort(items, CompareNumbers);
@@ -88,6 +99,7 @@ TEST(ExchangeSortTest, LiteralOrderOfEqualKeysIsTheOneTheFilesCarry) {
   for (const auto& [keys, expected] : cases) {
     EXPECT_EQ(LiteralOrder(keys), expected) << Describe(keys);
     EXPECT_EQ(FastOrder(keys), expected) << Describe(keys);
+    EXPECT_EQ(KeyedOrder(keys), expected) << Describe(keys);
   }
 }
 
@@ -112,7 +124,9 @@ TEST(ExchangeSortTest, FastOrderEqualsLiteralForEveryPatternUpToEightItems) {
       }
       if (n > 0 && used != (2u << highest) - 1) continue;  // not a canonical pattern
       ++checked;
-      ASSERT_EQ(FastOrder(keys), LiteralOrder(keys)) << Describe(keys);
+      const std::vector<int> literal = LiteralOrder(keys);
+      ASSERT_EQ(FastOrder(keys), literal) << Describe(keys);
+      ASSERT_EQ(KeyedOrder(keys), literal) << Describe(keys);
     }
   }
   EXPECT_EQ(checked, 1 + 1 + 3 + 13 + 75 + 541 + 4683 + 47293 + 545835);  // ordered Bell numbers
@@ -131,7 +145,9 @@ TEST(ExchangeSortTest, FastOrderEqualsLiteralOnRandomNumbersWithHeavyDuplicates)
     std::size_t count = 1 + random() % 300;
     int32_t distinct = 1 + static_cast<int32_t>(random() % (round % 3 == 0 ? 4 : count));
     auto keys = RandomKeys(random, count, distinct);
-    ASSERT_EQ(FastOrder(keys), LiteralOrder(keys)) << Describe(keys);
+    const std::vector<int> literal = LiteralOrder(keys);
+    ASSERT_EQ(FastOrder(keys), literal) << Describe(keys);
+    ASSERT_EQ(KeyedOrder(keys), literal) << Describe(keys);
   }
 }
 
@@ -155,7 +171,9 @@ TEST(ExchangeSortTest, FastOrderEqualsLiteralOnShapedNumbers) {
             {"grouped reversed", groupedReversed}, {"sawtooth", sawtooth},     {"extremes", extremes},
             {"all equal", std::vector<int32_t>(count, 4)}};
   for (const auto& [name, keys] : shapes) {
-    EXPECT_EQ(FastOrder(keys), LiteralOrder(keys)) << name;
+    const std::vector<int> literal = LiteralOrder(keys);
+    EXPECT_EQ(FastOrder(keys), literal) << name;
+    EXPECT_EQ(KeyedOrder(keys), literal) << name;
   }
 }
 

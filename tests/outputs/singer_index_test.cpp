@@ -197,13 +197,19 @@ TEST_F(SingerIndexTest, ANewBuildStartsFromEmptyTables) {
 }
 
 TEST_F(SingerIndexTest, FastAndLiteralSortsWriteTheSameFile) {
-  // Few singers and titles, so that equal keys abound in both sorts.
-  const char* singers[] = {"ann", "Bob", "\xc5sa", "ann", "Cy", "", "BOB"};
-  const char* titles[] = {"Rain", "rain", "Sun", "\xe9t\xe9", "Rain", "Snow", "S", ""};
+  // Few singers and titles, so that equal keys abound in both sorts; texts
+  // that differ only in a high byte, only past 8 or 16 characters, or only
+  // past the 23 the index keeps.
+  const std::vector<const char*> singers = {"ann", "Bob", "\xc5sa", "ann", "Cy", "", "BOB", "A\x80", "A\xff",
+                                            "abcdefghijklmnopqrstuvw1", "abcdefghijklmnopqrstuvw2"};
+  const std::vector<const char*> titles = {"Rain", "rain", "Sun", "\xe9t\xe9", "Rain", "Snow", "S", "",
+                                           "ABCDEFG", "ABCDEFGH", "ABCDEFGHI", "ABCDEFGH\xff", "ABCDEFGHIJKLMNOP",
+                                           "ABCDEFGHIJKLMNOPQ", "ABCDEFGHIJKLMNOPQRSTUVWXYZ",
+                                           "ABCDEFGHIJKLMNOPQRSTUVW", "ABCDEFGHIJKLMNOPQRSTUV\xe9"};
   std::mt19937 random(5);
   std::vector<SongSpec> specs;
-  for (int32_t number = 1; number <= 600; ++number) {
-    specs.push_back({number, titles[random() % 8], singers[random() % 7]});
+  for (int32_t number = 1; number <= 1500; ++number) {
+    specs.push_back({number, titles[random() % titles.size()], singers[random() % singers.size()]});
   }
   CTempDir literalTarget;
   auto fastSongs = MakeSongs(specs, true);
