@@ -1,20 +1,36 @@
 #include "cli/inspect_command.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "outputs/index_file.h"
 #include "outputs/index_reader.h"
 
 namespace valmero {
 
 namespace {
 
-bool ReadWholeFile(const char* path, std::vector<unsigned char>& bytes) {
+// Appends up to `limit` bytes of the file to `bytes`.
+void ReadUpTo(std::FILE* file, uint64_t limit, std::vector<unsigned char>& bytes) {
+  unsigned char chunk[64 * 1024];
+  while (bytes.size() < limit) {
+    uint64_t want = limit - bytes.size();
+    std::size_t got = std::fread(chunk, 1, want < sizeof chunk ? static_cast<std::size_t>(want) : sizeof chunk, file);
+    if (got == 0) break;
+    bytes.insert(bytes.end(), chunk, chunk + got);
+  }
+}
+
+// The header, and when it is sound the records it announces and one byte
+// more (enough to tell that the file goes on): never more than the file
+// itself claims to be, whatever it is.
+bool ReadIndexBytes(const char* path, std::vector<unsigned char>& bytes) {
   std::FILE* file = std::fopen(path, "rb");
   if (file == nullptr) return false;
-  unsigned char chunk[64 * 1024];
-  std::size_t got = 0;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+  ReadUpTo(file, KVX_HEADER_SIZE, bytes);
+  const uint64_t length = KvxLengthFromHeader(bytes.data(), bytes.size());
+  if (length > 0) ReadUpTo(file, length + 1, bytes);
   bool ok = std::ferror(file) == 0;
   std::fclose(file);
   return ok;
@@ -60,7 +76,7 @@ void PrintContents(const char* path, const KvxContents& contents, std::FILE* out
 
 int RunInspect(const char* path, std::FILE* out, std::FILE* err) {
   std::vector<unsigned char> bytes;
-  if (!ReadWholeFile(path, bytes)) {
+  if (!ReadIndexBytes(path, bytes)) {
     std::fprintf(err, "valmero-cli: can not read \"%s\"\n", path);
     return 1;
   }

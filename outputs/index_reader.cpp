@@ -23,18 +23,6 @@ class CImageChecker {
     return CheckHeader() && CheckLength() && ReadSingers() && ReadTitles() && CheckSingerCounts();
   }
 
- private:
-  bool Fail(std::size_t offset, const char* format, ...) __attribute__((format(printf, 3, 4))) {
-    char text[256];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    m_fault.offset = offset;
-    m_fault.message = text;
-    return false;
-  }
-
   bool CheckHeader() {
     if (m_size < KVX_HEADER_SIZE) {
       return Fail(m_size, "the file ends inside the %zu-byte header", KVX_HEADER_SIZE);
@@ -51,6 +39,18 @@ class CImageChecker {
     return true;
   }
 
+ private:
+  bool Fail(std::size_t offset, const char* format, ...) __attribute__((format(printf, 3, 4))) {
+    char text[256];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    m_fault.offset = offset;
+    m_fault.message = text;
+    return false;
+  }
+
   bool CheckLength() {
     const uint64_t records = static_cast<uint64_t>(m_singerCount) + static_cast<uint64_t>(m_titleCount);
     const uint64_t expected = KVX_HEADER_SIZE + KVX_RECORD_SIZE * records;
@@ -59,8 +59,7 @@ class CImageChecker {
                   m_singerCount, m_titleCount, static_cast<unsigned long long>(expected), m_size);
     }
     if (m_size > expected) {
-      return Fail(static_cast<std::size_t>(expected), "%zu bytes follow the last title record",
-                  m_size - static_cast<std::size_t>(expected));
+      return Fail(static_cast<std::size_t>(expected), "the file goes on after the last title record");
     }
     return true;
   }
@@ -151,6 +150,14 @@ class CImageChecker {
 
 bool ReadIndexImage(const unsigned char* data, std::size_t size, KvxContents& contents, KvxFault& fault) {
   return CImageChecker(data, size, contents, fault).Check();
+}
+
+uint64_t KvxLengthFromHeader(const unsigned char* data, std::size_t size) {
+  KvxContents unused;
+  KvxFault fault;
+  if (!CImageChecker(data, size, unused, fault).CheckHeader()) return 0;
+  return KVX_HEADER_SIZE + KVX_RECORD_SIZE * (static_cast<uint64_t>(LoadBigEndian32(data + 4)) +
+                                              static_cast<uint64_t>(LoadBigEndian32(data + 8)));
 }
 
 }  // namespace valmero

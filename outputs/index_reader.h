@@ -43,4 +43,9 @@ struct KvxFault {
 // in file order and the singers' counts last. `contents` holds what was read.
 bool ReadIndexImage(const unsigned char* data, std::size_t size, KvxContents& contents, KvxFault& fault);
 
+// The whole file's length as a sound header of at least 16 bytes gives it;
+// 0 when the header is not sound. Lets a reader stop after the bytes that
+// matter instead of taking in whatever it was pointed at.
+uint64_t KvxLengthFromHeader(const unsigned char* data, std::size_t size);
+
 }  // namespace valmero

@@ -101,6 +101,18 @@ TEST_F(InspectTest, AFileThatCannotBeReadIsAFault) {
   }
 }
 
+TEST_F(InspectTest, ReadsNoFurtherThanTheHeaderAnnounces) {
+  // An endless device is refused at its first byte instead of being read.
+  InspectResult endless = Inspect("/dev/zero");
+  EXPECT_EQ(endless.status, 1);
+  EXPECT_EQ(endless.err,
+            "valmero-cli: /dev/zero: fault at offset 0: the file does not start with \"ENG\" and a zero byte\n");
+  const std::string longer = m_folder / "longer.kvx";
+  WriteFile(longer, ReadFile(KvxPath()) + std::string(1 << 20, '\0'));
+  EXPECT_EQ(Inspect(longer).err,
+            "valmero-cli: " + longer + ": fault at offset 240: the file goes on after the last title record\n");
+}
+
 TEST_F(InspectTest, ProgramExitsWithTheCheckResult) {
   const std::string damaged = m_folder / "damaged.kvx";
   std::string bytes = ReadFile(KvxPath());

@@ -118,7 +118,7 @@ TEST(IndexReaderTest, ReportsTheFirstFaultWithItsOffset) {
       {"negative singer count", [](Bytes& b) { PutNumber(b, 8, 0x80000000u); }, 8, "negative"},
       {"last header word", [](Bytes& b) { b[15] = 1; }, 12, "not zero"},
       {"one title more than the file holds", [](Bytes& b) { PutNumber(b, 4, 4); }, 176, "ends early"},
-      {"one singer less than the file holds", [](Bytes& b) { PutNumber(b, 8, 1); }, 144, "follow"},
+      {"one singer less than the file holds", [](Bytes& b) { PutNumber(b, 8, 1); }, 144, "goes on"},
       {"counts that need more than 4 GB", [](Bytes& b) { PutNumber(b, 4, 0x7fffffff); PutNumber(b, 8, 0x7fffffff); },
        176, "ends early"},
       {"singer name without its NUL", [](Bytes& b) { std::memset(&b[16], 'A', 24); }, 16, "not terminated"},
