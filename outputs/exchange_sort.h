@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <numeric>
 #include <utility>
 #include <vector>
@@ -148,27 +149,22 @@ std::vector<std::size_t> ExchangeOrderFromKeyOrder(const std::vector<std::size_t
 
 }  // namespace exchange_sort_detail
 
-// The original positions of keys in the order LiteralExchangeSort would
-// leave them, in O(n log n). For keys that are cheap to copy: they are
-// sorted in one contiguous array, which is what makes large sorts fast.
-// Keys are equal when compare gives 0; compare must order consistently (a
-// strict weak order through "< 0").
-template <typename Key, typename Compare>
-std::vector<std::size_t> ExchangeSortPositions(const std::vector<Key>& keys, Compare compare) {
-  const std::size_t count = keys.size();
-  std::vector<std::pair<Key, std::size_t>> tagged;
-  tagged.reserve(count);
-  for (std::size_t position = 0; position < count; ++position) tagged.emplace_back(keys[position], position);
-  // Equal keys in order of position: the position decides ties, so an
-  // in-place sort does what a stable one would, without its buffer.
-  std::sort(tagged.begin(), tagged.end(), [&](const auto& a, const auto& b) {
-    int order = compare(a.first, b.first);
-    return order != 0 ? order < 0 : a.second < b.second;
-  });
+// The original positions of items in the order LiteralExchangeSort would
+// leave them, for items whose keys are given as ranks: ranks[p] is the place
+// of item p's key among the distinct keys (0 for the smallest), rankCount
+// their number. Equal keys have equal ranks. Linear in the items besides the
+// placing, so the cost of comparing keys is paid once per distinct key.
+inline std::vector<std::size_t> ExchangeSortPositionsByRank(const std::vector<uint32_t>& ranks,
+                                                            std::size_t rankCount) {
+  const std::size_t count = ranks.size();
+  // Counting sort: stable, so equal ranks stay in order of position.
+  std::vector<std::size_t> start(rankCount + 1, 0);
+  for (uint32_t rank : ranks) ++start[rank + 1];
+  for (std::size_t rank = 0; rank < rankCount; ++rank) start[rank + 1] += start[rank];
   std::vector<std::size_t> byKey(count);
-  for (std::size_t k = 0; k < count; ++k) byKey[k] = tagged[k].second;
+  for (std::size_t position = 0; position < count; ++position) byKey[start[ranks[position]]++] = position;
   return exchange_sort_detail::ExchangeOrderFromKeyOrder(
-      byKey, [&](std::size_t i, std::size_t j) { return compare(tagged[i].first, tagged[j].first) == 0; });
+      byKey, [&](std::size_t i, std::size_t j) { return ranks[byKey[i]] == ranks[byKey[j]]; });
 }
 
 // Puts items into exactly the order LiteralExchangeSort gives, in

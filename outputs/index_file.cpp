@@ -11,17 +11,35 @@ namespace valmero {
 
 namespace {
 
-using Record = unsigned char[KVX_RECORD_SIZE];
+// Records are laid out in a block of this many and written a block at a time.
+constexpr std::size_t RECORDS_PER_BLOCK = 1024;
 
-void FillRecord(Record& record, const char* text, int32_t first, int32_t second) {
-  std::memset(record, 0, sizeof record);
-  // The tables hold their texts terminated within the field; copy only up to
-  // the NUL so that the rest of the field is zero whatever it held.
-  std::size_t length = BoundedLength(text, INDEX_TEXT_SIZE - 1);
-  std::memcpy(record, text, length);
-  StoreBigEndian32(record + KVX_NUMBER_OFFSET, first);
-  StoreBigEndian32(record + KVX_SECOND_NUMBER_OFFSET, second);
-}
+class CRecordWriter {
+ public:
+  explicit CRecordWriter(CAtomicFile& file) : m_file(file) {}
+
+  bool Add(const char* text, int32_t first, int32_t second) {
+    unsigned char* record = m_block + m_nUsed * KVX_RECORD_SIZE;
+    std::memset(record, 0, KVX_RECORD_SIZE);
+    // The tables hold their texts terminated within the field; copy only up
+    // to the NUL so that the rest of the field is zero whatever it held.
+    std::memcpy(record, text, BoundedLength(text, INDEX_TEXT_SIZE - 1));
+    StoreBigEndian32(record + KVX_NUMBER_OFFSET, first);
+    StoreBigEndian32(record + KVX_SECOND_NUMBER_OFFSET, second);
+    return ++m_nUsed < RECORDS_PER_BLOCK || Flush();
+  }
+
+  bool Flush() {
+    bool written = m_nUsed == 0 || m_file.Write(m_block, m_nUsed * KVX_RECORD_SIZE);
+    m_nUsed = 0;
+    return written;
+  }
+
+ private:
+  CAtomicFile& m_file;
+  unsigned char m_block[RECORDS_PER_BLOCK * KVX_RECORD_SIZE];
+  std::size_t m_nUsed = 0;
+};
 
 bool WriteRecords(CAtomicFile& file, const SingerIndex& index) {
   unsigned char header[KVX_HEADER_SIZE] = {'E', 'N', 'G', 0};
@@ -29,16 +47,14 @@ bool WriteRecords(CAtomicFile& file, const SingerIndex& index) {
   StoreBigEndian32(header + 8, static_cast<int32_t>(index.m_singerGroups.size()));
   if (!file.Write(header, sizeof header)) return false;
 
-  Record record;
+  CRecordWriter records(file);
   for (const auto& group : index.m_singerGroups) {
-    FillRecord(record, group->name, group->songCount, group->id);
-    if (!file.Write(record, sizeof record)) return false;
+    if (!records.Add(group->name, group->songCount, group->id)) return false;
   }
   for (const auto& entry : index.m_titleIndex) {
-    FillRecord(record, entry->title, entry->groupIndex, entry->number);
-    if (!file.Write(record, sizeof record)) return false;
+    if (!records.Add(entry->title, entry->groupIndex, entry->number)) return false;
   }
-  return true;
+  return records.Flush();
 }
 
 }  // namespace

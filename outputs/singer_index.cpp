@@ -1,6 +1,8 @@
 #include "outputs/singer_index.h"
 
+#include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 #include "core/fixed_text.h"
 #include "log/activity_log.h"
@@ -36,12 +38,11 @@ GroupSong MakeGroupSong(const char* title, int32_t number) {
   return slot;
 }
 
-void AddToNewGroup(SingerIndex& index, const char* singer, const GroupSong& slot) {
+// Appends an empty group named by the first 23 characters of singer.
+void AddGroup(SingerIndex& index, const char* singer) {
   auto group = std::make_unique<SingerGroup>();  // zero-filled
   group->id = index.m_nGroupCount;
   CopyText(group->name, sizeof group->name, singer);
-  group->songs.push_back(slot);
-  group->songCount = 1;
   index.m_groupPositions.emplace(std::string_view(group->name), index.m_nGroupCount);
   index.m_singerGroups.push_back(std::move(group));
   ++index.m_nGroupCount;
@@ -65,11 +66,45 @@ TextKey MakeTextKey(const char* text) {
   return key;
 }
 
-int CompareTextKeys(const TextKey& a, const TextKey& b) {
+bool operator<(const TextKey& a, const TextKey& b) {
   for (std::size_t word = 0; word < 3; ++word) {
-    if (a.words[word] != b.words[word]) return a.words[word] < b.words[word] ? -1 : 1;
+    if (a.words[word] != b.words[word]) return a.words[word] < b.words[word];
   }
-  return 0;
+  return false;
+}
+
+bool operator==(const TextKey& a, const TextKey& b) {
+  return a.words[0] == b.words[0] && a.words[1] == b.words[1] && a.words[2] == b.words[2];
+}
+
+struct TextKeyHash {
+  std::size_t operator()(const TextKey& key) const {
+    uint64_t mixed = key.words[0] * 0x9E3779B97F4A7C15ull;
+    mixed ^= (key.words[1] + (mixed >> 29)) * 0xBF58476D1CE4E5B9ull;
+    mixed ^= (key.words[2] + (mixed >> 31)) * 0x94D049BB133111EBull;
+    return static_cast<std::size_t>(mixed ^ (mixed >> 32));
+  }
+};
+
+// The rank of every text among the distinct texts, by the index's text
+// comparison. Titles repeat a great deal, so the comparisons are made once
+// per distinct text, not once per song.
+std::size_t RankTexts(const std::vector<TextKey>& keys, std::vector<uint32_t>& ranks) {
+  std::unordered_map<TextKey, uint32_t, TextKeyHash> idOf;
+  std::vector<TextKey> distinct;
+  ranks.resize(keys.size());
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    auto [found, added] = idOf.emplace(keys[i], static_cast<uint32_t>(distinct.size()));
+    if (added) distinct.push_back(keys[i]);
+    ranks[i] = found->second;
+  }
+  std::vector<uint32_t> byText(distinct.size());
+  for (uint32_t id = 0; id < byText.size(); ++id) byText[id] = id;
+  std::sort(byText.begin(), byText.end(), [&](uint32_t a, uint32_t b) { return distinct[a] < distinct[b]; });
+  std::vector<uint32_t> rankOfId(distinct.size());
+  for (uint32_t rank = 0; rank < byText.size(); ++rank) rankOfId[byText[rank]] = rank;
+  for (uint32_t& rank : ranks) rank = rankOfId[rank];
+  return distinct.size();
 }
 
 // Orders records by the text textOf gives, in the exchange sort's order. The
@@ -86,7 +121,9 @@ void SortByText(std::vector<std::unique_ptr<Record>>& records, TextOf textOf, So
   std::vector<TextKey> keys;
   keys.reserve(records.size());
   for (const auto& record : records) keys.push_back(MakeTextKey(textOf(*record)));
-  const std::vector<std::size_t> order = ExchangeSortPositions(keys, CompareTextKeys);
+  std::vector<uint32_t> ranks;
+  const std::size_t rankCount = RankTexts(keys, ranks);
+  const std::vector<std::size_t> order = ExchangeSortPositionsByRank(ranks, rankCount);
   std::vector<std::unique_ptr<Record>> sorted;
   sorted.reserve(records.size());
   for (std::size_t position : order) sorted.push_back(std::move(records[position]));
@@ -111,21 +148,33 @@ int BuildSingerGroups(SongList& songs, bool indexRenumber, SingerIndex& index) {
   LogMessage("Initialize arrays");
   index.m_nGroupCount = 0;
   index.m_nTitleCount = 0;
-  for (auto& song : songs) {
-    UpperCaseAscii(song->singer);
-    UpperCaseAscii(song->title);
-    CutAtLastLineFeed(song->singer);
-    CutAtLastLineFeed(song->title);
-    const int32_t number = indexRenumber ? song->newNumber : song->songNumber;
-    const GroupSong slot = MakeGroupSong(song->title, number);
-    const int32_t found = FindSingerGroup(index, song->singer);
+  // First the group of every song, so that each group's slots can be had in
+  // one allocation; then the slots, in list order.
+  std::vector<int32_t> groupOf(songs.size());
+  std::vector<int32_t> songsIn;
+  for (std::size_t k = 0; k < songs.size(); ++k) {
+    SongRecord& song = *songs[k];
+    UpperCaseAscii(song.singer);
+    UpperCaseAscii(song.title);
+    CutAtLastLineFeed(song.singer);
+    CutAtLastLineFeed(song.title);
+    int32_t found = FindSingerGroup(index, song.singer);
     if (found < 0) {
-      AddToNewGroup(index, song->singer, slot);
-    } else {
-      SingerGroup& group = *index.m_singerGroups[static_cast<std::size_t>(found - 1)];
-      group.songs.push_back(slot);
-      ++group.songCount;
+      AddGroup(index, song.singer);
+      songsIn.push_back(0);
+      found = index.m_nGroupCount;
     }
+    groupOf[k] = found - 1;
+    ++songsIn[static_cast<std::size_t>(found - 1)];
+  }
+  for (std::size_t g = 0; g < songsIn.size(); ++g) {
+    index.m_singerGroups[g]->songs.reserve(static_cast<std::size_t>(songsIn[g]));
+  }
+  for (std::size_t k = 0; k < songs.size(); ++k) {
+    const SongRecord& song = *songs[k];
+    SingerGroup& group = *index.m_singerGroups[static_cast<std::size_t>(groupOf[k])];
+    group.songs.push_back(MakeGroupSong(song.title, indexRenumber ? song.newNumber : song.songNumber));
+    ++group.songCount;
     ++index.m_nTitleCount;
   }
   return 0;

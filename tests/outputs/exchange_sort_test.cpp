@@ -63,12 +63,17 @@ std::vector<int> FastOrder(const std::vector<int32_t>& keys) {
   return Positions(items);
 }
 
-// The same order through the sort of copied keys, which hands back positions.
+// The same order through the keys' ranks, which hands back positions.
 std::vector<int> KeyedOrder(const std::vector<int32_t>& keys) {
+  std::vector<int32_t> distinct = keys;
+  std::sort(distinct.begin(), distinct.end());
+  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+  std::vector<uint32_t> ranks;
+  for (int32_t key : keys) {
+    ranks.push_back(static_cast<uint32_t>(std::lower_bound(distinct.begin(), distinct.end(), key) - distinct.begin()));
+  }
   std::vector<int> positions;
-  for (std::size_t position : ExchangeSortPositions(keys, [](int32_t a, int32_t b) {
-         return CompareNumbers({a, 0}, {b, 0});
-       })) {
+  for (std::size_t position : ExchangeSortPositionsByRank(ranks, distinct.size())) {
     positions.push_back(static_cast<int>(position));
   }
   return positions;
