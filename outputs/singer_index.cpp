@@ -148,9 +148,10 @@ int BuildSingerGroups(SongList& songs, bool indexRenumber, SingerIndex& index) {
   LogMessage("Initialize arrays");
   index.m_nGroupCount = 0;
   index.m_nTitleCount = 0;
-  // First the group of every song, so that each group's slots can be had in
-  // one allocation; then the slots, in list order.
+  // First every song's group and slot, so that each group's slots can be
+  // had in one allocation; then the slots go to their groups in list order.
   std::vector<int32_t> groupOf(songs.size());
+  std::vector<GroupSong> slots(songs.size());
   std::vector<int32_t> songsIn;
   for (std::size_t k = 0; k < songs.size(); ++k) {
     SongRecord& song = *songs[k];
@@ -158,6 +159,7 @@ int BuildSingerGroups(SongList& songs, bool indexRenumber, SingerIndex& index) {
     UpperCaseAscii(song.title);
     CutAtLastLineFeed(song.singer);
     CutAtLastLineFeed(song.title);
+    slots[k] = MakeGroupSong(song.title, indexRenumber ? song.newNumber : song.songNumber);
     int32_t found = FindSingerGroup(index, song.singer);
     if (found < 0) {
       AddGroup(index, song.singer);
@@ -171,9 +173,8 @@ int BuildSingerGroups(SongList& songs, bool indexRenumber, SingerIndex& index) {
     index.m_singerGroups[g]->songs.reserve(static_cast<std::size_t>(songsIn[g]));
   }
   for (std::size_t k = 0; k < songs.size(); ++k) {
-    const SongRecord& song = *songs[k];
     SingerGroup& group = *index.m_singerGroups[static_cast<std::size_t>(groupOf[k])];
-    group.songs.push_back(MakeGroupSong(song.title, indexRenumber ? song.newNumber : song.songNumber));
+    group.songs.push_back(slots[k]);
     ++group.songCount;
     ++index.m_nTitleCount;
   }
