@@ -10,9 +10,12 @@
 // pushing each item with key v at the back and moving the front to the back
 // once for every item with a smaller key. Items with larger keys play no
 // part. Seen as a ring, a push puts the new item just before the front and a
-// move only shifts the front, so the queue can be unwound from the last push
-// backwards: the last item sits `moves since its push` places before the
-// front, and the front of the shorter queue is the item that followed it.
+// move only advances the front by one, so the queue can be unwound from the
+// last push backwards: the last item pushed stands (moves since its push)+1
+// places before the final front, and once it is taken out, the front of the
+// shorter queue is the item that followed it in the ring. Sorting by key
+// first and counting the smaller items with a Fenwick tree over positions
+// makes the whole O(n log n).
 #pragma once
 
 #include <algorithm>
