@@ -270,11 +270,15 @@ void CMainDlg::OnMake() {
   CProgressPopup::ClearRunCancel();
   m_state.BeginRun();
   SyncControls();
-  m_converter.OnMake(source.c_str(), target.c_str(), marks);
+  RunMake(source.c_str(), target.c_str(), marks);
   m_state.EndRun();
   SyncControls();
   CProgressPopup::ClearRunCancel();
   if (m_bCloseAfterRun) EndModal(wxID_CANCEL);
+}
+
+RunOutcome CMainDlg::RunMake(const char* source, const char* target, const MakeMarks& marks) {
+  return m_converter.OnMake(source, target, marks);
 }
 
 void CMainDlg::OnViewLog() { m_converter.OnViewLog(); }

@@ -49,6 +49,11 @@ class CMainDlg : public wxDialog {
   void OnAbout();
   void PressEscape();
 
+ protected:
+  // The run itself; tests put a scripted run in its place.
+  virtual RunOutcome RunMake(const char* source, const char* target, const MakeMarks& marks);
+  CGuiHost& Host() { return m_host; }
+
  private:
   void CreateControls();
   void AddControl(int id, wxWindow* control, int x, int y, int width, int height);

@@ -183,3 +183,57 @@ TEST_F(MainDlgTest, AboutBoxHoldsItsLineAndButtonApart) {
 
 }  // namespace
 }  // namespace valmero
+
+namespace valmero {
+namespace {
+
+// A run that shows a popup and pumps it, the way the folder scan and the
+// copying do, and that watches the dialog while it works.
+class CScriptedRunDlg : public CMainDlg {
+ public:
+  int passes = 0;
+  bool exitLockedDuringRun = true;
+  bool makeLockedDuringRun = true;
+  bool shownDuringRun = true;
+  bool cancelled = false;
+
+ protected:
+  RunOutcome RunMake(const char*, const char*, const MakeMarks&) override {
+    auto popup = Host().CreateProgressPopup(PROGRESS_TITLE, false);
+    popup->SetRange(0, 100, 1);
+    for (passes = 0; passes < 100; ++passes) {
+      if (passes == 3) CallAfter([this] { Close(); });  // the close box, while the run works
+      popup->StepIt();
+      popup->PumpMessages(false);
+      exitLockedDuringRun = exitLockedDuringRun && !Control(ID_EXIT)->IsEnabled();
+      makeLockedDuringRun = makeLockedDuringRun && !Control(ID_MAKE)->IsEnabled();
+      shownDuringRun = shownDuringRun && IsShown();
+      if (popup->IsCancelled()) {
+        cancelled = true;
+        break;
+      }
+    }
+    return RunOutcome::Finished;
+  }
+};
+
+TEST(MainDlgRunTest, ClosingDuringARunCancelsItAndEndsTheDialogAfterwards) {
+  CTempDir folder;
+  CChangeDir inFolder(folder.Path());
+  testing::StartTestLog(folder.Path());
+  auto* dialog = new CScriptedRunDlg();
+  dialog->CallAfter([dialog] { dialog->OnMake(); });
+  EXPECT_EQ(dialog->ShowModal(), wxID_CANCEL);
+  EXPECT_TRUE(dialog->cancelled);
+  EXPECT_EQ(dialog->passes, 4);  // the close arrives in the pump of the fourth pass
+  EXPECT_TRUE(dialog->exitLockedDuringRun);
+  EXPECT_TRUE(dialog->makeLockedDuringRun);
+  EXPECT_TRUE(dialog->shownDuringRun);
+  EXPECT_TRUE(dialog->Control(ID_EXIT)->IsEnabled());
+  dialog->Destroy();
+  LetWindowsSettle();
+  EXPECT_EQ(LogMessages(folder.Path()).back(), std::string("end of logging") + std::string(62, '='));
+}
+
+}  // namespace
+}  // namespace valmero
