@@ -203,7 +203,10 @@ class CScriptedRunDlg : public CMainDlg {
     popup->SetRange(0, 100, 1);
     for (passes = 0; passes < 100; ++passes) {
       if (passes == 3) CallAfter([this] { Close(); });  // the close box, while the run works
+      SetProgressText(*popup, "copying file : from '%s' \n\tto '%s' \n\n\tnow transferring %d/%d",
+                      "/home/me/Songs/12.mp3", "/home/me/Songs/KVX/00003.MP3", passes + 1, 100);
       popup->StepIt();
+      if (passes == 2) testing::SaveShot("popup_during_run");
       popup->PumpMessages(false);
       exitLockedDuringRun = exitLockedDuringRun && !Control(ID_EXIT)->IsEnabled();
       makeLockedDuringRun = makeLockedDuringRun && !Control(ID_MAKE)->IsEnabled();

@@ -155,6 +155,28 @@ def main():
         select_target = frame.child(name="Select Target", roleName="push button")
         expect(select_target.sensitive, "Select Target is disabled at start")
 
+        # ESC is logged and leaves the window open.
+        download.grabFocus()
+        rawinput.pressKey("Escape")
+        time.sleep(0.5)
+        expect(frame.showing and process.poll() is None, "ESC closed the window")
+
+        # The About box from the window's context menu (right click on the background by the logo).
+        x, y = frame.position
+        rawinput.click(x + 60, y + 28, button=3)
+        item = wait_for("the About item", lambda: app.findChild(
+            GenericPredicate(name="About VALMERO...", roleName="menu item"), retry=False, requireResult=False), 10)
+        item.click()
+        about = wait_for("the About box", lambda: app.findChild(
+            GenericPredicate(name="About VALMERO"), retry=False, requireResult=False), 10)
+        expect(about.findChild(GenericPredicate(name="VALMERO version", roleName="label"), retry=False,
+                               requireResult=False) is not None or
+               any(label.name.startswith("VALMERO version") for label in
+                   about.findChildren(GenericPredicate(roleName="label"))), "the About box has no version line")
+        shot("about_box")
+        about.child(name="OK", roleName="push button").click()
+        wait_for("the About box closed", lambda: not about.showing or about.dead, 10)
+
         # The disc source; then the path typed by hand.
         disc.click()
         wait_for("the disc source ticked", lambda: disc.checked and not download.checked, 5)
@@ -200,6 +222,7 @@ def main():
             "products file open error",
             "initialize all variables",
             '=== THIS IS "VALMERO" ===',
+            "press esc key",
             "now status : mode1=1, mode2=0, mode3=1, mode4=0",
             "Create target folder : " + target,
         ]
@@ -207,7 +230,9 @@ def main():
                "the session does not start as expected:\n" + "\n".join(messages))
         expect(messages[-3:] == ["Finished Converting", "terminate VALMERO", "end of logging" + "=" * 62],
                "the session does not end as expected:\n" + "\n".join(messages))
-        # Every line in between is the run's, the same as the command-line twin writes.
+        # Every line in between is the run's, the same as the command-line twin writes;
+        # only the ESC line is the window's own.
+        cli_messages.insert(cli_messages.index('=== THIS IS "VALMERO" ===') + 1, "press esc key")
         expect(messages == cli_messages,
                "the log differs from valmero-cli's:\n" + "\n".join(messages) + "\n---\n" + "\n".join(cli_messages))
         expect(os.path.isdir(target), "the target folder was not made")
