@@ -31,7 +31,7 @@ bool CIndexApp::OnInit() {
 int CIndexApp::OnRun() {
   auto* dialog = new CMainDlg();
   SetTopWindow(dialog);
-  dialog->ShowModal();
+  dialog->RunDialog();
   // Destroy logs the end of the session and releases all data.
   dialog->Destroy();
   return 0;

@@ -7,6 +7,7 @@
 #include <wx/checkbox.h>
 #include <wx/dcclient.h>
 #include <wx/dirdlg.h>
+#include <wx/evtloop.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
@@ -61,6 +62,30 @@ bool CMainDlg::Destroy() {
     m_converter.Terminate();
   }
   return wxDialog::Destroy();
+}
+
+// The dialog's own loop instead of ShowModal: GTK's modal grab would keep
+// every click away from the progress popup, which appears while the dialog
+// runs and must take its Cancel button.
+int CMainDlg::RunDialog() {
+  Show();
+  wxGUIEventLoop loop;
+  m_pLoop = &loop;
+  loop.Run();
+  m_pLoop = nullptr;
+  Hide();
+  return m_nResult;
+}
+
+void CMainDlg::FinishDialog(int result) {
+  m_nResult = result;
+  if (m_pLoop != nullptr) {
+    m_pLoop->Exit(result);
+  } else if (IsModal()) {
+    EndModal(result);
+  } else {
+    Hide();
+  }
 }
 
 void CMainDlg::AddControl(int id, wxWindow* control, int x, int y, int width, int height) {
@@ -274,7 +299,7 @@ void CMainDlg::OnMake() {
   m_state.EndRun();
   SyncControls();
   CProgressPopup::ClearRunCancel();
-  if (m_bCloseAfterRun) EndModal(wxID_CANCEL);
+  if (m_bCloseAfterRun) FinishDialog(wxID_CANCEL);
 }
 
 RunOutcome CMainDlg::RunMake(const char* source, const char* target, const MakeMarks& marks) {
@@ -296,7 +321,7 @@ void CMainDlg::OnVisitSite() {
 
 void CMainDlg::OnExit() {
   if (!m_state.IsEnabled(ID_EXIT)) return;
-  EndModal(wxID_OK);
+  FinishDialog(wxID_OK);
 }
 
 void CMainDlg::OnAbout() {
@@ -335,11 +360,7 @@ void CMainDlg::OnClose(wxCloseEvent& event) {
       return;
     }
   }
-  if (IsModal()) {
-    EndModal(wxID_CANCEL);
-  } else {
-    event.Skip();
-  }
+  FinishDialog(wxID_CANCEL);
 }
 
 // GTK windows have no system menu; the About item is in the window's

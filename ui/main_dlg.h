@@ -15,6 +15,7 @@
 #include "ui/option_state.h"
 
 class wxTextCtrl;
+class wxEventLoopBase;
 
 namespace valmero {
 
@@ -29,6 +30,11 @@ class CMainDlg : public wxDialog {
  public:
   CMainDlg();
   ~CMainDlg() override;
+
+  // Shows the dialog and handles its events until it ends (Exit, the close
+  // box); returns wxID_OK for Exit, wxID_CANCEL for the close box.
+  int RunDialog();
+  void FinishDialog(int result);
 
   // Ending the dialog: logs "terminate VALMERO" and releases everything, once.
   bool Destroy() override;
@@ -78,6 +84,8 @@ class CMainDlg : public wxDialog {
   wxTextCtrl* m_pSourceEdit = nullptr;
   wxTextCtrl* m_pTargetEdit = nullptr;
   bool m_bCloseAfterRun = false;
+  wxEventLoopBase* m_pLoop = nullptr;
+  int m_nResult = wxID_CANCEL;
   bool m_bTerminated = false;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/main_dlg.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "display/shots.h"
 #include "support/temp_dir.h"
 #include "ui/about_dlg.h"
+#include "ui/progress_popup.h"
 
 namespace valmero {
 namespace {
@@ -226,7 +228,7 @@ TEST(MainDlgRunTest, ClosingDuringARunCancelsItAndEndsTheDialogAfterwards) {
   testing::StartTestLog(folder.Path());
   auto* dialog = new CScriptedRunDlg();
   dialog->CallAfter([dialog] { dialog->OnMake(); });
-  EXPECT_EQ(dialog->ShowModal(), wxID_CANCEL);
+  EXPECT_EQ(dialog->RunDialog(), wxID_CANCEL);
   EXPECT_TRUE(dialog->cancelled);
   EXPECT_EQ(dialog->passes, 4);  // the close arrives in the pump of the fourth pass
   EXPECT_TRUE(dialog->exitLockedDuringRun);
@@ -236,6 +238,107 @@ TEST(MainDlgRunTest, ClosingDuringARunCancelsItAndEndsTheDialogAfterwards) {
   dialog->Destroy();
   LetWindowsSettle();
   EXPECT_EQ(LogMessages(folder.Path()).back(), std::string("end of logging") + std::string(62, '='));
+}
+
+}  // namespace
+}  // namespace valmero
+
+#include <chrono>
+#include <thread>
+
+#include <wx/uiaction.h>
+
+namespace valmero {
+namespace {
+
+// The popup appears while the dialog runs; its Cancel button must take a
+// real mouse click (a modal grab on the dialog would swallow it).
+class CClickCancelDlg : public CMainDlg {
+ public:
+  bool cancelled = false;
+
+ protected:
+  RunOutcome RunMake(const char*, const char*, const MakeMarks&) override {
+    auto popup = Host().CreateProgressPopup(PROGRESS_TITLE, false);
+    auto* window = static_cast<CProgressPopup*>(popup.get())->Window();
+    popup->SetRange(0, 100, 1);
+    LetWindowsSettle();
+    wxWindow* button = window->FindWindow(10);
+    wxUIActionSimulator mouse;
+    mouse.MouseMove(button->ClientToScreen(wxPoint(button->GetSize().x / 2, button->GetSize().y / 2)));
+    mouse.MouseClick();
+    // The click travels through the X server; give it a bounded while.
+    for (int pass = 0; pass < 500 && !popup->IsCancelled(); ++pass) {
+      popup->PumpMessages(true);
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    cancelled = popup->IsCancelled();
+    return RunOutcome::Finished;
+  }
+};
+
+TEST(MainDlgRunTest, PopupCancelTakesAMouseClickWhileTheDialogRuns) {
+  CTempDir folder;
+  CChangeDir inFolder(folder.Path());
+  testing::StartTestLog(folder.Path());
+  auto* dialog = new CClickCancelDlg();
+  dialog->CallAfter([dialog] {
+    dialog->OnMake();
+    dialog->OnExit();
+  });
+  EXPECT_EQ(dialog->RunDialog(), wxID_OK);
+  EXPECT_TRUE(dialog->cancelled);
+  dialog->Destroy();
+  LetWindowsSettle();
+}
+
+}  // namespace
+}  // namespace valmero
+
+namespace valmero {
+namespace {
+
+// ESC pressed on the dialog while a run pumps with ESC allowed: logged by the
+// dialog and taken by the popup as Cancel. The real key goes through the X
+// server, the toolkit and the dialog's key hook.
+class CEscapeDuringRunDlg : public CMainDlg {
+ public:
+  bool cancelled = false;
+
+ protected:
+  RunOutcome RunMake(const char*, const char*, const MakeMarks&) override {
+    auto popup = Host().CreateProgressPopup(PROGRESS_TITLE, false);
+    popup->SetRange(0, 100, 1);
+    LetWindowsSettle();
+    wxWindow* view = Control(ID_VIEW_LOG);
+    view->SetFocus();
+    wxUIActionSimulator keyboard;
+    keyboard.MouseMove(view->ClientToScreen(wxPoint(5, 5)));
+    keyboard.Char(WXK_ESCAPE);
+    for (int pass = 0; pass < 500 && !popup->IsCancelled(); ++pass) {
+      popup->PumpMessages(true);
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    cancelled = popup->IsCancelled();
+    return RunOutcome::Finished;
+  }
+};
+
+TEST(MainDlgRunTest, EscapeKeyDuringAPumpingRunIsLoggedAndCancels) {
+  CTempDir folder;
+  CChangeDir inFolder(folder.Path());
+  testing::StartTestLog(folder.Path());
+  auto* dialog = new CEscapeDuringRunDlg();
+  dialog->CallAfter([dialog] {
+    dialog->OnMake();
+    dialog->OnExit();
+  });
+  EXPECT_EQ(dialog->RunDialog(), wxID_OK);
+  EXPECT_TRUE(dialog->cancelled);
+  dialog->Destroy();
+  LetWindowsSettle();
+  std::vector<std::string> messages = LogMessages(folder.Path());
+  EXPECT_EQ(std::count(messages.begin(), messages.end(), "press esc key"), 1);
 }
 
 }  // namespace
