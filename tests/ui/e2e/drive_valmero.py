@@ -180,6 +180,15 @@ def main():
         # The disc source; then the path typed by hand.
         disc.click()
         wait_for("the disc source ticked", lambda: disc.checked and not download.checked, 5)
+        # The file chooser, given up with ESC: logged, nothing changes.
+        frame.child(name="Select Source", roleName="push button").click()
+        chooser = wait_for("the file chooser", lambda: app.findChild(
+            GenericPredicate(roleName="file chooser"), retry=False, requireResult=False), 15)
+        shot("file_chooser")
+        rawinput.pressKey("Escape")
+        wait_for("the file chooser closed", lambda: chooser.dead or not chooser.showing, 10)
+        expect(source_field.text == "", "a cancelled chooser changed the source")
+
         source_field.click()
         rawinput.typeText(source)
         wait_for("the typed source", lambda: source_field.text == source, 10)
@@ -223,6 +232,7 @@ def main():
             "initialize all variables",
             '=== THIS IS "VALMERO" ===',
             "press esc key",
+            "wrong file name",
             "now status : mode1=1, mode2=0, mode3=1, mode4=0",
             "Create target folder : " + target,
         ]
@@ -231,8 +241,9 @@ def main():
         expect(messages[-3:] == ["Finished Converting", "terminate VALMERO", "end of logging" + "=" * 62],
                "the session does not end as expected:\n" + "\n".join(messages))
         # Every line in between is the run's, the same as the command-line twin writes;
-        # only the ESC line is the window's own.
-        cli_messages.insert(cli_messages.index('=== THIS IS "VALMERO" ===') + 1, "press esc key")
+        # only the ESC line and the cancelled chooser's line are the window's own.
+        welcome = cli_messages.index('=== THIS IS "VALMERO" ===')
+        cli_messages[welcome + 1:welcome + 1] = ["press esc key", "wrong file name"]
         expect(messages == cli_messages,
                "the log differs from valmero-cli's:\n" + "\n".join(messages) + "\n---\n" + "\n".join(cli_messages))
         expect(os.path.isdir(target), "the target folder was not made")
