@@ -205,6 +205,13 @@ wxWindow* CMainDlg::Control(int id) const {
 }
 
 void CMainDlg::InitializeDialog() {
+#if defined(__WXMSW__) && wxCHECK_VERSION(3, 1, 3)
+  // Where the window has a system menu, the About item goes there too.
+  if (wxMenu* systemMenu = MSWGetSystemMenu()) {
+    systemMenu->AppendSeparator();
+    systemMenu->Append(ID_ABOUT_BOX, ABOUT_ITEM);
+  }
+#endif
   wxIconBundle icons = ProgramIcons();
   SetIcons(icons);
   // White is the transparent colour of the title-bar image.
@@ -364,7 +371,8 @@ void CMainDlg::OnClose(wxCloseEvent& event) {
 }
 
 // GTK windows have no system menu; the About item is in the window's
-// context menu (right click, the Menu key or Shift+F10) and on the logo.
+// context menu (right click, the Menu key or Shift+F10) on every platform,
+// and a click on the logo opens it too.
 void CMainDlg::OnContextMenu(wxContextMenuEvent&) {
   wxMenu menu;
   menu.Append(ID_ABOUT_BOX, ABOUT_ITEM);
