@@ -239,7 +239,11 @@ void CMainDlg::SyncControls() {
 }
 
 void CMainDlg::OnCheckBox(int id) {
-  if (!m_state.IsEnabled(id)) return;
+  if (!m_state.IsEnabled(id)) {
+    // A click that slipped through a lock: put the mark back.
+    SyncControls();
+    return;
+  }
   auto* box = static_cast<wxCheckBox*>(m_controls[id]);
   m_state.OnClick(id, box->GetValue());
   SyncControls();

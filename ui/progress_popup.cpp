@@ -142,7 +142,12 @@ int CProgressPopup::GaugeValue(int position) const {
 
 void CProgressPopup::SetText(const char* text) {
   // Label text, not markup: '&' in a song title is not a mnemonic.
-  m_pText->SetLabelText(wxString(ExpandTabs(text).c_str(), *wxConvFileName));
+  std::string expanded = ExpandTabs(text);
+  wxString shown(expanded.c_str(), *wxConvFileName);
+  // Titles and singers are bytes of whatever code page the collection used;
+  // show them byte for byte rather than not at all.
+  if (shown.empty() && !expanded.empty()) shown = wxString(expanded.c_str(), wxConvISO8859_1);
+  m_pText->SetLabelText(shown);
 }
 
 int CProgressPopup::SetPos(int position) {
