@@ -27,7 +27,7 @@ namespace valmero {
 
 namespace {
 
-struct CheckBoxSpec {
+struct CheckBoxPlace {
   int id;
   const char* caption;
   int x, y, width, height;
@@ -102,15 +102,15 @@ void CMainDlg::CreateControls() {
                                          wxBORDER_NONE),
              84, 7, 106, 14);
   AddControl(ID_HELP_BUTTON, new wxButton(this, ID_HELP_BUTTON, "Help"), 211, 18, 50, 14);
-  const CheckBoxSpec hidden[] = {
+  const CheckBoxPlace hidden[] = {
       {ID_JUKE_LIST, "Create Songlist file (JUKE.TXT)", 149, 50, 114, 10},
       {ID_INDEX_FILE, "Create ENGLISH.KVX file", 149, 60, 95, 10},
       {ID_COPY_MP3, "Copy mp3 files", 149, 39, 61, 10},
       {ID_MOVE_MP3, "Move mp3 files", 149, 69, 63, 10},
   };
-  for (const CheckBoxSpec& spec : hidden) {
-    auto* box = new wxCheckBox(this, spec.id, spec.caption);
-    AddControl(spec.id, box, spec.x, spec.y, spec.width, spec.height);
+  for (const CheckBoxPlace& place : hidden) {
+    auto* box = new wxCheckBox(this, place.id, place.caption);
+    AddControl(place.id, box, place.x, place.y, place.width, place.height);
     box->Hide();
   }
   AddControl(ID_SELECT_SOURCE, new wxButton(this, ID_SELECT_SOURCE, "Select Source"), 14, 182, 50, 14);
@@ -125,7 +125,7 @@ void CMainDlg::CreateControls() {
   AddControl(ID_MAKE, new wxButton(this, ID_MAKE, "MAKE"), 28, 244, 50, 14);
   AddControl(ID_VIEW_LOG, new wxButton(this, ID_VIEW_LOG, "View \"mirqlog.txt\""), 105, 244, 65, 14);
   AddControl(ID_EXIT, new wxButton(this, ID_EXIT, "Exit"), 197, 244, 50, 14);
-  const CheckBoxSpec options[] = {
+  const CheckBoxPlace options[] = {
       {ID_SOURCE_DOWNLOAD, "MIRQ songs (from download)", 21, 48, 107, 10},
       {ID_SOURCE_DISC, "Other songs (from CD+G discs)", 21, 64, 113, 10},
       {ID_INDEX_RENUMBER, "Create ENGLISH.kvx file (and rename song files as needed)", 41, 84, 201, 10},
@@ -135,8 +135,8 @@ void CMainDlg::CreateControls() {
       {ID_CONFIG_RENUMBER, "Create SCDG.CFG file (and rename song files as needed)", 41, 114, 195, 10},
       {ID_CONFIG_KEEP, "Create SCDG.CFG file (without renaming song files)", 41, 129, 176, 10},
   };
-  for (const CheckBoxSpec& spec : options) {
-    AddControl(spec.id, new wxCheckBox(this, spec.id, spec.caption), spec.x, spec.y, spec.width, spec.height);
+  for (const CheckBoxPlace& place : options) {
+    AddControl(place.id, new wxCheckBox(this, place.id, place.caption), place.x, place.y, place.width, place.height);
   }
   FitGroupBox();
   KeepFieldsRightOfButtons();
