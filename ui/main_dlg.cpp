@@ -155,8 +155,12 @@ void CMainDlg::CreateControls() {
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnViewLog(); }, ID_VIEW_LOG);
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnExit(); }, ID_EXIT);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAbout(); }, ID_ABOUT_BOX);
-  m_pSourceEdit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { m_state.SetSourceText(PathFromWx(m_pSourceEdit->GetValue())); });
-  m_pTargetEdit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { m_state.SetTargetText(PathFromWx(m_pTargetEdit->GetValue())); });
+  m_pSourceEdit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) {
+    m_state.SetSourceText(PathFromWx(m_pSourceEdit->GetValue()));
+  });
+  m_pTargetEdit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) {
+    m_state.SetTargetText(PathFromWx(m_pTargetEdit->GetValue()));
+  });
   Bind(wxEVT_PAINT, &CMainDlg::OnPaint, this);
   Bind(wxEVT_CHAR_HOOK, &CMainDlg::OnCharHook, this);
   Bind(wxEVT_CLOSE_WINDOW, &CMainDlg::OnClose, this);
@@ -188,7 +192,8 @@ void CMainDlg::FitGroupBox() {
 // path field; the field starts after it instead and keeps its right edge.
 void CMainDlg::KeepFieldsRightOfButtons() {
   const int gap = ConvertDialogToPixels(wxSize(4, 0)).GetWidth();
-  for (auto [buttonId, editId] : {std::pair{ID_SELECT_SOURCE, ID_SOURCE_EDIT}, std::pair{ID_SELECT_TARGET, ID_TARGET_EDIT}}) {
+  const std::pair<int, int> rows[] = {{ID_SELECT_SOURCE, ID_SOURCE_EDIT}, {ID_SELECT_TARGET, ID_TARGET_EDIT}};
+  for (auto [buttonId, editId] : rows) {
     wxRect button = m_controls[buttonId]->GetRect();
     wxRect edit = m_controls[editId]->GetRect();
     if (edit.GetLeft() >= button.GetRight() + gap) continue;
