@@ -49,8 +49,8 @@ void CopyOneFile(const std::string& source, const std::string& destination) {
 
 // The companion's name is formed in capitals; on a file system that tells
 // case apart, 00042.mcg beside 00042.mp3 is the same companion.
-std::string ExistingCompanion(const std::string& formed) {
-  std::string found = formed.size() < PATH_SIZE ? FindFileIgnoringCase(formed.c_str()) : std::string();
+std::string ExistingCompanion(const std::string& formed, CFileFinder& finder) {
+  std::string found = formed.size() < PATH_SIZE ? finder.Find(formed.c_str()) : std::string();
   return found.empty() ? formed : found;
 }
 
@@ -72,6 +72,7 @@ void CopySongsToTarget(const SongList& songs, const char* target, IRunHost& host
   std::unique_ptr<IProgressPopup> popup = host.CreateProgressPopup(PROGRESS_TITLE, false);
   popup->SetRange(0, files, 1);
 
+  CFileFinder finder;
   bool cancelled = false;
   for (int i = 0; i < count && !cancelled; ++i) {
     const SongRecord& song = *songs[static_cast<std::size_t>(i)];
@@ -92,7 +93,7 @@ void CopySongsToTarget(const SongList& songs, const char* target, IRunHost& host
       }
       SetProgressText(*popup, COPY_TEXT_FORMAT, companion.c_str(), companionDestination.c_str(), 2 * i + 2,
                       2 * count);
-      CopyOneFile(ExistingCompanion(companion), companionDestination);
+      CopyOneFile(ExistingCompanion(companion, finder), companionDestination);
     }
     cancelled = !StepAndPump(*popup);
   }

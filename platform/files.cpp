@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace valmero {
@@ -33,11 +34,26 @@ std::string FolderOf(const char* path) {
   return slash == nullptr ? std::string() : std::string(path, static_cast<std::size_t>(slash - path));
 }
 
+namespace {
+
+// The folder to list for a path and the name within it.
+std::string ListedFolderOf(const char* path, const char*& name) {
+  const char* slash = std::strrchr(path, '/');
+  name = slash == nullptr ? path : slash + 1;
+  return slash == nullptr ? "." : (slash == path ? "/" : FolderOf(path));
+}
+
+// `name` in the folder part of `path`.
+std::string Beside(const char* path, const char* name, const std::string& found) {
+  return std::string(path, static_cast<std::size_t>(name - path)) + found;
+}
+
+}  // namespace
+
 std::string FindFileIgnoringCase(const char* path) {
   if (CanOpenForReading(path)) return path;
-  const char* slash = std::strrchr(path, '/');
-  std::string folder = slash == nullptr ? "." : (slash == path ? "/" : FolderOf(path));
-  const char* name = slash == nullptr ? path : slash + 1;
+  const char* name = nullptr;
+  std::string folder = ListedFolderOf(path, name);
   std::string wanted = UpperAscii(name);
 
   DIR* dir = ::opendir(folder.c_str());
@@ -49,8 +65,34 @@ std::string FindFileIgnoringCase(const char* path) {
   }
   ::closedir(dir);
   if (best.empty()) return {};
-  std::string found = slash == nullptr ? best : std::string(path, static_cast<std::size_t>(slash - path + 1)) + best;
+  std::string found = Beside(path, name, best);
   return CanOpenForReading(found.c_str()) ? found : std::string();
+}
+
+const CFileFinder::Listing& CFileFinder::ListingOf(const std::string& folder) {
+  auto known = m_folders.find(folder);
+  if (known != m_folders.end()) return known->second;
+  Listing& listing = m_folders[folder];
+  if (DIR* dir = ::opendir(folder.c_str())) {
+    while (dirent* entry = ::readdir(dir)) listing.emplace_back(UpperAscii(entry->d_name), entry->d_name);
+    ::closedir(dir);
+  }
+  // std::string orders bytes as unsigned values: within one upper-cased name
+  // the first entry is the first name in byte order, the one chosen.
+  std::sort(listing.begin(), listing.end());
+  return listing;
+}
+
+std::string CFileFinder::Find(const char* path) {
+  if (CanOpenForReading(path)) return path;
+  const char* name = nullptr;
+  const Listing& listing = ListingOf(ListedFolderOf(path, name));
+  const std::string wanted = UpperAscii(name);
+  auto match = std::lower_bound(listing.begin(), listing.end(), wanted,
+                                [](const Listing::value_type& entry, const std::string& key) { return entry.first < key; });
+  if (match == listing.end() || match->first != wanted) return {};
+  std::string found = Beside(path, name, match->second);
+  return CanOpenForReading(found.c_str()) ? found : FindFileIgnoringCase(path);
 }
 
 bool MakeDirectory(const char* path) {

@@ -3,6 +3,9 @@
 
 #include <cstddef>
 #include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace valmero {
 
@@ -15,6 +18,23 @@ bool CanOpenForReading(const char* path);
 // the upper-cased name asked for (the first in byte order of the names).
 // Empty when there is neither.
 std::string FindFileIgnoringCase(const char* path);
+
+// FindFileIgnoringCase for loops over the songs of one collection: a folder
+// is listed once, at its first name that does not open as formed, instead of
+// once per such name (which made a collection of lower-case companions
+// quadratic in its size). A name found in the listing is still opened; when
+// that fails, the folder changed since, and FindFileIgnoringCase decides.
+class CFileFinder {
+ public:
+  std::string Find(const char* path);
+
+ private:
+  // (upper-cased name, name) of every entry, in that order.
+  using Listing = std::vector<std::pair<std::string, std::string>>;
+  const Listing& ListingOf(const std::string& folder);
+
+  std::unordered_map<std::string, Listing> m_folders;
+};
 
 // Creates one directory level. False when it exists already or cannot be made.
 bool MakeDirectory(const char* path);

@@ -1,5 +1,8 @@
 #include "sources/download_scan.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -32,18 +35,26 @@ class CRunKind {
   int m_nKind = 0;
 };
 
+// A song file: its full path, and its name in the open folder.
+struct CSongFile {
+  const char* path;
+  int folderFd;
+  const char* name;
+};
+
 // The song information of a file: its tag, else the catalogue's entry for its
 // number. False when there is neither; the scratch then stays empty.
-bool FindSongInformation(const char* path, int32_t number, const CSongCatalogue& catalogue,
+bool FindSongInformation(const CSongFile& file, int32_t number, const CSongCatalogue& catalogue,
                          TagScratch& scratch) {
-  if (ReadId3v1Tag(path, scratch) == 0) return true;
+  if (ReadId3v1TagAt(file.folderFd, file.name, file.path, scratch) == 0) return true;
   return catalogue.LookupCatalogue(number, scratch) == 0;
 }
 
 // Builds the record of one song file, or nothing when it is to be passed
 // over for want of song information.
-std::unique_ptr<SongRecord> MakeDownloadedSong(const char* path, int kind, bool jukeList,
+std::unique_ptr<SongRecord> MakeDownloadedSong(const CSongFile& file, int kind, bool jukeList,
                                                const CSongCatalogue& catalogue, TagScratch& scratch) {
+  const char* path = file.path;
   auto record = MakeSongRecord();
   ClearTagFields(scratch);
   CopyText(record->path, sizeof record->path, path);
@@ -52,7 +63,7 @@ std::unique_ptr<SongRecord> MakeDownloadedSong(const char* path, int kind, bool 
   if (number > 0) record->songNumber = number;
   else LogMessage("can not read song number");
 
-  if (!FindSongInformation(path, record->songNumber, catalogue, scratch) && jukeList) {
+  if (!FindSongInformation(file, record->songNumber, catalogue, scratch) && jukeList) {
     LogMessage("cannot find song information. \"%s\" file is passed", path);
     return nullptr;
   }
@@ -61,6 +72,22 @@ std::unique_ptr<SongRecord> MakeDownloadedSong(const char* path, int kind, bool 
   record->kind = kind;
   return record;
 }
+
+// The scanned folder held open for the length of the scan.
+class CFolderHandle {
+ public:
+  explicit CFolderHandle(const char* folder)
+      : m_fd(::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+  ~CFolderHandle() {
+    if (m_fd >= 0) ::close(m_fd);
+  }
+  CFolderHandle(const CFolderHandle&) = delete;
+  CFolderHandle& operator=(const CFolderHandle&) = delete;
+  int Fd() const { return m_fd >= 0 ? m_fd : AT_FDCWD; }
+
+ private:
+  int m_fd;
+};
 
 }  // namespace
 
@@ -100,6 +127,9 @@ int ScanDownloadFolder(const char* folder, bool jukeList, const CSongCatalogue& 
   // A folder that cannot be listed simply yields no entry.
   std::vector<FolderEntry> entries;
   ListFolder(folder, entries);
+  // Songs are opened by name in the folder, not by walking its path again;
+  // where the folder cannot be held open, by their full paths.
+  CFolderHandle held(folder);
 
   CRunKind runKind;
   for (const FolderEntry& entry : entries) {
@@ -116,7 +146,8 @@ int ScanDownloadFolder(const char* folder, bool jukeList, const CSongCatalogue& 
       LogMessage("\"%s/%s\" does not exist", folder, entry.name.c_str());
       continue;
     }
-    std::unique_ptr<SongRecord> song = MakeDownloadedSong(path, kind, jukeList, catalogue, scratch);
+    const CSongFile file{path, held.Fd(), held.Fd() == AT_FDCWD ? path : entry.name.c_str()};
+    std::unique_ptr<SongRecord> song = MakeDownloadedSong(file, kind, jukeList, catalogue, scratch);
     if (song == nullptr) continue;
     songs.push_back(std::move(song));
     LogMessage("add data : %s", path);

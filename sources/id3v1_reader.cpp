@@ -31,11 +31,11 @@ void CopyField(const unsigned char* block, std::size_t size, std::size_t offset,
 }
 
 // Opens for reading only what is a file; a folder cannot be opened as a
-// song, as on the original platform.
-int OpenExistingFile(const char* path) {
-  int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+// song, as on the original platform. `info` receives what the file system
+// says of the file, its size included, so that it is asked only once.
+int OpenExistingFile(int folderFd, const char* name, struct stat& info) {
+  int fd = ::openat(folderFd, name, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return -1;
-  struct stat info;
   int error = 0;
   if (::fstat(fd, &info) != 0) error = errno;
   else if (S_ISDIR(info.st_mode)) error = EISDIR;
@@ -45,14 +45,13 @@ int OpenExistingFile(const char* path) {
   return -1;
 }
 
-// The last ID3V1_SIZE bytes of the file in one read; the count of bytes
-// delivered, 0 when the file is too short to hold a tag.
-std::size_t ReadLastBlock(int fd, unsigned char (&block)[ID3V1_SIZE]) {
-  struct stat info;
-  if (::fstat(fd, &info) != 0 || info.st_size < static_cast<off_t>(ID3V1_SIZE)) return 0;
+// The last ID3V1_SIZE bytes of a file of `size` bytes in one read; the count
+// of bytes delivered, 0 when the file is too short to hold a tag.
+std::size_t ReadLastBlock(int fd, off_t size, unsigned char (&block)[ID3V1_SIZE]) {
+  if (size < static_cast<off_t>(ID3V1_SIZE)) return 0;
   ssize_t got;
   do {
-    got = ::pread(fd, block, ID3V1_SIZE, info.st_size - static_cast<off_t>(ID3V1_SIZE));
+    got = ::pread(fd, block, ID3V1_SIZE, size - static_cast<off_t>(ID3V1_SIZE));
   } while (got < 0 && errno == EINTR);
   return got < 0 ? 0 : static_cast<std::size_t>(got);
 }
@@ -71,14 +70,19 @@ void CopyId3v1Fields(const unsigned char* block, std::size_t size, TagScratch& s
 }  // namespace
 
 int ReadId3v1Tag(const char* path, TagScratch& scratch) {
-  int fd = OpenExistingFile(path);
+  return ReadId3v1TagAt(AT_FDCWD, path, path, scratch);
+}
+
+int ReadId3v1TagAt(int folderFd, const char* name, const char* path, TagScratch& scratch) {
+  struct stat info;
+  int fd = OpenExistingFile(folderFd, name, info);
   if (fd < 0) {
     TraceLastError("CreateFile");
     LogMessage("file error : CreateFile()\n");
     return -1;
   }
   unsigned char block[ID3V1_SIZE] = {};
-  std::size_t got = ReadLastBlock(fd, block);
+  std::size_t got = ReadLastBlock(fd, info.st_size, block);
   ::close(fd);
 
   if (got < 3 || std::memcmp(block, "TAG", 3) != 0) {

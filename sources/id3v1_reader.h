@@ -27,4 +27,9 @@ constexpr std::size_t ID3V1_SIZE = 128;
 // 30-byte field fills only the first 30 bytes of its 60-byte text.
 int ReadId3v1Tag(const char* path, TagScratch& scratch);
 
+// The same for the file `name` in the open folder `folderFd`, which `path`
+// names for the log; a folder scan opens each song without walking the
+// folder's path again. AT_FDCWD with the path as name is ReadId3v1Tag.
+int ReadId3v1TagAt(int folderFd, const char* name, const char* path, TagScratch& scratch);
+
 }  // namespace valmero

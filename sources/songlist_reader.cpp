@@ -103,11 +103,11 @@ const char* AfterNextSeparator(const char* text) {
 
 // The existing song file for a formed path, found without regard to case;
 // logs and gives false when it is missing or the path does not fit.
-bool FindSongFile(const std::string& folder, const std::string& numberText, const char* extension,
-                  char (&path)[PATH_SIZE]) {
+bool FindSongFile(CFileFinder& finder, const std::string& folder, const std::string& numberText,
+                  const char* extension, char (&path)[PATH_SIZE]) {
   char formed[PATH_SIZE];
   bool fits = FormatPath(formed, sizeof formed, "%s/%s.%s", folder.c_str(), numberText.c_str(), extension);
-  std::string found = fits ? FindFileIgnoringCase(formed) : std::string();
+  std::string found = fits ? finder.Find(formed) : std::string();
   if (found.empty() || found.size() >= PATH_SIZE) {
     if (!fits) std::snprintf(formed, sizeof formed, "%s/%s.%s", folder.c_str(), numberText.c_str(), extension);
     LogMessage("\"%s\" does not exist", formed);
@@ -119,7 +119,8 @@ bool FindSongFile(const std::string& folder, const std::string& numberText, cons
 
 enum class LineOutcome { Added, Skipped, EndOfList, TooManySeparators };
 
-LineOutcome ReadSongLine(const char* line, int lineNumber, const std::string& folder, SongList& songs) {
+LineOutcome ReadSongLine(const char* line, int lineNumber, const std::string& folder, CFileFinder& finder,
+                         SongList& songs) {
   int separators = CountSeparators(line);
   if (separators > 2) {
     LogMessage("line %d : too many separators \"%s\"", lineNumber, line);
@@ -140,8 +141,8 @@ LineOutcome ReadSongLine(const char* line, int lineNumber, const std::string& fo
   }
 
   char mcgPath[PATH_SIZE];
-  if (!FindSongFile(folder, numberText, "mp3", record->path) ||
-      !FindSongFile(folder, numberText, "mcg", mcgPath)) {
+  if (!FindSongFile(finder, folder, numberText, "mp3", record->path) ||
+      !FindSongFile(finder, folder, numberText, "mcg", mcgPath)) {
     return LineOutcome::Skipped;
   }
 
@@ -182,6 +183,7 @@ int ReadSonglistText(const char* source, const std::vector<char>& raw, SongList&
   SetProgressText(*popup, "Reading songlist file...");
   LogMessage("Reading songlist file...");
 
+  CFileFinder finder;
   CTextLineReader reader(ToTextMode(raw));
   char line[LINE_SIZE];
   int lineNumber = 0;
@@ -192,7 +194,7 @@ int ReadSonglistText(const char* source, const std::vector<char>& raw, SongList&
     }
     ++lineNumber;
     if (line[0] == '\0') break;
-    LineOutcome outcome = ReadSongLine(line, lineNumber, folder, songs);
+    LineOutcome outcome = ReadSongLine(line, lineNumber, folder, finder, songs);
     if (outcome == LineOutcome::TooManySeparators) return -1;
     if (outcome == LineOutcome::EndOfList) break;
   }

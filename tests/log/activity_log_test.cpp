@@ -1,8 +1,14 @@
 #include "log/activity_log.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <cstring>
+#include <functional>
 #include <string>
 
 #include "support/temp_dir.h"
@@ -80,6 +86,105 @@ TEST(ActivityLogTest, WithoutStartOrWithUnwritableLogNothingIsWrittenAndResultIs
   // A log removed by another program comes back with the next line.
   EXPECT_EQ(LogMessage("back"), 0);
   EXPECT_EQ(ReadFile(path), kPrefix + "back\r\n");
+}
+
+// What another program does to the log while this one writes it; each runs
+// in a child process, so that this process learns of it only through the
+// file system, as it would in use.
+void InOtherProcess(const std::function<void()>& action) {
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    action();
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+}
+
+struct LogMishap {
+  const char* what;
+  // Done to the log at `path` in folder `dir`; the text the file holds
+  // afterwards, before the next line.
+  std::function<std::string(const std::string& dir, const std::string& path)> act;
+};
+
+TEST(ActivityLogTest, LogRemovedOrReplacedByAnotherProgramComesBackWithTheNextLine) {
+  const LogMishap mishaps[] = {
+      {"removed",
+       [](const std::string&, const std::string& path) {
+         InOtherProcess([&] { ::unlink(path.c_str()); });
+         return std::string();
+       }},
+      {"another file renamed over it",
+       [](const std::string& dir, const std::string& path) {
+         std::string other = dir + "/other.txt";
+         WriteFile(other, "kept\r\n");
+         InOtherProcess([&] { std::rename(other.c_str(), path.c_str()); });
+         return std::string("kept\r\n");
+       }},
+      {"attributes changed, still there",
+       [](const std::string&, const std::string& path) {
+         InOtherProcess([&] { ::chmod(path.c_str(), 0600); });
+         return ReadFile(path);
+       }},
+  };
+  for (const LogMishap& mishap : mishaps) {
+    SCOPED_TRACE(mishap.what);
+    CTempDir dir;
+    StartTestLog(dir.Path());
+    std::string path = dir / "mirqlog.txt";
+    ASSERT_EQ(LogMessage("before"), 0);
+    std::string held = mishap.act(dir.Path(), path);
+    ASSERT_EQ(LogMessage("after"), 0);
+    EXPECT_EQ(ReadFile(path), held + kPrefix + "after\r\n");
+  }
+}
+
+TEST(ActivityLogTest, EveryRemovalInARowIsNoticed) {
+  CTempDir dir;
+  StartTestLog(dir.Path());
+  std::string path = dir / "mirqlog.txt";
+  for (int round = 0; round < 20; ++round) {
+    InOtherProcess([&] { ::unlink(path.c_str()); });
+    ASSERT_EQ(LogMessage("round %d", round), 0);
+    ASSERT_EQ(ReadFile(path), kPrefix + "round " + std::to_string(round) + "\r\n");
+  }
+}
+
+void IgnoreSignal(int) {}
+
+// Where the log cannot learn of a removal from the kernel (the program has
+// SIGIO for itself, or blocks it), it asks the file system before each line.
+TEST(ActivityLogTest, RemovalIsNoticedWhenSigioIsTakenOrBlocked) {
+  struct sigaction own;
+  std::memset(&own, 0, sizeof own);
+  own.sa_handler = &IgnoreSignal;
+  sigemptyset(&own.sa_mask);
+  struct sigaction previous;
+  ASSERT_EQ(::sigaction(SIGIO, &own, &previous), 0);
+  {
+    CTempDir dir;
+    StartTestLog(dir.Path());
+    InOtherProcess([&] { ::unlink((dir / "mirqlog.txt").c_str()); });
+    ASSERT_EQ(LogMessage("back"), 0);
+    EXPECT_EQ(ReadFile(dir / "mirqlog.txt"), kPrefix + "back\r\n");
+  }
+  ASSERT_EQ(::sigaction(SIGIO, &previous, nullptr), 0);
+
+  sigset_t blocked, saved;
+  sigemptyset(&blocked);
+  sigaddset(&blocked, SIGIO);
+  ASSERT_EQ(::pthread_sigmask(SIG_BLOCK, &blocked, &saved), 0);
+  {
+    CTempDir dir;
+    StartTestLog(dir.Path());
+    InOtherProcess([&] { ::unlink((dir / "mirqlog.txt").c_str()); });
+    ASSERT_EQ(LogMessage("back"), 0);
+    EXPECT_EQ(ReadFile(dir / "mirqlog.txt"), kPrefix + "back\r\n");
+  }
+  ResetActivityLog();
+  ASSERT_EQ(::pthread_sigmask(SIG_SETMASK, &saved, nullptr), 0);
 }
 
 TEST(ActivityLogTest, StartAndEndLinesAreSeventySixCharacters) {

@@ -1,7 +1,9 @@
 #include "sources/id3v1_reader.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <string>
@@ -146,6 +148,29 @@ TEST_F(Id3v1ReaderTest, EveryTruncationIsReadSafely) {
       EXPECT_TRUE(SameBytes(scratch, MarkedScratch())) << length;
     }
   }
+}
+
+// A scan opens its songs by name in the folder it holds open; that must give
+// exactly what opening the full path gives, log lines (which name the full
+// path) included.
+TEST_F(Id3v1ReaderTest, ReadingByNameInTheOpenFolderEqualsReadingByPath) {
+  ASSERT_EQ(::mkdir((m_dir / "folder.mp3").c_str(), 0755), 0);
+  Song("tagged.mp3", SilentFrame() + Tag("Title", "Artist", "Album", "2020", "Note", 9));
+  Song("plain.mp3", SilentFrame());
+  Song("short.mp3", "TAG");
+  int folderFd = ::open(m_dir.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_GE(folderFd, 0);
+  for (const char* name : {"tagged.mp3", "plain.mp3", "short.mp3", "missing.mp3", "folder.mp3"}) {
+    std::string path = m_dir / name;
+    TagScratch byPath = MarkedScratch();
+    int resultByPath = ReadId3v1Tag(path.c_str(), byPath);
+    std::string lineByPath = Log().back();
+    TagScratch byName = MarkedScratch();
+    EXPECT_EQ(ReadId3v1TagAt(folderFd, name, path.c_str(), byName), resultByPath) << name;
+    EXPECT_TRUE(SameBytes(byName, byPath)) << name;
+    EXPECT_EQ(Log().back(), lineByPath) << name;
+  }
+  ::close(folderFd);
 }
 
 }  // namespace
