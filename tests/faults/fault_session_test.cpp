@@ -5,8 +5,10 @@
 // every previous good file, never leave a partial file under a final name and
 // never leave a temporary file behind.
 //
-// The faults need root (a private tmpfs mount, dropped capabilities, the
-// immutable flag); without it, or without the tools, the cases skip.
+// A full disk, dropped capabilities and the immutable flag need root (and
+// the tools: unshare, setpriv, chattr); without them those cases skip. The
+// misbehaving file calls (tests/faults/fault_io.cpp, loaded with LD_PRELOAD)
+// and the vanished songs run everywhere.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -16,6 +18,7 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -234,6 +237,9 @@ struct DiskFullCase {
   std::function<std::string(const CFaultSession&)> loggedFailure;
 };
 
+// Failure messages name the case rather than dump its bytes.
+void PrintTo(const DiskFullCase& fault, std::ostream* os) { *os << fault.name; }
+
 class DiskFullTest : public ::testing::TestWithParam<DiskFullCase> {};
 
 TEST_P(DiskFullTest, FailureIsReportedAndNothingGoodIsLost) {
@@ -309,6 +315,9 @@ struct LockedOutCase {
   std::function<std::vector<std::string>(const CFaultSession&)> loggedFailures;
 };
 
+// Failure messages name the case rather than dump its bytes.
+void PrintTo(const LockedOutCase& fault, std::ostream* os) { *os << fault.name; }
+
 class UnwritableTargetTest : public ::testing::TestWithParam<LockedOutCase> {};
 
 TEST_P(UnwritableTargetTest, FailureIsReportedAndOldFilesStay) {
@@ -378,6 +387,9 @@ struct ImmutableCase {
   std::function<std::string(const CFaultSession&)> loggedFailure;
 };
 
+// Failure messages name the case rather than dump its bytes.
+void PrintTo(const ImmutableCase& fault, std::ostream* os) { *os << fault.name; }
+
 class ImmutableOldFileTest : public ::testing::TestWithParam<ImmutableCase> {};
 
 TEST_P(ImmutableOldFileTest, FailureIsReportedAndTheOldFileStays) {
@@ -417,6 +429,66 @@ TEST(ImmutableIndexTest, OldIndexThatCannotBeReplacedFailsTheRun) {
   // the run with exit status 1, "can not write" logged and the old file kept.
   GTEST_SKIP() << "the ENGLISH.KVX writer is not built yet";
 }
+
+// ---------------------------------------------------------------------------
+// Misbehaving file calls, injected into the program with LD_PRELOAD: short
+// writes, and a sync or close that reports an I/O error after the data went
+// out, as network file systems do.
+
+struct IoFaultCase {
+  const char* name;
+  const char* mode;     // VALMERO_FAULT_MODE
+  const char* match;    // the final name in the target whose files misbehave; "" for all
+  const char* options;
+  int status;
+  std::vector<std::string> keptOld;
+  std::function<std::string(const CFaultSession&)> loggedFailure;  // null: the run has none
+};
+
+void PrintTo(const IoFaultCase& fault, std::ostream* os) { *os << fault.name; }
+
+class IoFaultTest : public ::testing::TestWithParam<IoFaultCase> {};
+
+TEST_P(IoFaultTest, FailureIsReportedAndNothingGoodIsLost) {
+  const IoFaultCase& fault = GetParam();
+  CFaultSession session;
+  session.MakeDiscCollection(3, 5000);
+  session.PlaceOld("LIST.TXT", OLD_LIST);
+  session.PlaceOld("SCDG.CFG", OLD_CONFIG);
+  session.PlaceOld("00002.MP3", "an old copy of song 2");
+  Files reference = session.Reference(fault.options);
+
+  // The sanitizer runtime wants to be loaded first; the fault library does not use it.
+  std::string prefix = std::string("VALMERO_FAULT_MODE=") + fault.mode +
+                       " VALMERO_FAULT_MATCH=" + Quote(session.Out() + "/" + fault.match) +
+                       " LD_PRELOAD=" + Quote(VALMERO_FAULT_IO_PATH) +
+                       " ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0\"";
+  CliRun run = session.Run(fault.options, prefix);
+
+  EXPECT_EQ(run.status, fault.status) << run.out;
+  Files target = ReadFolder(session.Out());
+  session.ExpectPromiseKept(target, reference, fault.keptOld);
+  if (fault.loggedFailure) {
+    EXPECT_TRUE(HasLine(run.log, fault.loggedFailure(session))) << "missing: " << fault.loggedFailure(session);
+  } else {
+    EXPECT_EQ(target, reference);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, IoFaultTest,
+    ::testing::Values(
+        // Every output travels a few bytes per call and still arrives whole.
+        IoFaultCase{"ShortWritesEverywhere", "short", "", "--index keep --list --config-renumber --copy-all", 0, {}, nullptr},
+        IoFaultCase{"ListSyncFails", "fsync", "LIST.TXT", "--index none --list", 1, {"LIST.TXT"},
+                    [](const CFaultSession& s) { return CanNotWrite(s, "LIST.TXT"); }},
+        IoFaultCase{"ListCloseFails", "close", "LIST.TXT", "--index none --list --copy-all", 1, {"LIST.TXT", "00002.MP3"},
+                    [](const CFaultSession& s) { return CanNotWrite(s, "LIST.TXT"); }},
+        IoFaultCase{"ConfigCloseFails", "close", "SCDG.CFG", "--index none --config-keep --list", 0, {"SCDG.CFG"},
+                    [](const CFaultSession& s) { return CanNotWrite(s, "SCDG.CFG"); }},
+        IoFaultCase{"CopyCloseFails", "close", "00002.MP3", "--index none --copy-all", 0, {"00002.MP3"},
+                    [](const CFaultSession& s) { return CanNotCopy(s, "2.mp3", "00002.MP3"); }}),
+    [](const ::testing::TestParamInfo<IoFaultCase>& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------
 // A song that goes away between the reading of the source and its copy.
