@@ -1,8 +1,16 @@
 // The singer groups and the title index that ENGLISH.KVX publishes.
+//
+// Songs are grouped by the first 23 characters of their upper-cased singer
+// (all the file can hold); a group has no limit on its songs. The groups are
+// ordered by name and the title entries by title, both in the order of the
+// exchange sort (outputs/exchange_sort.h), whose placing of equal keys is part
+// of the file's content.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/song_list.h"
@@ -36,13 +44,46 @@ struct SingerIndex {
   std::vector<std::unique_ptr<TitleEntry>> m_titleIndex;
   int32_t m_nGroupCount = 0;
   int32_t m_nTitleCount = 0;
+  // Group name -> position in m_singerGroups of the first group of that
+  // name. The views point into the groups' own name fields. Kept in step by
+  // BuildSingerGroups and SortSingerGroups.
+  std::unordered_map<std::string_view, int32_t> m_groupPositions;
 
   // Empties the singer groups, then the title index.
   void ClearIndexArrays();
 };
 
+// Which exchange sort orders the tables. Both give the same order; the
+// literal one is the quadratic reference, kept for measurement and tests.
+enum class SortMethod { Fast, Literal };
+
+// The text comparison of the index: bytes as unsigned values up to the NUL,
+// no locale, no case folding. Negative, zero or positive.
+int CompareIndexText(const char* a, const char* b);
+
+// Frees the previous tables and groups the songs, in list order. Upper-cases
+// each song's singer and title in place and cuts them at their last line
+// feed (later outputs of the run see them so). The published number is
+// newNumber when indexRenumber is set, else songNumber. Always 0.
+int BuildSingerGroups(SongList& songs, bool indexRenumber, SingerIndex& index);
+
+// Orders the groups by name. Their ids travel with them.
+void SortSingerGroups(SingerIndex& index, SortMethod method = SortMethod::Fast);
+
+// Makes one title entry per group slot, groups in table order, then orders
+// the entries by title.
+void BuildTitleIndex(SingerIndex& index, SortMethod method = SortMethod::Fast);
+
+// The position, counting from 1, of the first group whose name equals the
+// first 23 characters of singer; -1 when there is none.
+int32_t FindSingerGroup(const SingerIndex& index, const char* singer);
+
 // The whole index step: groups, sorts, title index, then ENGLISH.KVX in
 // `target`. 0 on success, -1 when the file could not be written.
 int BuildIndex(SongList& songs, bool indexRenumber, const char* target, SingerIndex& index);
+
+// The same step with a chosen sort; BuildIndex uses SortMethod::Fast.
+int BuildIndexWith(SongList& songs, bool indexRenumber, const char* target, SingerIndex& index,
+                   SortMethod method);
 
 }  // namespace valmero

@@ -1,0 +1,92 @@
+// The main dialog: the option boxes, the source and target fields with their
+// choosers, MAKE, the log and help buttons. It holds the session (CConverter)
+// for the whole life of the program; the option rules live in COptionState,
+// the dialog only forwards clicks and mirrors the state onto its controls.
+#pragma once
+
+#include <map>
+
+#include <wx/bitmap.h>
+#include <wx/dialog.h>
+
+#include "core/converter.h"
+#include "ui/gui_host.h"
+#include "ui/icon_strip.h"
+#include "ui/option_state.h"
+
+class wxTextCtrl;
+class wxEventLoopBase;
+
+namespace valmero {
+
+constexpr const char* SITE_ADDRESS = "https://valmero.example.org";
+constexpr const char* SITE_HOST = "valmero.example.org";
+constexpr const char* ABOUT_ITEM = "&About VALMERO...";
+// The About item of the window's context menu (the system menu's item 16 on
+// platforms that have one).
+constexpr int ID_ABOUT_BOX = 16;
+
+class CMainDlg : public wxDialog {
+ public:
+  CMainDlg();
+  ~CMainDlg() override;
+
+  // Shows the dialog and handles its events until it ends (Exit, the close
+  // box); returns wxID_OK for Exit, wxID_CANCEL for the close box.
+  int RunDialog();
+  void FinishDialog(int result);
+
+  // Ending the dialog: logs "terminate VALMERO" and releases everything, once.
+  bool Destroy() override;
+
+  CConverter& Converter() { return m_converter; }
+  const COptionState& State() const { return m_state; }
+  wxWindow* Control(int id) const;
+
+  // The handlers, public so that tests can drive them without a pointer.
+  void OnCheckBox(int id);
+  void OnSelectSource();
+  void OnSelectTarget();
+  void OnMake();
+  void OnViewLog();
+  void OnHelpButton();
+  void OnVisitSite();
+  void OnExit();
+  void OnAbout();
+  void PressEscape();
+
+ protected:
+  // The run itself; tests put a scripted run in its place.
+  virtual RunOutcome RunMake(const char* source, const char* target, const MakeMarks& marks);
+  CGuiHost& Host() { return m_host; }
+
+ private:
+  void CreateControls();
+  void AddControl(int id, wxWindow* control, int x, int y, int width, int height);
+  void FitGroupBox();
+  void KeepFieldsRightOfButtons();
+  void InitializeDialog();
+  void SyncControls();
+  void OnPaint(wxPaintEvent& event);
+  void OnCharHook(wxKeyEvent& event);
+  void OnClose(wxCloseEvent& event);
+  void OnContextMenu(wxContextMenuEvent& event);
+  void OnLeftUp(wxMouseEvent& event);
+  wxRect LogoRect() const;
+
+  CGuiHost m_host;
+  CConverter m_converter;
+  COptionState m_state;
+  CIconStrip m_iconStrip;
+  wxBitmap m_logo;
+  std::map<int, wxWindow*> m_controls;
+  wxWindow* m_pGroupBox = nullptr;
+  wxTextCtrl* m_pSourceEdit = nullptr;
+  wxTextCtrl* m_pTargetEdit = nullptr;
+  bool m_bCloseAfterRun = false;
+  wxEventLoopBase* m_pLoop = nullptr;
+  int m_nResult = wxID_CANCEL;
+  bool m_bTerminated = false;
+};
+
+}  // namespace valmero
