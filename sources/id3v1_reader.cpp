@@ -31,9 +31,10 @@ void CopyField(const unsigned char* block, std::size_t size, std::size_t offset,
 }
 
 // Opens for reading only what is a file; a folder cannot be opened as a
-// song, as on the original platform.
+// song, as on the original platform. O_NONBLOCK keeps a named pipe from
+// stopping the scan; it has no effect on the reading of a regular file.
 int OpenExistingFile(const char* path) {
-  int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return -1;
   struct stat info;
   int error = 0;

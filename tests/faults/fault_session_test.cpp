@@ -167,6 +167,16 @@ class CFaultSession {
     return true;
   }
 
+  // Runs the program with `args` as they are, stopped after `seconds`
+  // (status 124) should it hang.
+  CliRun RunWithin(int seconds, const std::string& args) {
+    CliRun run;
+    run.status = RunShell("cd " + Quote(Path("cwd")) + " && timeout -s KILL " + std::to_string(seconds) + " " +
+                          Quote(VALMERO_CLI_PATH) + " " + args + " >" + Quote(Path("cwd/.out")) + " 2>&1 </dev/null");
+    FillRun(run);
+    return run;
+  }
+
   // Places a file that an earlier run left in the target.
   void PlaceOld(const std::string& name, const std::string& bytes) {
     WriteFile(Path("old/" + name), bytes);
@@ -493,6 +503,45 @@ INSTANTIATE_TEST_SUITE_P(
         IoFaultCase{"CopyCloseFails", "close", "00002.MP3", "--index none --copy-all", 0, {"00002.MP3"},
                     [](const CFaultSession& s) { return CanNotCopy(s, "2.mp3", "00002.MP3"); }}),
     [](const ::testing::TestParamInfo<IoFaultCase>& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------------------
+// A named pipe where a song should be: opening it for reading waits for a
+// writer that never comes, so each look at it must not wait.
+
+struct NamedPipeCase {
+  const char* name;
+  bool disc;  // a disc songlist, else a download folder
+};
+
+void PrintTo(const NamedPipeCase& fault, std::ostream* os) { *os << fault.name; }
+
+class NamedPipeTest : public ::testing::TestWithParam<NamedPipeCase> {};
+
+TEST_P(NamedPipeTest, PipeIsPassedOverAndTheRunFinishes) {
+  const NamedPipeCase& fault = GetParam();
+  CFaultSession session;
+  session.MakeDiscCollection(3, 1000);
+  if (!fault.disc) ::unlink(session.Path("songs/list.txt").c_str());
+  ::unlink(session.Path("songs/2.mp3").c_str());
+  ASSERT_EQ(::mkfifo(session.Path("songs/2.mp3").c_str(), 0644), 0);
+  std::string source = fault.disc ? session.Path("songs/list.txt") : session.Path("songs");
+  std::string args = std::string("make ") + (fault.disc ? "--disc" : "--download") + " --source " + Quote(source) +
+                     " --target " + Quote(session.Out()) + " --index none --copy-all";
+
+  CliRun run = session.RunWithin(20, args);
+  ASSERT_EQ(run.status, 0) << "the run hung or failed: " << run.out;
+  EXPECT_TRUE(HasLine(run.log, CanNotCopy(session, "2.mp3", "00002.MP3")));
+  Files target = ReadFolder(session.Out());
+  EXPECT_EQ(target.count("00002.MP3"), 0u);
+  EXPECT_EQ(target["00003.MP3"], ReadFile(session.Path("songs/3.mp3")));
+  for (const auto& entry : target) EXPECT_EQ(entry.first.find(".vtmp"), std::string::npos) << entry.first;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, NamedPipeTest,
+                         ::testing::Values(NamedPipeCase{"Disc", true}, NamedPipeCase{"Download", false}),
+                         [](const ::testing::TestParamInfo<NamedPipeCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 // ---------------------------------------------------------------------------
 // A song that goes away between the reading of the source and its copy.
