@@ -16,8 +16,8 @@ using valmero::fuzz::MEMORY_FOLDER;
 // Plain names, names in other cases (found by the case-blind lookup only),
 // two names that differ only in case (the first in byte order wins), a song
 // without its companion and a companion without its song.
-const char* const kNames[] = {"1.mp3", "1.mcg", "2.MP3", "2.Mcg", "12.mp3", "12.mcg", "12.MCG", "007.mp3",
-                              "007.mcg", "3.mp3", "4.mcg", "-5.mp3", "-5.mcg", "list.txt"};
+const char* const kNames[] = {"1.mp3",   "1.mcg",   "2.MP3", "2.Mcg", "12.mp3", "12.mcg", "12.MCG",
+                              "007.mp3", "007.mcg", "3.mp3", "4.mcg", "-5.mp3", "-5.mcg", "list.txt"};
 constexpr std::size_t kNameCount = sizeof kNames / sizeof kNames[0];
 
 // The descriptor handed out for an open file of the folder: a real one kept

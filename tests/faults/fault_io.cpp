@@ -56,8 +56,7 @@ ssize_t write(int fd, const void* data, std::size_t count) {
   return real(fd, data, Shortened(fd, count));
 }
 
-ssize_t copy_file_range(int in, off64_t* inOffset, int out, off64_t* outOffset, std::size_t count,
-                        unsigned flags) {
+ssize_t copy_file_range(int in, off64_t* inOffset, int out, off64_t* outOffset, std::size_t count, unsigned flags) {
   static auto real = Real<ssize_t (*)(int, off64_t*, int, off64_t*, std::size_t, unsigned)>("copy_file_range");
   return real(in, inOffset, out, outOffset, Shortened(out, count), flags);
 }

@@ -85,7 +85,8 @@ Files ReadFolder(const std::string& folder) {
 // name or a cut copy shows.
 std::string SongBytes(int number, std::size_t size) {
   std::string bytes(size, '\0');
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 31 + static_cast<std::size_t>(number) * 7) % 251);
+  for (std::size_t i = 0; i < size; ++i)
+    bytes[i] = static_cast<char>((i * 31 + static_cast<std::size_t>(number) * 7) % 251);
   return bytes;
 }
 
@@ -100,7 +101,8 @@ struct CliRun {
 class CFaultSession {
  public:
   CFaultSession() {
-    for (const char* name : {"cwd", "songs", "out", "old", "snap", "refcwd", "ref"}) ::mkdir((m_dir / name).c_str(), 0755);
+    for (const char* name : {"cwd", "songs", "out", "old", "snap", "refcwd", "ref"})
+      ::mkdir((m_dir / name).c_str(), 0755);
   }
 
   std::string Path(const std::string& name) const { return m_dir / name; }
@@ -150,15 +152,27 @@ class CFaultSession {
     const std::string out = Quote(Out());
     std::string script =
         "set -u\n"
-        "mount -t tmpfs -o size=" + std::to_string(pages * PAGE) + " valmero-fault " + out + " || exit 97\n"
-        "cp -a " + Quote(Path("old")) + "/. " + out + "/ || exit 98\n"
-        "dd if=/dev/zero of=" + out + "/.filler bs=4096 2>/dev/null\n"
-        "truncate -s -" + std::to_string(freeBytes) + " " + out + "/.filler || exit 98\n"
-        "cd " + Quote(Path("cwd")) + "\n" +
-        Quote(VALMERO_CLI_PATH) + " " + MakeArgs(options, Out()) + " >.out 2>&1 </dev/null\n"
+        "mount -t tmpfs -o size=" +
+        std::to_string(pages * PAGE) + " valmero-fault " + out +
+        " || exit 97\n"
+        "cp -a " +
+        Quote(Path("old")) + "/. " + out +
+        "/ || exit 98\n"
+        "dd if=/dev/zero of=" +
+        out +
+        "/.filler bs=4096 2>/dev/null\n"
+        "truncate -s -" +
+        std::to_string(freeBytes) + " " + out +
+        "/.filler || exit 98\n"
+        "cd " +
+        Quote(Path("cwd")) + "\n" + Quote(VALMERO_CLI_PATH) + " " + MakeArgs(options, Out()) +
+        " >.out 2>&1 </dev/null\n"
         "echo $? >.status\n"
-        "rm -f " + out + "/.filler\n"
-        "cp -a " + out + "/. " + Quote(Path("snap")) + "/\n";
+        "rm -f " +
+        out +
+        "/.filler\n"
+        "cp -a " +
+        out + "/. " + Quote(Path("snap")) + "/\n";
     WriteFile(Path("fault.sh"), script);
     int status = RunShell("unshare -m sh " + Quote(Path("fault.sh")) + " >/dev/null 2>&1");
     if (status != 0) return false;
@@ -195,8 +209,8 @@ class CFaultSession {
       auto good = reference.find(name);
       bool isOld = old != m_old.end() && bytes == old->second;
       bool isGood = good != reference.end() && bytes == good->second;
-      EXPECT_TRUE(isOld || isGood) << "a final name holds neither the old file nor a whole new one ("
-                                   << bytes.size() << " bytes)";
+      EXPECT_TRUE(isOld || isGood) << "a final name holds neither the old file nor a whole new one (" << bytes.size()
+                                   << " bytes)";
     }
     for (const std::string& name : keptOld) {
       auto found = target.find(name);
@@ -226,8 +240,7 @@ std::string CanNotCreate(const CFaultSession& session, const char* name) {
 // `source` is the name in the songs folder: an existing file by its own name,
 // a vanished companion by the name formed for it, NUMBER.MCG.
 std::string CanNotCopy(const CFaultSession& session, const std::string& source, const char* destination) {
-  return "can not copy \"" + session.Path("songs/" + source) + "\" to \"" +
-         session.Out() + "/" + destination + "\"";
+  return "can not copy \"" + session.Path("songs/" + source) + "\" to \"" + session.Out() + "/" + destination + "\"";
 }
 
 constexpr const char* OLD_LIST = "00001|Old title|Old singer\r\n";
@@ -250,8 +263,8 @@ struct DiskFullCase {
   int songs;
   std::size_t songBytes;
   long freeBytes;
-  int status;                              // the exit status the run must end with
-  std::vector<std::string> keptOld;       // old files that must survive unchanged
+  int status;                        // the exit status the run must end with
+  std::vector<std::string> keptOld;  // old files that must survive unchanged
   std::function<std::string(const CFaultSession&)> loggedFailure;
 };
 
@@ -284,36 +297,93 @@ TEST_P(DiskFullTest, FailureIsReportedAndNothingGoodIsLost) {
 
 INSTANTIATE_TEST_SUITE_P(
     Stages, DiskFullTest,
-    ::testing::Values(
-        DiskFullCase{"IndexNoRoom", "--index keep", 5, 100, 0, 1, {"ENGLISH.KVX", "LIST.TXT", "00002.MP3"},
-                     [](const CFaultSession& s) { return CanNotWrite(s, "ENGLISH.KVX"); }},
-        // An index of several pages with one free: a short write, then no room.
-        DiskFullCase{"IndexRunsOutMidway", "--index renumber", 300, 10, PAGE, 1, {"ENGLISH.KVX", "00002.MP3"},
-                     [](const CFaultSession& s) { return CanNotWrite(s, "ENGLISH.KVX"); }},
-        // A failed index stops the run: the later stages leave their old files alone.
-        DiskFullCase{"IndexStopsTheStagesAfterIt", "--index keep --list --config-keep --copy-all", 5, 100, 0, 1,
-                     {"ENGLISH.KVX", "LIST.TXT", "SCDG.CFG", "00002.MP3"},
-                     [](const CFaultSession& s) { return CanNotWrite(s, "ENGLISH.KVX"); }},
-        // No room at all: the new LIST.TXT cannot get its first byte down.
-        DiskFullCase{"ListNoRoom", "--index none --list", 5, 100, 0, 1, {"LIST.TXT", "SCDG.CFG", "00002.MP3"},
-                     [](const CFaultSession& s) { return CanNotWrite(s, "LIST.TXT"); }},
-        // One page free for a LIST.TXT of several: a short write, then no room.
-        DiskFullCase{"ListRunsOutMidway", "--index none --list", 300, 10, PAGE, 1, {"LIST.TXT"},
-                     [](const CFaultSession& s) { return CanNotWrite(s, "LIST.TXT"); }},
-        // A failed LIST.TXT stops the run: the later stages leave their old files alone.
-        DiskFullCase{"ListStopsTheStagesAfterIt", "--index none --list --config-keep --copy-all", 5, 100, 0, 1,
-                     {"LIST.TXT", "SCDG.CFG", "00002.MP3"},
-                     [](const CFaultSession& s) { return CanNotWrite(s, "LIST.TXT"); }},
-        DiskFullCase{"ConfigNoRoom", "--index none --config-keep", 5, 100, 0, 0, {"SCDG.CFG", "LIST.TXT"},
-                     [](const CFaultSession& s) { return CanNotWrite(s, "SCDG.CFG"); }},
-        DiskFullCase{"ConfigRunsOutMidway", "--index none --config-renumber", 300, 10, PAGE, 0, {"SCDG.CFG"},
-                     [](const CFaultSession& s) { return CanNotWrite(s, "SCDG.CFG"); }},
-        // Room for song 1 and its companion, not for song 2: that copy fails
-        // part way and the old 00002.MP3 stays; the run goes on and finishes.
-        DiskFullCase{"CopiesRunOutMidway", "--index none --copy-all", 3, 5 * PAGE, 7 * PAGE + PAGE / 2, 0,
-                     {"00002.MP3"}, [](const CFaultSession& s) { return CanNotCopy(s, "2.mp3", "00002.MP3"); }},
-        DiskFullCase{"CopiesNoRoom", "--index none --copy-all", 3, 5 * PAGE, 0, 0, {"00002.MP3", "LIST.TXT"},
-                     [](const CFaultSession& s) { return CanNotCopy(s, "3.mcg", "00003.MCG"); }}),
+    ::testing::Values(DiskFullCase{"IndexNoRoom",
+                                   "--index keep",
+                                   5,
+                                   100,
+                                   0,
+                                   1,
+                                   {"ENGLISH.KVX", "LIST.TXT", "00002.MP3"},
+                                   [](const CFaultSession& s) { return CanNotWrite(s, "ENGLISH.KVX"); }},
+                      // An index of several pages with one free: a short write, then no room.
+                      DiskFullCase{"IndexRunsOutMidway",
+                                   "--index renumber",
+                                   300,
+                                   10,
+                                   PAGE,
+                                   1,
+                                   {"ENGLISH.KVX", "00002.MP3"},
+                                   [](const CFaultSession& s) { return CanNotWrite(s, "ENGLISH.KVX"); }},
+                      // A failed index stops the run: the later stages leave their old files alone.
+                      DiskFullCase{"IndexStopsTheStagesAfterIt",
+                                   "--index keep --list --config-keep --copy-all",
+                                   5,
+                                   100,
+                                   0,
+                                   1,
+                                   {"ENGLISH.KVX", "LIST.TXT", "SCDG.CFG", "00002.MP3"},
+                                   [](const CFaultSession& s) { return CanNotWrite(s, "ENGLISH.KVX"); }},
+                      // No room at all: the new LIST.TXT cannot get its first byte down.
+                      DiskFullCase{"ListNoRoom",
+                                   "--index none --list",
+                                   5,
+                                   100,
+                                   0,
+                                   1,
+                                   {"LIST.TXT", "SCDG.CFG", "00002.MP3"},
+                                   [](const CFaultSession& s) { return CanNotWrite(s, "LIST.TXT"); }},
+                      // One page free for a LIST.TXT of several: a short write, then no room.
+                      DiskFullCase{"ListRunsOutMidway",
+                                   "--index none --list",
+                                   300,
+                                   10,
+                                   PAGE,
+                                   1,
+                                   {"LIST.TXT"},
+                                   [](const CFaultSession& s) { return CanNotWrite(s, "LIST.TXT"); }},
+                      // A failed LIST.TXT stops the run: the later stages leave their old files alone.
+                      DiskFullCase{"ListStopsTheStagesAfterIt",
+                                   "--index none --list --config-keep --copy-all",
+                                   5,
+                                   100,
+                                   0,
+                                   1,
+                                   {"LIST.TXT", "SCDG.CFG", "00002.MP3"},
+                                   [](const CFaultSession& s) { return CanNotWrite(s, "LIST.TXT"); }},
+                      DiskFullCase{"ConfigNoRoom",
+                                   "--index none --config-keep",
+                                   5,
+                                   100,
+                                   0,
+                                   0,
+                                   {"SCDG.CFG", "LIST.TXT"},
+                                   [](const CFaultSession& s) { return CanNotWrite(s, "SCDG.CFG"); }},
+                      DiskFullCase{"ConfigRunsOutMidway",
+                                   "--index none --config-renumber",
+                                   300,
+                                   10,
+                                   PAGE,
+                                   0,
+                                   {"SCDG.CFG"},
+                                   [](const CFaultSession& s) { return CanNotWrite(s, "SCDG.CFG"); }},
+                      // Room for song 1 and its companion, not for song 2: that copy fails
+                      // part way and the old 00002.MP3 stays; the run goes on and finishes.
+                      DiskFullCase{"CopiesRunOutMidway",
+                                   "--index none --copy-all",
+                                   3,
+                                   5 * PAGE,
+                                   7 * PAGE + PAGE / 2,
+                                   0,
+                                   {"00002.MP3"},
+                                   [](const CFaultSession& s) { return CanNotCopy(s, "2.mp3", "00002.MP3"); }},
+                      DiskFullCase{"CopiesNoRoom",
+                                   "--index none --copy-all",
+                                   3,
+                                   5 * PAGE,
+                                   0,
+                                   0,
+                                   {"00002.MP3", "LIST.TXT"},
+                                   [](const CFaultSession& s) { return CanNotCopy(s, "3.mcg", "00003.MCG"); }}),
     [](const ::testing::TestParamInfo<DiskFullCase>& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------
@@ -323,7 +393,8 @@ INSTANTIATE_TEST_SUITE_P(
 constexpr const char* WITHOUT_DAC = "setpriv --bounding-set=-dac_override,-dac_read_search";
 
 bool PermissionsHoldFor(const std::string& folder) {
-  return RunShell(std::string(WITHOUT_DAC) + " sh -c " + Quote("touch " + Quote(folder + "/probe")) + " 2>/dev/null") != 0;
+  return RunShell(std::string(WITHOUT_DAC) + " sh -c " + Quote("touch " + Quote(folder + "/probe")) + " 2>/dev/null") !=
+         0;
 }
 
 struct LockedOutCase {
@@ -355,7 +426,8 @@ TEST_P(UnwritableTargetTest, FailureIsReportedAndOldFilesStay) {
   ::chmod(session.Out().c_str(), 0755);
 
   EXPECT_EQ(run.status, fault.status) << run.out;
-  for (const std::string& line : fault.loggedFailures(session)) EXPECT_TRUE(HasLine(run.log, line)) << "missing: " << line;
+  for (const std::string& line : fault.loggedFailures(session))
+    EXPECT_TRUE(HasLine(run.log, line)) << "missing: " << line;
   session.ExpectPromiseKept(ReadFolder(session.Out()), {}, {"ENGLISH.KVX", "LIST.TXT", "SCDG.CFG", "00002.MP3"});
 }
 
@@ -370,10 +442,9 @@ INSTANTIATE_TEST_SUITE_P(
                       [](const CFaultSession& s) { return std::vector<std::string>{CanNotCreate(s, "SCDG.CFG")}; }},
         LockedOutCase{"Copies", "--index none --copy-all", 0,
                       [](const CFaultSession& s) {
-                        return std::vector<std::string>{CanNotCopy(s, "1.mp3", "00001.MP3"),
-                                                        CanNotCopy(s, "1.mcg", "00001.MCG"),
-                                                        CanNotCopy(s, "2.mp3", "00002.MP3"),
-                                                        CanNotCopy(s, "2.mcg", "00002.MCG")};
+                        return std::vector<std::string>{
+                            CanNotCopy(s, "1.mp3", "00001.MP3"), CanNotCopy(s, "1.mcg", "00001.MCG"),
+                            CanNotCopy(s, "2.mp3", "00002.MP3"), CanNotCopy(s, "2.mcg", "00002.MCG")};
                       }}),
     [](const ::testing::TestParamInfo<LockedOutCase>& info) { return std::string(info.param.name); });
 
@@ -449,8 +520,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct IoFaultCase {
   const char* name;
-  const char* mode;     // VALMERO_FAULT_MODE
-  const char* match;    // the final name in the target whose files misbehave; "" for all
+  const char* mode;   // VALMERO_FAULT_MODE
+  const char* match;  // the final name in the target whose files misbehave; "" for all
   const char* options;
   int status;
   std::vector<std::string> keptOld;
@@ -489,18 +560,49 @@ INSTANTIATE_TEST_SUITE_P(
     Calls, IoFaultTest,
     ::testing::Values(
         // Every output travels a few bytes per call and still arrives whole.
-        IoFaultCase{"ShortWritesEverywhere", "short", "", "--index keep --list --config-renumber --copy-all", 0, {}, nullptr},
-        IoFaultCase{"IndexSyncFails", "fsync", "ENGLISH.KVX", "--index renumber --list", 1, {"ENGLISH.KVX", "LIST.TXT"},
+        IoFaultCase{
+            "ShortWritesEverywhere", "short", "", "--index keep --list --config-renumber --copy-all", 0, {}, nullptr},
+        IoFaultCase{"IndexSyncFails",
+                    "fsync",
+                    "ENGLISH.KVX",
+                    "--index renumber --list",
+                    1,
+                    {"ENGLISH.KVX", "LIST.TXT"},
                     [](const CFaultSession& s) { return CanNotWrite(s, "ENGLISH.KVX"); }},
-        IoFaultCase{"IndexCloseFails", "close", "ENGLISH.KVX", "--index keep", 1, {"ENGLISH.KVX"},
+        IoFaultCase{"IndexCloseFails",
+                    "close",
+                    "ENGLISH.KVX",
+                    "--index keep",
+                    1,
+                    {"ENGLISH.KVX"},
                     [](const CFaultSession& s) { return CanNotWrite(s, "ENGLISH.KVX"); }},
-        IoFaultCase{"ListSyncFails", "fsync", "LIST.TXT", "--index none --list", 1, {"LIST.TXT"},
+        IoFaultCase{"ListSyncFails",
+                    "fsync",
+                    "LIST.TXT",
+                    "--index none --list",
+                    1,
+                    {"LIST.TXT"},
                     [](const CFaultSession& s) { return CanNotWrite(s, "LIST.TXT"); }},
-        IoFaultCase{"ListCloseFails", "close", "LIST.TXT", "--index none --list --copy-all", 1, {"LIST.TXT", "00002.MP3"},
+        IoFaultCase{"ListCloseFails",
+                    "close",
+                    "LIST.TXT",
+                    "--index none --list --copy-all",
+                    1,
+                    {"LIST.TXT", "00002.MP3"},
                     [](const CFaultSession& s) { return CanNotWrite(s, "LIST.TXT"); }},
-        IoFaultCase{"ConfigCloseFails", "close", "SCDG.CFG", "--index none --config-keep --list", 0, {"SCDG.CFG"},
+        IoFaultCase{"ConfigCloseFails",
+                    "close",
+                    "SCDG.CFG",
+                    "--index none --config-keep --list",
+                    0,
+                    {"SCDG.CFG"},
                     [](const CFaultSession& s) { return CanNotWrite(s, "SCDG.CFG"); }},
-        IoFaultCase{"CopyCloseFails", "close", "00002.MP3", "--index none --copy-all", 0, {"00002.MP3"},
+        IoFaultCase{"CopyCloseFails",
+                    "close",
+                    "00002.MP3",
+                    "--index none --copy-all",
+                    0,
+                    {"00002.MP3"},
                     [](const CFaultSession& s) { return CanNotCopy(s, "2.mp3", "00002.MP3"); }}),
     [](const ::testing::TestParamInfo<IoFaultCase>& info) { return std::string(info.param.name); });
 
