@@ -162,7 +162,9 @@ int Fail(int in, int out, const std::string& temporaryPath) {
 
 int CopyFileReplacing(const char* source, const char* destination) {
   g_lastMethod = CopyMethod::None;
-  int in = ::open(source, O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: a named pipe must be refused below, not waited on for good;
+  // it changes nothing for the regular files that are copied.
+  int in = ::open(source, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (in < 0) return -1;
   struct stat status;
   if (::fstat(in, &status) != 0) return Fail(in, -1, {});

@@ -23,7 +23,9 @@ std::string UpperAscii(const char* text) {
 }  // namespace
 
 bool CanOpenForReading(const char* path) {
-  int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK a named pipe in a song folder would stop the run for
+  // good, waiting for a writer that never comes.
+  int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   ::close(fd);
   return true;

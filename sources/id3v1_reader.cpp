@@ -33,8 +33,10 @@ void CopyField(const unsigned char* block, std::size_t size, std::size_t offset,
 // Opens for reading only what is a file; a folder cannot be opened as a
 // song, as on the original platform. `info` receives what the file system
 // says of the file, its size included, so that it is asked only once.
+// O_NONBLOCK keeps a named pipe from stopping the scan; it has no effect on
+// the reading of a regular file.
 int OpenExistingFile(int folderFd, const char* name, struct stat& info) {
-  int fd = ::openat(folderFd, name, O_RDONLY | O_CLOEXEC);
+  int fd = ::openat(folderFd, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return -1;
   int error = 0;
   if (::fstat(fd, &info) != 0) error = errno;
