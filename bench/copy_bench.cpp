@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "core/fixed_text.h"
+#include "core/null_run_host.h"
 #include "core/run_host.h"
 #include "outputs/song_copier.h"
 #include "platform/file_copy.h"
@@ -36,26 +37,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
-class CQuietPopup : public valmero::IProgressPopup {
- public:
-  void SetRange(int, int, int) override {}
-  void SetText(const char*) override {}
-  int SetPos(int) override { return 0; }
-  int StepIt() override { return 0; }
-  void PumpMessages(bool) override {}
-  bool IsCancelled() const override { return false; }
-};
-
-class CQuietHost : public valmero::IRunHost {
- public:
-  std::unique_ptr<valmero::IProgressPopup> CreateProgressPopup(const char*, bool) override {
-    return std::make_unique<CQuietPopup>();
-  }
-  void ShowFinished(const char*) override {}
-  bool AskError(const char*, const char*) override { return true; }
-  void ShowCancelled(const char*) override {}
-  void OpenDocument(const char*) override {}
-};
 
 double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
@@ -114,7 +95,7 @@ double CpuSeconds(int who) {
 }
 
 Timing TimeValmero(const valmero::SongList& songs, const fs::path& target) {
-  CQuietHost host;
+  valmero::CNullHost host;
   EmptyFolder(target);
   double cpuStart = CpuSeconds(RUSAGE_SELF);
   Clock::time_point start = Clock::now();

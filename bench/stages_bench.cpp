@@ -21,6 +21,7 @@
 #include <string>
 
 #include "core/fixed_text.h"
+#include "core/null_run_host.h"
 #include "core/run_host.h"
 #include "log/activity_log.h"
 #include "outputs/ordering.h"
@@ -42,26 +43,6 @@ int SongCount() {
   return count > 0 ? count : 20000;
 }
 
-class CQuietPopup : public IProgressPopup {
- public:
-  void SetRange(int, int, int) override {}
-  void SetText(const char*) override {}
-  int SetPos(int) override { return 0; }
-  int StepIt() override { return 0; }
-  void PumpMessages(bool) override {}
-  bool IsCancelled() const override { return false; }
-};
-
-class CQuietHost : public IRunHost {
- public:
-  std::unique_ptr<IProgressPopup> CreateProgressPopup(const char*, bool) override {
-    return std::make_unique<CQuietPopup>();
-  }
-  void ShowFinished(const char*) override {}
-  bool AskError(const char*, const char*) override { return false; }
-  void ShowCancelled(const char*) override {}
-  void OpenDocument(const char*) override {}
-};
 
 // Titles and singers that repeat as in a real collection (see
 // bench/make_collection.py for the whole-program collections).
@@ -186,7 +167,7 @@ void BM_ScanDownloadFolder(benchmark::State& state) {
   CBenchSpace& space = Space();
   const std::string folder = space.Path("download");
   CSongCatalogue catalogue;
-  CQuietHost host;
+  CNullHost host;
   TagScratch scratch{};
   SongList songs;
   for (auto _ : state) {
@@ -201,7 +182,7 @@ void BM_ScanDownloadFolder(benchmark::State& state) {
 void BM_ReadSonglistFile(benchmark::State& state) {
   CBenchSpace& space = Space();
   const std::string list = space.Path("disc") + "/list.txt";
-  CQuietHost host;
+  CNullHost host;
   SongList songs;
   for (auto _ : state) {
     state.PauseTiming();

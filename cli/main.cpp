@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/cli_options.h"
-#include "cli/inspect_command.h"
+#include "cli/index_report.h"
 #include "cli/make_command.h"
 #include "cli/terminal_host.h"
 

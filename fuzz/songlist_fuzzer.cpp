@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fuzz/memory_folder.h"
-#include "fuzz/null_host.h"
+#include "core/null_run_host.h"
 #include "sources/songlist_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {

@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "core/fixed_text.h"
+#include "platform/files.h"
 
 namespace valmero {
 
@@ -36,20 +37,6 @@ std::tm LocalNow() {
 }
 
 LogClock g_clock = &LocalNow;
-
-// Writes the whole buffer, retrying short writes and interruptions.
-bool WriteAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    ssize_t written = ::write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
-}
 
 // The log stays open for appending between lines: one write per line keeps
 // every line in the file when LogMessage returns, without an open and a close

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/files.h"
+
 namespace valmero {
 
 CAtomicFile::~CAtomicFile() { Abandon(); }
@@ -34,18 +36,7 @@ bool CAtomicFile::Create(const char* finalPath) {
 }
 
 bool CAtomicFile::Flush() {
-  const char* data = m_buffer;
-  std::size_t size = m_buffered;
-  while (size > 0) {
-    ssize_t written = ::write(m_fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      m_failed = true;
-      break;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
+  if (!WriteAll(m_fd, m_buffer, m_buffered)) m_failed = true;
   m_buffered = 0;
   return !m_failed;
 }

@@ -13,6 +13,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/files.h"
+
 namespace valmero {
 
 namespace {
@@ -74,19 +76,6 @@ Outcome CopyBySendFile(int in, int out, off_t size, off_t& copied) {
     return MeansNotSupported(errno) ? Outcome::NotSupported : Outcome::Failed;
   }
   return Outcome::Done;
-}
-
-bool WriteAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    ssize_t written = ::write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
 }
 
 // Reads until the end of the file, whatever its size was at the start.

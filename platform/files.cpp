@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace valmero {
@@ -21,6 +22,20 @@ std::string UpperAscii(const char* text) {
 }
 
 }  // namespace
+
+bool WriteAll(int fd, const void* data, std::size_t size) {
+  const char* bytes = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t written = ::write(fd, bytes, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
 
 bool CanOpenForReading(const char* path) {
   // Without O_NONBLOCK a named pipe in a song folder would stop the run for

@@ -36,6 +36,10 @@ class CFileFinder {
   std::unordered_map<std::string, Listing> m_folders;
 };
 
+// Writes the whole buffer, going on after short writes and interruptions.
+// False when a write fails (errno tells why).
+bool WriteAll(int fd, const void* data, std::size_t size);
+
 // Creates one directory level. False when it exists already or cannot be made.
 bool MakeDirectory(const char* path);
 

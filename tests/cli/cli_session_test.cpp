@@ -35,20 +35,6 @@ CliResult RunCli(const std::string& folder, const std::string& args) {
   return result;
 }
 
-// Log lines without their time stamps.
-std::vector<std::string> LogWithoutTimes(const std::string& path) {
-  std::vector<std::string> lines;
-  std::string text = ReadFile(path);
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find("\r\n", start);
-    std::string line = text.substr(start, end - start);
-    lines.push_back(line.size() > 24 ? line.substr(24) : line);
-    start = end == std::string::npos ? text.size() : end + 2;
-  }
-  return lines;
-}
-
 TEST(CliSessionTest, UsageErrorsExitTwoAndLeaveTheLogUntouched) {
   CTempDir dir;
   WriteFile(dir / "mirqlog.txt", "earlier log\r\n");
@@ -96,7 +82,7 @@ TEST(CliSessionTest, DiscMakeSessionLogsWhatTheDialogWould) {
                                             (dir / "out") + "' --index none");
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.out, "Finished Converting\n");
-  EXPECT_EQ(LogWithoutTimes(dir / "mirqlog.txt"),
+  EXPECT_EQ(testing::LogMessages(dir.Path()),
             (std::vector<std::string>{
                 "start of logging============================================================",
                 "products file open error",
@@ -121,7 +107,7 @@ TEST(CliSessionTest, FailedRunExitsOneAndNamesTheLog) {
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.out, "ERROR: File names are not as required for ENGLISH.kvx.\nPlease view the logfile.\n" +
                             (dir / "mirqlog.txt") + "\n");
-  auto log = LogWithoutTimes(dir / "mirqlog.txt");
+  auto log = testing::LogMessages(dir.Path());
   EXPECT_EQ(log[5], "Create target folder : " + (dir / "KVX"));
   EXPECT_EQ(log[6], "can not read songlist file : " + (dir / "missing.txt"));
   EXPECT_EQ(log[7], "terminate VALMERO");

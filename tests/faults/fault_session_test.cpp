@@ -53,20 +53,6 @@ int RunShell(const std::string& command) {
 
 bool IsRoot() { return ::geteuid() == 0; }
 
-// Log lines without their time stamps.
-std::vector<std::string> LogLines(const std::string& path) {
-  std::vector<std::string> lines;
-  std::string text = ReadFile(path);
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find("\r\n", start);
-    std::string line = text.substr(start, end - start);
-    lines.push_back(line.size() > 24 ? line.substr(24) : line);
-    start = end == std::string::npos ? text.size() : end + 2;
-  }
-  return lines;
-}
-
 bool HasLine(const std::vector<std::string>& lines, const std::string& wanted) {
   for (const std::string& line : lines) {
     if (line == wanted) return true;
@@ -222,7 +208,7 @@ class CFaultSession {
  private:
   void FillRun(CliRun& run) const {
     run.out = ReadFile(Path("cwd/.out"));
-    run.log = LogLines(Path("cwd/mirqlog.txt"));
+    run.log = testing::LogFileMessages(Path("cwd/mirqlog.txt"));
   }
 
   CTempDir m_dir;
@@ -681,7 +667,7 @@ TEST(VanishedSourceTest, MissingSongIsLoggedAndPassedOver) {
   ASSERT_EQ(::chdir(startDir), 0);
 
   EXPECT_EQ(outcome, RunOutcome::Finished);
-  auto log = LogLines(session.Path("cwd/mirqlog.txt"));
+  auto log = testing::LogFileMessages(session.Path("cwd/mirqlog.txt"));
   EXPECT_TRUE(HasLine(log, CanNotCopy(session, "2.mp3", "00002.MP3")));
   EXPECT_TRUE(HasLine(log, CanNotCopy(session, "3.MCG", "00003.MCG")));
   Files target = ReadFolder(session.Out());

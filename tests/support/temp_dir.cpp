@@ -96,8 +96,10 @@ void StartTestLog(const std::string& folder) {
   StartActivityLog(startDir);
 }
 
-std::vector<std::string> LogMessages(const std::string& folder) {
-  std::string text = ReadFile(folder + "/mirqlog.txt");
+std::vector<std::string> LogMessages(const std::string& folder) { return LogFileMessages(folder + "/mirqlog.txt"); }
+
+std::vector<std::string> LogFileMessages(const std::string& path) {
+  std::string text = ReadFile(path);
   std::vector<std::string> messages;
   const std::string prefix = "* 2026:01:02 03:04:05 - ";  // its length
   std::size_t start = 0;

@@ -44,5 +44,7 @@ std::vector<std::string> ListNames(const std::string& folder);
 void StartTestLog(const std::string& folder);
 // The messages of the log file in `folder`, time stamps (of any time) and CR LF removed.
 std::vector<std::string> LogMessages(const std::string& folder);
+// The same for a log file anywhere.
+std::vector<std::string> LogFileMessages(const std::string& path);
 
 }  // namespace valmero::testing

@@ -1,4 +1,4 @@
-#include "cli/inspect_command.h"
+#include "cli/index_report.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,5 @@
-// A host that shows nothing and never cancels, for feeding readers bytes.
+// A host that shows nothing and never cancels: for batch work where nobody
+// watches, such as measuring the stages or feeding readers arbitrary bytes.
 #pragma once
 
 #include "core/run_host.h"
