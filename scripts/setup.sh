@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build)
 if [[ "${1:-}" == "--tests" ]]; then
-  packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev libwxgtk3.2-dev xvfb xauth dbus at-spi2-core
+  packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev util-linux e2fsprogs libwxgtk3.2-dev xvfb xauth dbus at-spi2-core
              python3-dogtail xdotool imagemagick)
 fi
 

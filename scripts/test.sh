@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the suite, the same suite under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzzer briefly.
+# Builds everything and runs every test: the suite (with the desktop tests
+# under a virtual display), each fuzzer briefly, and the suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,11 +12,11 @@ cmake --preset default >/dev/null
 cmake --build --preset default
 ctest --preset default -j2
 
+echo "== Fuzzers, briefly"
+bash scripts/fuzz.sh 15
+
 echo "== The same tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --preset asan -j2
-
-echo "== Fuzzers, briefly"
-bash scripts/fuzz.sh 15
