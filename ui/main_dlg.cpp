@@ -268,34 +268,29 @@ void CMainDlg::OnSelectSource() {
     SyncControls();
     LogMessage("select file is \"%s\"", path.c_str());
   } else if (m_converter.m_options.m_bSourceDownload) {
-    wxDirDialog chooser(this, "Select Source Folder", wxEmptyString, wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
-    if (chooser.ShowModal() != wxID_OK) {
-      LogMessage("Cancel\n");
-      return;
-    }
-    std::string path = PathFromWx(chooser.GetPath());
-    if (path.empty()) {
-      LogMessage("invalid folder\n");
-      return;
-    }
+    std::string path = BrowseForFolder("Select Source Folder", wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
+    if (path.empty()) return;
     m_state.ChooseSource(path);
     SyncControls();
     LogMessage("select folder is \"%s\"", path.c_str());
   }
 }
 
-void CMainDlg::OnSelectTarget() {
-  if (!m_state.IsEnabled(ID_SELECT_TARGET)) return;
-  wxDirDialog chooser(this, "Select Target Folder", wxEmptyString, wxDD_DEFAULT_STYLE);
+std::string CMainDlg::BrowseForFolder(const char* title, long style) {
+  wxDirDialog chooser(this, title, wxEmptyString, style);
   if (chooser.ShowModal() != wxID_OK) {
     LogMessage("Cancel\n");
-    return;
+    return {};
   }
   std::string path = PathFromWx(chooser.GetPath());
-  if (path.empty()) {
-    LogMessage("invalid folder\n");
-    return;
-  }
+  if (path.empty()) LogMessage("invalid folder\n");
+  return path;
+}
+
+void CMainDlg::OnSelectTarget() {
+  if (!m_state.IsEnabled(ID_SELECT_TARGET)) return;
+  std::string path = BrowseForFolder("Select Target Folder", wxDD_DEFAULT_STYLE);
+  if (path.empty()) return;
   m_state.ChooseTarget(path);
   SyncControls();
   LogMessage("select folder is \"%s\"", path.c_str());

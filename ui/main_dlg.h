@@ -61,6 +61,9 @@ class CMainDlg : public wxDialog {
   CGuiHost& Host() { return m_host; }
 
  private:
+  // The folder browser: the chosen folder, or empty after the log line that
+  // says why there is none.
+  std::string BrowseForFolder(const char* title, long style);
   void CreateControls();
   void AddControl(int id, wxWindow* control, int x, int y, int width, int height);
   void FitGroupBox();
