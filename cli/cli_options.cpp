@@ -1,6 +1,6 @@
 #include "cli/cli_options.h"
 
-#include "core/target_rule.h"
+#include "run/target_rule.h"
 
 namespace valmero {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/converter.h"
+#include "run/converter.h"
 
 namespace valmero {
 

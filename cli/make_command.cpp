@@ -1,6 +1,6 @@
 #include "cli/make_command.h"
 
-#include "core/converter.h"
+#include "run/converter.h"
 
 namespace valmero {
 

@@ -9,7 +9,7 @@
 #include <wx/bitmap.h>
 #include <wx/dialog.h>
 
-#include "core/converter.h"
+#include "run/converter.h"
 #include "ui/gui_host.h"
 #include "ui/icon_strip.h"
 #include "ui/option_state.h"

@@ -1,7 +1,7 @@
 #include "ui/option_state.h"
 
 #include "core/song_record.h"
-#include "core/target_rule.h"
+#include "run/target_rule.h"
 
 namespace valmero {
 

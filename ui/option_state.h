@@ -8,8 +8,8 @@
 #include <set>
 #include <string>
 
-#include "core/converter.h"
-#include "core/run_options.h"
+#include "run/converter.h"
+#include "run/run_options.h"
 
 namespace valmero {
 

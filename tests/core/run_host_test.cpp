@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "core/target_rule.h"
 #include "support/fake_host.h"
 
 namespace valmero {
@@ -32,15 +31,6 @@ TEST(ProgressTextTest, LongTextIsCutTo511Characters) {
   SetProgressText(*popup, "copying file : from '%s' \n\tto '%s' \n\n\tnow transferring %d/%d", path.c_str(),
                   path.c_str(), 1, 2);
   EXPECT_EQ(host.popups[0].texts.at(0).size(), 511u);
-}
-
-TEST(TargetRuleTest, KvxFolderBesideOrInsideTheSource) {
-  EXPECT_EQ(SubfolderTarget("/songs", false), "/songs/KVX");
-  EXPECT_EQ(SubfolderTarget("/songs/list.txt", true), "/songs/KVX");
-  EXPECT_EQ(SubfolderTarget("/songs/list", true), "/KVX");
-  EXPECT_EQ(SubfolderTarget("", true), "/KVX");
-  EXPECT_EQ(SubfolderTarget("", false), "/KVX");
-  EXPECT_EQ(SubfolderTarget(std::string(256, 'a').c_str(), false), "");
 }
 
 }  // namespace

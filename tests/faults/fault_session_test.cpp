@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "core/converter.h"
+#include "run/converter.h"
 #include "support/fake_host.h"
 #include "support/temp_dir.h"
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "core/run_host.h"
-#include "core/run_options.h"
+#include "run/run_options.h"
 #include "core/song_list.h"
 #include "outputs/singer_index.h"
 #include "sources/catalogue.h"

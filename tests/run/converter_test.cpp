@@ -1,4 +1,4 @@
-#include "core/converter.h"
+#include "run/converter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/target_rule.h"
+#include "run/target_rule.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "core/converter.h"
+#include "run/converter.h"
 
 #include "core/fixed_text.h"
 #include "log/activity_log.h"
