@@ -7,33 +7,18 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "support/cli_runner.h"
 #include "support/temp_dir.h"
 
 namespace valmero {
 namespace {
 
+using testing::CliResult;
 using testing::CTempDir;
+using testing::RunCli;
 using testing::Exists;
 using testing::ReadFile;
 using testing::WriteFile;
-
-struct CliResult {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-// Runs valmero-cli with `args` (already shell-quoted where needed) in `folder`.
-CliResult RunCli(const std::string& folder, const std::string& args) {
-  std::string command = "cd '" + folder + "' && '" VALMERO_CLI_PATH "' " + args +
-                        " >'" + folder + "/.out' 2>'" + folder + "/.err' </dev/null";
-  int raw = std::system(command.c_str());
-  CliResult result;
-  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  result.out = ReadFile(folder + "/.out");
-  result.err = ReadFile(folder + "/.err");
-  return result;
-}
 
 TEST(CliSessionTest, UsageErrorsExitTwoAndLeaveTheLogUntouched) {
   CTempDir dir;

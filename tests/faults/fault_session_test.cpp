@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "run/converter.h"
+#include "support/cli_runner.h"
 #include "support/fake_host.h"
 #include "support/temp_dir.h"
 
@@ -32,40 +33,18 @@ namespace {
 using testing::CFakeHost;
 using testing::CTempDir;
 using testing::Exists;
+using testing::Files;
+using testing::HasLine;
 using testing::ListNames;
+using testing::Quote;
 using testing::ReadFile;
+using testing::ReadFolder;
+using testing::RunShell;
 using testing::WriteFile;
-
-using Files = std::map<std::string, std::string>;
 
 constexpr int PAGE = 4096;
 
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-int RunShell(const std::string& command) {
-  int raw = std::system(command.c_str());
-  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-}
-
 bool IsRoot() { return ::geteuid() == 0; }
-
-bool HasLine(const std::vector<std::string>& lines, const std::string& wanted) {
-  for (const std::string& line : lines) {
-    if (line == wanted) return true;
-  }
-  return false;
-}
-
-// The files of a folder by name, with their contents.
-Files ReadFolder(const std::string& folder) {
-  Files files;
-  for (const std::string& name : ListNames(folder)) files[name] = ReadFile(folder + "/" + name);
-  return files;
-}
 
 // Song bytes that differ from song to song, so that a copy under the wrong
 // name or a cut copy shows.

@@ -1,0 +1,39 @@
+// Reading a source the way a run would, without running it: the same songs in
+// the same order with the numbers the run would give them, and nothing written
+// (no output, no target folder, no line in the activity log, no message box).
+// The dry run (`check`) and the song book both start from here.
+#pragma once
+
+#include <string>
+
+#include "core/song_list.h"
+#include "run/run_options.h"
+#include "sources/catalogue.h"
+
+namespace valmero {
+
+struct PreviewRequest {
+  std::string source;       // a download folder, or a songlist file when disc is set
+  bool disc = false;
+  bool renumber = true;     // false: the songs keep the numbers of their names or lines
+  bool jukeList = false;    // the run's m_bJukeList, normally off
+};
+
+struct SongPreview {
+  SongList songs;            // in the run's order, numbered as the run numbers them
+  CSongCatalogue catalogue;  // products.cp of the start folder, as the run loads it
+  int readResult = 0;        // the source reader's result: negative when it failed
+};
+
+// Loads the catalogue from startDir and reads the source as MAKE does. The
+// caller must not have started the activity log in this process (nothing is
+// logged while it is not started).
+void PreviewSongs(const char* startDir, const PreviewRequest& request, SongPreview& preview);
+
+// The number the player shows for a song: its new number when the run
+// renumbers, else the number of its name or line.
+inline int32_t PlayerNumber(const SongRecord& song, bool renumber) {
+  return renumber ? song.newNumber : song.songNumber;
+}
+
+}  // namespace valmero
