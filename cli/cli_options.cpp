@@ -29,7 +29,10 @@ bool IsOption(const std::string& arg, const std::string& name) {
   return arg == name || arg.compare(0, name.size() + 1, name + "=") == 0;
 }
 
-bool ParseMake(const std::vector<std::string>& args, CliRequest& request, std::string& error) {
+// make and check take the same options; check also --json, and needs no target.
+bool ParseRunOptions(const std::vector<std::string>& args, CliRequest& request, std::string& error) {
+  const bool check = request.command == CliCommand::Check;
+  const std::string command = check ? "check" : "make";
   bool download = false;
   bool targetGiven = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
@@ -59,20 +62,26 @@ bool ParseMake(const std::vector<std::string>& args, CliRequest& request, std::s
       request.configKeep = true;
     } else if (arg == "--copy-all") {
       request.copyAll = true;
+    } else if (check && arg == "--json") {
+      request.json = true;
     } else {
       error = "unknown option '" + arg + "'";
       return false;
     }
   }
   if (request.source.empty()) {
-    error = "make needs --source PATH";
+    error = command + " needs --source PATH";
     return false;
   }
   if (download && request.disc) {
     error = "--download and --disc exclude each other";
     return false;
   }
-  if (targetGiven == request.subfolder) {
+  if (targetGiven && request.subfolder) {
+    error = "--target and --subfolder exclude each other";
+    return false;
+  }
+  if (!check && !targetGiven && !request.subfolder) {
     error = "make needs either --target DIR or --subfolder";
     return false;
   }
@@ -97,7 +106,11 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliRequest& request,
   }
   if (command == "make") {
     request.command = CliCommand::Make;
-    return ParseMake(args, request, error);
+    return ParseRunOptions(args, request, error);
+  }
+  if (command == "check") {
+    request.command = CliCommand::Check;
+    return ParseRunOptions(args, request, error);
   }
   if (command == "inspect") {
     request.command = CliCommand::Inspect;
@@ -114,6 +127,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliRequest& request,
 
 std::string ResolveTarget(const CliRequest& request, std::string& error) {
   if (!request.subfolder) {
+    if (request.command == CliCommand::Check && request.target.empty()) return {};
     if (request.target.size() >= PATH_SIZE) {
       error = "the target path is longer than 259 characters";
       return {};
@@ -145,6 +159,7 @@ const char* UsageText() {
          "  valmero-cli make --source PATH [--target DIR | --subfolder] [--download | --disc]\n"
          "                   [--index renumber|keep|none] [--list] [--config-renumber]\n"
          "                   [--config-keep] [--copy-all]\n"
+         "  valmero-cli check --source PATH [--target DIR | --subfolder] [the options of make] [--json]\n"
          "  valmero-cli inspect FILE\n"
          "  valmero-cli --help | --version\n"
          "\n"
@@ -162,7 +177,16 @@ const char* UsageText() {
          "  --config-keep        write SCDG.CFG with the songs' own numbers\n"
          "  --copy-all           copy every song into the target under its number\n"
          "The activity log mirqlog.txt is written in the current directory, and products.cp is read\n"
-         "from there. Exit status: 0 finished, 1 the run failed (see the log), 2 a usage error.\n"
+         "from there. A summary ends on standard error. Exit status: 0 finished and everything done,\n"
+         "1 the run failed (see the log), 2 a usage error, 3 finished but some files could not be\n"
+         "copied or SCDG.CFG could not be written, 130 cancelled with Ctrl-C, 143 with SIGTERM.\n"
+         "\n"
+         "check reads the source exactly as make would and reports the songs it would drop and why,\n"
+         "texts it would cut, numbers the player cannot show, and with a target the files it would\n"
+         "replace, old numbered song files left there and the space needed. It writes nothing and\n"
+         "leaves mirqlog.txt alone. --json prints one JSON object. Exit status: 0 nothing to report,\n"
+         "3 something reported, 1 the source cannot be read (make would fail), 2 a usage error.\n"
+         "\n"
          "inspect checks an ENGLISH.KVX and prints its singers and titles.\n";
 }
 

@@ -8,7 +8,7 @@
 
 namespace valmero {
 
-enum class CliCommand { Make, Inspect, Help, Version };
+enum class CliCommand { Make, Check, Inspect, Help, Version };
 
 struct CliRequest {
   CliCommand command = CliCommand::Help;
@@ -21,6 +21,7 @@ struct CliRequest {
   bool configRenumber = false;
   bool configKeep = false;
   bool copyAll = false;
+  bool json = false;  // check: one JSON object instead of text
   std::string inspectFile;
 };
 
@@ -28,8 +29,9 @@ struct CliRequest {
 // `error` when they are not a valid command line.
 bool ParseCommandLine(const std::vector<std::string>& args, CliRequest& request, std::string& error);
 
-// The target folder of a make request: --target, or the KVX sub-folder of
-// the source. Empty with a message when none can be had.
+// The target folder of a make or check request: --target, or the KVX
+// sub-folder of the source. Empty with a message when none can be had (a
+// check without either has no target and no message).
 std::string ResolveTarget(const CliRequest& request, std::string& error);
 
 // The check boxes a make request ticks.

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/check_command.h"
 #include "cli/cli_options.h"
 #include "cli/index_report.h"
 #include "cli/make_command.h"
@@ -17,7 +18,7 @@ int main(int argc, char** argv) {
   std::string error;
   if (!ParseCommandLine(args, request, error)) {
     std::fprintf(stderr, "valmero-cli: %s\n\n%s", error.c_str(), UsageText());
-    return 2;
+    return EXIT_USAGE;
   }
   switch (request.command) {
     case CliCommand::Help:
@@ -29,14 +30,16 @@ int main(int argc, char** argv) {
     case CliCommand::Inspect:
       return RunInspect(request.inspectFile.c_str(), stdout, stderr);
     case CliCommand::Make:
+    case CliCommand::Check:
       break;
   }
   std::string target = ResolveTarget(request, error);
-  if (target.empty()) {
+  if (target.empty() && !error.empty()) {
     std::fprintf(stderr, "valmero-cli: %s\n", error.c_str());
-    return 2;
+    return EXIT_USAGE;
   }
+  if (request.command == CliCommand::Check) return RunCheck(request, target, stdout);
   InstallInterruptAsCancel();
   CTerminalHost host(stdout, stderr, ::isatty(STDERR_FILENO) == 1);
-  return RunMakeSession(request, target, host);
+  return RunMakeSession(request, target, host, stderr);
 }

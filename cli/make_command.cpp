@@ -1,10 +1,34 @@
 #include "cli/make_command.h"
 
+#include <chrono>
+
+#include "log/activity_log.h"
 #include "run/converter.h"
 
 namespace valmero {
 
-int RunMakeSession(const CliRequest& request, const std::string& target, IRunHost& host) {
+namespace {
+
+int ExitStatus(RunOutcome outcome, const CTerminalHost::Tally& tally, bool configNotWritten) {
+  // A cancel ends the scan with the error box and the copying with
+  // "Finished"; either way the user stopped it, and the signal says how.
+  if (tally.cancelled && CancelSignal() != 0) return EXIT_SIGNAL_BASE + CancelSignal();
+  if (outcome != RunOutcome::Finished) return EXIT_RUN_FAILED;
+  if (tally.copiesFailed > 0 || configNotWritten) return EXIT_INCOMPLETE;
+  return EXIT_DONE;
+}
+
+const char* OutcomeWords(int status) {
+  if (status == EXIT_DONE) return "finished";
+  if (status == EXIT_RUN_FAILED) return "failed";
+  if (status == EXIT_INCOMPLETE) return "finished with failures";
+  return "cancelled";
+}
+
+}  // namespace
+
+int RunMakeSession(const CliRequest& request, const std::string& target, CTerminalHost& host, std::FILE* summary) {
+  auto started = std::chrono::steady_clock::now();
   CConverter converter(host);
   converter.InitializeState();
   converter.LogWelcome();
@@ -13,8 +37,21 @@ int RunMakeSession(const CliRequest& request, const std::string& target, IRunHos
   converter.m_options.m_bConfigKeep = request.configKeep ? 1 : 0;
   converter.m_options.m_bTargetSubfolder = request.subfolder ? 1 : 0;
   RunOutcome outcome = converter.OnMake(request.source.c_str(), target.c_str(), MarksFor(request));
+  int songs = static_cast<int>(converter.m_songs.size());
+  bool indexed = request.index != "none" && outcome == RunOutcome::Finished;
+  bool configNotWritten = converter.m_bConfigNotWritten;
+  std::string logPath = g_szLogPath;
   converter.Terminate();
-  return outcome == RunOutcome::Finished ? 0 : 1;
+
+  const CTerminalHost::Tally& tally = host.Counts();
+  int status = ExitStatus(outcome, tally, configNotWritten);
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  std::fprintf(summary, "valmero-cli: %s: %d songs %s, %d dropped, %d files copied, %d copies failed%s\n",
+               OutcomeWords(status), songs, indexed ? "indexed" : "read", tally.dropped, tally.filesCopied,
+               tally.copiesFailed, configNotWritten ? ", SCDG.CFG not written" : "");
+  std::fprintf(summary, "valmero-cli: log %s, %.2f s\n", logPath.empty() ? "(none)" : logPath.c_str(), seconds);
+  std::fflush(summary);
+  return status;
 }
 
 }  // namespace valmero

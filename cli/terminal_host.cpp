@@ -9,13 +9,15 @@ namespace valmero {
 namespace {
 
 volatile std::sig_atomic_t g_cancelPending = 0;
+volatile std::sig_atomic_t g_cancelSignal = 0;
 
-void OnInterrupt(int) {
+void OnInterrupt(int signal) {
   if (g_cancelPending) {
-    std::signal(SIGINT, SIG_DFL);
-    std::raise(SIGINT);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
     return;
   }
+  g_cancelSignal = signal;
   g_cancelPending = 1;
 }
 
@@ -104,7 +106,14 @@ bool CTerminalHost::AskError(const char* text, const char*) {
   return true;  // OK: the log's path follows through OpenDocument.
 }
 
+void CTerminalHost::Note(const RunNote& note) {
+  if (IsDroppedSong(note.code)) ++m_tally.dropped;
+  if (note.code == RunNoteCode::FileCopied) ++m_tally.filesCopied;
+  if (note.code == RunNoteCode::CopyFailed) ++m_tally.copiesFailed;
+}
+
 void CTerminalHost::ShowCancelled(const char* text) {
+  m_tally.cancelled = true;
   std::fprintf(m_out, "%s\n", text);
   std::fflush(m_out);
 }
@@ -120,7 +129,11 @@ void InstallInterruptAsCancel() {
   action.sa_handler = &OnInterrupt;
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);
 }
+
+int CancelSignal() { return g_cancelSignal; }
 
 void RequestCancel() { g_cancelPending = 1; }
 

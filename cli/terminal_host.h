@@ -20,20 +20,34 @@ class CTerminalHost : public IRunHost {
   bool AskError(const char* text, const char* caption) override;
   void ShowCancelled(const char* text) override;
   void OpenDocument(const char* path) override;
+  void Note(const RunNote& note) override;
+
+  // What the run did, counted from its notes and boxes.
+  struct Tally {
+    int dropped = 0;
+    int filesCopied = 0;
+    int copiesFailed = 0;
+    bool cancelled = false;
+  };
+  const Tally& Counts() const { return m_tally; }
 
  private:
+  Tally m_tally;
   std::FILE* m_out;
   std::FILE* m_bar;
   bool m_showBar;
 };
 
-// Ctrl-C becomes a cancel request that the next pump of a popup takes, the
-// way a key press waits in the queue until a loop looks at it. A second
-// Ctrl-C before that ends the program.
+// Ctrl-C (and SIGTERM, SIGHUP) becomes a cancel request that the next pump
+// of a popup takes, the way a key press waits in the queue until a loop looks
+// at it. A second one before that ends the program.
 void InstallInterruptAsCancel();
 
 // Sets or takes the pending cancel request (also what Ctrl-C does).
 void RequestCancel();
 bool TakeCancelRequest();
+
+// The signal of the last cancel request, 0 when none came from a signal.
+int CancelSignal();
 
 }  // namespace valmero

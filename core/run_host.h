@@ -6,6 +6,8 @@
 
 #include <memory>
 
+#include "core/run_note.h"
+
 namespace valmero {
 
 // The popup that long loops show. SetText receives finished text; use
@@ -35,6 +37,8 @@ class IRunHost {
   virtual void ShowCancelled(const char* text) = 0;
   // Asks the platform to open a document with its associated program.
   virtual void OpenDocument(const char* path) = 0;
+  // Hears what the run passes over or cannot do; most hosts need not listen.
+  virtual void Note(const RunNote& note) { (void)note; }
 };
 
 // printf into at most 511 characters, then IProgressPopup::SetText.

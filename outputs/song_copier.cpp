@@ -26,8 +26,8 @@ std::string FormatName(const char* format, const char* folder, int number) {
   return name;
 }
 
-// "FOLDER/BASE.MCG" beside the song file; the base name is the file name
-// without the extension (a dot in a folder name is not an extension).
+}  // namespace
+
 std::string CompanionPath(const char* songPath) {
   const char* slash = std::strrchr(songPath, '/');
   const char* name = slash == nullptr ? songPath : slash + 1;
@@ -36,15 +36,18 @@ std::string CompanionPath(const char* songPath) {
   return std::string(songPath, static_cast<std::size_t>(end - songPath)) + ".MCG";
 }
 
+namespace {
+
 // A failed copy costs the user one song, not the whole collection: it is
 // logged and the run goes on.
-void CopyOneFile(const std::string& source, const std::string& destination) {
+void CopyOneFile(const std::string& source, const std::string& destination, IRunHost& host) {
   bool copied = source.size() < PATH_SIZE && destination.size() < PATH_SIZE &&
                 CopyFileReplacing(source.c_str(), destination.c_str()) == 0;
   if (!copied) {
     TraceLastError("CopyFile");
     LogMessage("can not copy \"%s\" to \"%s\"", source.c_str(), destination.c_str());
   }
+  host.Note({copied ? RunNoteCode::FileCopied : RunNoteCode::CopyFailed, source.c_str(), 0, destination.c_str()});
 }
 
 // The companion's name is formed in capitals; on a file system that tells
@@ -80,20 +83,20 @@ void CopySongsToTarget(const SongList& songs, const char* target, IRunHost& host
       const char* format = song.kind == KIND_IPS ? "%s/%05d-IPS.MP3" : "%s/%05d-MCG.MP3";
       std::string destination = FormatName(format, target, song.newNumber);
       SetProgressText(*popup, COPY_TEXT_FORMAT, song.path, destination.c_str(), i + 1, count);
-      CopyOneFile(song.path, destination);
+      CopyOneFile(song.path, destination, host);
     } else {
       std::string companion = CompanionPath(song.path);
       std::string songDestination = FormatName("%s/%05d.MP3", target, song.newNumber);
       std::string companionDestination = FormatName("%s/%05d.MCG", target, song.newNumber);
       SetProgressText(*popup, COPY_TEXT_FORMAT, song.path, songDestination.c_str(), 2 * i + 1, 2 * count);
-      CopyOneFile(song.path, songDestination);
+      CopyOneFile(song.path, songDestination, host);
       if (!StepAndPump(*popup)) {
         cancelled = true;
         break;
       }
       SetProgressText(*popup, COPY_TEXT_FORMAT, companion.c_str(), companionDestination.c_str(), 2 * i + 2,
                       2 * count);
-      CopyOneFile(ExistingCompanion(companion, finder), companionDestination);
+      CopyOneFile(ExistingCompanion(companion, finder), companionDestination, host);
     }
     cancelled = !StepAndPump(*popup);
   }

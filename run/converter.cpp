@@ -46,6 +46,7 @@ RunOutcome CConverter::OnMake(const char* sourceText, const char* targetText, co
   m_options.m_bIndexKeep = marks.indexKeep;
   m_options.m_bListFile = marks.listFile;
   m_options.m_bCopyAll = marks.copyAll;
+  m_bConfigNotWritten = false;
 
   LogMessage("now status : mode1=%d, mode2=%d, mode3=%d, mode4=%d", m_options.m_bIndexRenumber,
              m_options.m_bIndexKeep, m_options.m_bListFile, m_options.m_bCopyAll);
@@ -74,7 +75,7 @@ int CConverter::RunStages() {
   if (m_options.m_bIndexRenumber) RenumberSongs();
   if ((m_options.m_bIndexRenumber || m_options.m_bIndexKeep) && BuildIndex() < 0) return -1;
   if (m_options.m_bListFile && WriteListFile() < 0) return -1;
-  if (m_options.m_bConfigRenumber || m_options.m_bConfigKeep) WriteConfigFile();
+  if (m_options.m_bConfigRenumber || m_options.m_bConfigKeep) m_bConfigNotWritten = WriteConfigFile() < 0;
   if (m_options.m_bCopyAll || m_options.m_bIndexRenumber) CopySongsToTarget();
   return 0;
 }

@@ -75,6 +75,8 @@ class CConverter {
   SongList m_songs;
   SingerIndex m_index;
   TagScratch m_scratch = {};
+  // Set by a run whose SCDG.CFG could not be written (the run still finishes).
+  bool m_bConfigNotWritten = false;
 
  protected:
   IRunHost& m_host;

@@ -9,6 +9,10 @@ namespace valmero {
 
 void PreviewSongs(const char* startDir, const PreviewRequest& request, SongPreview& preview) {
   CNullHost quietHost;
+  PreviewSongs(startDir, request, preview, quietHost);
+}
+
+void PreviewSongs(const char* startDir, const PreviewRequest& request, SongPreview& preview, IRunHost& quietHost) {
   TagScratch scratch = {};
   ClearTagFields(scratch);
   preview.catalogue.ReadCatalogue(startDir);

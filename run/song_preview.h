@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "core/run_host.h"
 #include "core/song_list.h"
 #include "run/run_options.h"
 #include "sources/catalogue.h"
@@ -29,6 +30,9 @@ struct SongPreview {
 // caller must not have started the activity log in this process (nothing is
 // logged while it is not started).
 void PreviewSongs(const char* startDir, const PreviewRequest& request, SongPreview& preview);
+// The same, telling `listener` what the reader passes over (its notes); the
+// listener must show nothing and never cancel.
+void PreviewSongs(const char* startDir, const PreviewRequest& request, SongPreview& preview, IRunHost& listener);
 
 // The number the player shows for a song: its new number when the run
 // renumbers, else the number of its name or line.

@@ -4,7 +4,7 @@
 #   scripts/setup.sh --tests  also the test, desktop and desktop-test packages
 set -euo pipefail
 
-packages=(g++ cmake ninja-build)
+packages=(g++ cmake ninja-build nlohmann-json3-dev)
 if [[ "${1:-}" == "--tests" ]]; then
   packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev util-linux e2fsprogs libwxgtk3.2-dev xvfb xauth dbus at-spi2-core
              python3-dogtail xdotool imagemagick)

@@ -53,7 +53,8 @@ bool FindSongInformation(const CSongFile& file, int32_t number, const CSongCatal
 // Builds the record of one song file, or nothing when it is to be passed
 // over for want of song information.
 std::unique_ptr<SongRecord> MakeDownloadedSong(const CSongFile& file, int kind, bool jukeList,
-                                               const CSongCatalogue& catalogue, TagScratch& scratch) {
+                                               const CSongCatalogue& catalogue, TagScratch& scratch,
+                                               IRunHost& host) {
   const char* path = file.path;
   auto record = MakeSongRecord();
   ClearTagFields(scratch);
@@ -63,9 +64,12 @@ std::unique_ptr<SongRecord> MakeDownloadedSong(const CSongFile& file, int kind, 
   if (number > 0) record->songNumber = number;
   else LogMessage("can not read song number");
 
-  if (!FindSongInformation(file, record->songNumber, catalogue, scratch) && jukeList) {
-    LogMessage("cannot find song information. \"%s\" file is passed", path);
-    return nullptr;
+  if (!FindSongInformation(file, record->songNumber, catalogue, scratch)) {
+    if (jukeList) {
+      LogMessage("cannot find song information. \"%s\" file is passed", path);
+      return nullptr;
+    }
+    host.Note({RunNoteCode::SongNoInformation, path, 0, ""});
   }
   record->newNumber = record->songNumber;
   CopyTagBlock(scratch, *record);
@@ -138,16 +142,20 @@ int ScanDownloadFolder(const char* folder, bool jukeList, const CSongCatalogue& 
     UpperCaseAscii(upperName.data());
     if (!IsMp3FileName(upperName.c_str())) continue;
     int kind = SongKindOfFileName(upperName.c_str());
-    if (!runKind.Admits(kind)) continue;
+    if (!runKind.Admits(kind)) {
+      host.Note({RunNoteCode::SongOfOtherKind, entry.name.c_str(), 0, ""});
+      continue;
+    }
 
     char path[PATH_SIZE];
     if (!FormatPath(path, sizeof path, "%s/%s", folder, entry.name.c_str())) {
       // A cut path would name another file, or none.
       LogMessage("\"%s/%s\" does not exist", folder, entry.name.c_str());
+      host.Note({RunNoteCode::SongPathTooLong, entry.name.c_str(), 0, ""});
       continue;
     }
     const CSongFile file{path, held.Fd(), held.Fd() == AT_FDCWD ? path : entry.name.c_str()};
-    std::unique_ptr<SongRecord> song = MakeDownloadedSong(file, kind, jukeList, catalogue, scratch);
+    std::unique_ptr<SongRecord> song = MakeDownloadedSong(file, kind, jukeList, catalogue, scratch, host);
     if (song == nullptr) continue;
     songs.push_back(std::move(song));
     LogMessage("add data : %s", path);

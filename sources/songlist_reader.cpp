@@ -104,13 +104,15 @@ const char* AfterNextSeparator(const char* text) {
 // The existing song file for a formed path, found without regard to case;
 // logs and gives false when it is missing or the path does not fit.
 bool FindSongFile(CFileFinder& finder, const std::string& folder, const std::string& numberText,
-                  const char* extension, char (&path)[PATH_SIZE]) {
+                  const char* extension, char (&path)[PATH_SIZE], IRunHost& host, int lineNumber,
+                  RunNoteCode missing) {
   char formed[PATH_SIZE];
   bool fits = FormatPath(formed, sizeof formed, "%s/%s.%s", folder.c_str(), numberText.c_str(), extension);
   std::string found = fits ? finder.Find(formed) : std::string();
   if (found.empty() || found.size() >= PATH_SIZE) {
     if (!fits) std::snprintf(formed, sizeof formed, "%s/%s.%s", folder.c_str(), numberText.c_str(), extension);
     LogMessage("\"%s\" does not exist", formed);
+    host.Note({missing, formed, lineNumber, ""});
     return false;
   }
   CopyText(path, sizeof path, found.c_str());
@@ -120,14 +122,16 @@ bool FindSongFile(CFileFinder& finder, const std::string& folder, const std::str
 enum class LineOutcome { Added, Skipped, EndOfList, TooManySeparators };
 
 LineOutcome ReadSongLine(const char* line, int lineNumber, const std::string& folder, CFileFinder& finder,
-                         SongList& songs) {
+                         SongList& songs, IRunHost& host) {
   int separators = CountSeparators(line);
   if (separators > 2) {
     LogMessage("line %d : too many separators \"%s\"", lineNumber, line);
+    host.Note({RunNoteCode::ListFailed, "", lineNumber, line});
     return LineOutcome::TooManySeparators;
   }
   if (separators == 0) {
     LogMessage("end of file");
+    host.Note({RunNoteCode::ListEnded, "", lineNumber, line});
     return LineOutcome::EndOfList;
   }
 
@@ -137,12 +141,13 @@ LineOutcome ReadSongLine(const char* line, int lineNumber, const std::string& fo
   record->newNumber = record->songNumber;
   if (record->songNumber == 0) {
     LogMessage("invalid song number : line %d", lineNumber);
+    host.Note({RunNoteCode::LineWithoutNumber, "", lineNumber, numberText.c_str()});
     return LineOutcome::Skipped;
   }
 
   char mcgPath[PATH_SIZE];
-  if (!FindSongFile(finder, folder, numberText, "mp3", record->path) ||
-      !FindSongFile(finder, folder, numberText, "mcg", mcgPath)) {
+  if (!FindSongFile(finder, folder, numberText, "mp3", record->path, host, lineNumber, RunNoteCode::LineMissingMp3) ||
+      !FindSongFile(finder, folder, numberText, "mcg", mcgPath, host, lineNumber, RunNoteCode::LineMissingMcg)) {
     return LineOutcome::Skipped;
   }
 
@@ -193,8 +198,11 @@ int ReadSonglistText(const char* source, const std::vector<char>& raw, SongList&
       break;
     }
     ++lineNumber;
-    if (line[0] == '\0') break;
-    LineOutcome outcome = ReadSongLine(line, lineNumber, folder, finder, songs);
+    if (line[0] == '\0') {
+      host.Note({RunNoteCode::ListEnded, "", lineNumber, ""});
+      break;
+    }
+    LineOutcome outcome = ReadSongLine(line, lineNumber, folder, finder, songs, host);
     if (outcome == LineOutcome::TooManySeparators) return -1;
     if (outcome == LineOutcome::EndOfList) break;
   }

@@ -65,7 +65,9 @@ TEST(SongPreviewTest, SameSongsAndNumbersAsARunOnTheSamples) {
     std::string args = std::string("make --list --index ") + (c.renumber ? "renumber" : "keep") +
                        (c.disc ? " --disc" : "") + " --source " + Quote(c.source) + " --target " +
                        Quote(dir / "out");
-    ASSERT_EQ(RunCli(dir.Path(), args).status, 0);
+    // 3: the download sample holds a song whose companion cannot be copied.
+    int status = RunCli(dir.Path(), args).status;
+    ASSERT_TRUE(status == 0 || status == 3) << status;
 
     SongPreview preview;
     PreviewSongs(dir.Path().c_str(), {c.source, c.disc, c.renumber, false}, preview);

@@ -1,0 +1,76 @@
+#include "cli/check_command.h"
+
+#include <unistd.h>
+
+#include <nlohmann/json.hpp>
+
+#include "core/song_record.h"
+
+namespace valmero {
+
+namespace {
+
+CheckRequest CheckRequestFor(const CliRequest& request, const std::string& target) {
+  CheckRequest check;
+  check.source = request.source;
+  check.disc = request.disc;
+  check.target = target;
+  check.indexRenumber = request.index == "renumber";
+  check.indexKeep = request.index == "keep";
+  check.listFile = request.listFile;
+  check.configRenumber = request.configRenumber;
+  check.configKeep = request.configKeep;
+  check.copyAll = request.copyAll;
+  return check;
+}
+
+}  // namespace
+
+std::string CheckReportJson(const SourceCheckReport& report) {
+  // Keys in the order a person reads them: what, how many, then the findings.
+  using json = nlohmann::ordered_json;
+  json object;
+  object["source"] = report.source;
+  object["kind"] = report.disc ? "disc" : "download";
+  if (!report.target.empty()) object["target"] = report.target;
+  if (report.runFails) object["failure"] = report.failure;
+  object["found"] = report.SongsFound();
+  object["songs"] = report.songsTaken;
+  json dropped = json::array();
+  for (const DroppedSong& song : report.dropped) {
+    json entry = {{"file", song.file}, {"reason", DropReasonCode(song.reason)}, {"detail", song.detail}};
+    if (song.line > 0) entry["line"] = song.line;
+    dropped.push_back(std::move(entry));
+  }
+  object["dropped"] = std::move(dropped);
+  json warnings = json::array();
+  for (const CheckWarning& warning : report.warnings) {
+    json entry = {{"code", WarningCodeName(warning.code)}, {"file", warning.file}, {"detail", warning.detail}};
+    if (warning.line > 0) entry["line"] = warning.line;
+    if (warning.hasNumber) entry["number"] = warning.number;
+    warnings.push_back(std::move(entry));
+  }
+  object["warnings"] = std::move(warnings);
+  if (!report.target.empty()) {
+    object["replaced"] = report.replaced;
+    object["stale"] = report.stale;
+  }
+  if (report.copies) object["copy_bytes"] = report.copyBytes;
+  if (report.hasTargetFree) object["target_free_bytes"] = report.targetFreeBytes;
+  // Paths and texts are bytes in the collection's own code page; what is not
+  // UTF-8 is shown as U+FFFD rather than making the output invalid JSON.
+  return object.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+int RunCheck(const CliRequest& request, const std::string& target, std::FILE* out) {
+  char startDir[PATH_SIZE] = {};
+  if (::getcwd(startDir, sizeof startDir) == nullptr) startDir[0] = '\0';
+  SourceCheckReport report;
+  CheckSource(startDir, CheckRequestFor(request, target), report);
+  std::string text = request.json ? CheckReportJson(report) + "\n" : FormatCheckReport(report);
+  std::fputs(text.c_str(), out);
+  std::fflush(out);
+  return CheckExitStatus(report);
+}
+
+}  // namespace valmero

@@ -1,0 +1,655 @@
+#include "run/source_check.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <system_error>
+
+#include "core/fixed_text.h"
+#include "core/null_run_host.h"
+#include "outputs/song_copier.h"
+#include "platform/files.h"
+#include "platform/folder_listing.h"
+#include "run/song_preview.h"
+
+namespace valmero {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// What the index holds of a title or a singer.
+constexpr std::size_t INDEX_TEXT_LIMIT = 23;
+// A songlist line is read in pieces of at most this many characters, its
+// line feed included.
+constexpr std::size_t LINE_PIECE = 259;
+constexpr int64_t PLAYER_NUMBER_LIMIT = 99999;
+// How much of a songlist line a finding quotes.
+constexpr std::size_t QUOTE_LIMIT = 60;
+// How much of a songlist line the check keeps to look at.
+constexpr std::size_t KEPT_LINE_LIMIT = 4096;
+
+struct StoredNote {
+  RunNoteCode code;
+  std::string file;
+  int line;
+  std::string text;
+};
+
+// Hears the reader's notes and shows nothing; never cancels.
+class CNoteListener : public CNullHost {
+ public:
+  void Note(const RunNote& note) override {
+    if (note.code == RunNoteCode::FileCopied || note.code == RunNoteCode::CopyFailed) return;
+    m_notes.push_back({note.code, note.file, note.line, note.text});
+  }
+  std::vector<StoredNote> m_notes;
+};
+
+bool IsSeparatorByte(char c) { return c == '\t' || c == '#' || c == '|'; }
+
+// A line as a finding quotes it: NUL bytes and the line end left out, cut short.
+std::string QuoteLine(const std::string& text) {
+  std::string quoted;
+  for (char c : text) {
+    if (c == '\0' || c == '\n' || c == '\r') continue;
+    if (quoted.size() == QUOTE_LIMIT) {
+      quoted += "...";
+      break;
+    }
+    quoted += c;
+  }
+  return quoted;
+}
+
+// One physical line of a songlist file as the reader meets it.
+struct PhysicalLine {
+  int number = 0;          // counted by line ends, from 1
+  int firstPiece = 0;      // the reader's line number of its first piece
+  int pieces = 0;
+  std::string text;        // kept only for the lines from the end of the list on
+};
+
+// The shape of a songlist file: its encoding and where the reader's pieces
+// fall in its lines. The reader's notes count pieces; a person counts lines.
+class CSonglistShape {
+ public:
+  bool m_bUtf8Mark = false;
+  bool m_bUtf16 = false;
+  std::size_t m_nLoneCr = 0;
+  std::vector<PhysicalLine> m_lines;  // lines holding a noted piece, and the song lines after the end
+
+  // Reads the file once. notedPieces: the reader's line numbers that notes
+  // name, ascending; endPiece: the piece that ended the list (0: none).
+  bool Read(const std::string& path, const std::vector<int>& notedPieces, int endPiece) {
+    std::error_code error;
+    // A pipe or a device is not read a second time (the reader refuses it or has emptied it).
+    if (!fs::is_regular_file(path, error)) return false;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    m_notedPieces = notedPieces;
+    m_endPiece = endPiece;
+    char chunk[64 * 1024];
+    std::size_t got;
+    bool first = true;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+      if (first) LookAtStart(chunk, got);
+      first = false;
+      for (std::size_t i = 0; i < got; ++i) Take(chunk[i]);
+    }
+    std::fclose(file);
+    if (m_bPendingCr) TakeTextChar('\r');
+    if (m_length > 0) EndLine();
+    return true;
+  }
+
+  const PhysicalLine* LineOfPiece(int piece) const {
+    auto after = std::upper_bound(m_lines.begin(), m_lines.end(), piece,
+                                  [](int wanted, const PhysicalLine& line) { return wanted < line.firstPiece; });
+    if (after == m_lines.begin()) return nullptr;
+    const PhysicalLine& line = *(after - 1);
+    return piece < line.firstPiece + line.pieces ? &line : nullptr;
+  }
+
+ private:
+  void LookAtStart(const char* bytes, std::size_t size) {
+    auto at = [&](std::size_t i) { return i < size ? static_cast<unsigned char>(bytes[i]) : 0x100u; };
+    m_bUtf8Mark = at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF;
+    m_bUtf16 = (at(0) == 0xFF && at(1) == 0xFE) || (at(0) == 0xFE && at(1) == 0xFF) ||
+               std::memchr(bytes, '\0', std::min<std::size_t>(size, 512)) != nullptr;
+  }
+
+  // Text mode: CR LF arrives as LF; a CR alone stays.
+  void Take(char c) {
+    if (m_bPendingCr) {
+      m_bPendingCr = false;
+      if (c != '\n') {
+        ++m_nLoneCr;
+        TakeTextChar('\r');
+      }
+    }
+    if (c == '\r') {
+      m_bPendingCr = true;
+      return;
+    }
+    TakeTextChar(c);
+  }
+
+  void TakeTextChar(char c) {
+    ++m_length;
+    if (m_text.size() < KEPT_LINE_LIMIT) m_text += c;
+    if (c == '\n') EndLine();
+  }
+
+  void EndLine() {
+    ++m_number;
+    PhysicalLine line;
+    line.number = m_number;
+    line.firstPiece = m_nextPiece;
+    line.pieces = static_cast<int>((m_length + LINE_PIECE - 1) / LINE_PIECE);
+    m_nextPiece += line.pieces;
+    bool noted = false;
+    while (m_noteIndex < m_notedPieces.size() && m_notedPieces[m_noteIndex] < m_nextPiece) {
+      noted = true;
+      ++m_noteIndex;
+    }
+    // The line that ended the list, and the lines after it, may be songs the run never reads.
+    bool fromEnd = m_endPiece > 0 && line.firstPiece >= m_endPiece;
+    if (fromEnd && std::any_of(m_text.begin(), m_text.end(), IsSeparatorByte)) {
+      line.text = m_text;
+      m_lines.push_back(std::move(line));
+    } else if (noted) {
+      m_lines.push_back(std::move(line));
+    }
+    m_length = 0;
+    m_text.clear();
+  }
+
+  std::vector<int> m_notedPieces;
+  std::size_t m_noteIndex = 0;
+  int m_endPiece = 0;
+  int m_number = 0;
+  int m_nextPiece = 1;
+  std::size_t m_length = 0;
+  std::string m_text;
+  bool m_bPendingCr = false;
+};
+
+const char* KindName(int32_t kind) {
+  if (kind == KIND_IPS) return "-IPS songs";
+  if (kind == KIND_MCG) return "-MCG songs";
+  return "pair songs (.MP3 with .MCG)";
+}
+
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Format(const char* format, ...) {
+  char text[1024];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  return text;
+}
+
+// Title or singer as the index holds it: upper-cased, cut at its last line feed.
+std::string IndexText(const char* text) {
+  std::string upper = text;
+  std::size_t lineFeed = upper.rfind('\n');
+  if (lineFeed != std::string::npos) upper.resize(lineFeed);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return upper;
+}
+
+// True when the index's 23 characters lose more than the filling spaces that
+// tags carry.
+bool LosesText(const std::string& indexText) {
+  if (indexText.size() <= INDEX_TEXT_LIMIT) return false;
+  return indexText.find_first_not_of(' ', INDEX_TEXT_LIMIT) != std::string::npos;
+}
+
+bool HoldsColumnBreaker(const char* text) {
+  std::string shown = text;
+  std::size_t lineFeed = shown.rfind('\n');
+  if (lineFeed != std::string::npos) shown.resize(lineFeed);
+  return shown.find_first_of("|#\t\r") != std::string::npos;
+}
+
+// The number of a numbered song file's name ("00012.MP3", "00012-IPS.MP3",
+// "00012.MCG"), or -1.
+int64_t NumberOfSongFileName(std::string name) {
+  UpperCaseAscii(name.data());
+  std::size_t digits = name.find_first_not_of("0123456789");
+  if (digits == 0 || digits == std::string::npos || digits > 9) return -1;
+  std::string rest = name.substr(digits);
+  if (rest != ".MP3" && rest != ".MCG" && rest != "-IPS.MP3" && rest != "-MCG.MP3") return -1;
+  return std::stoll(name.substr(0, digits));
+}
+
+class CCheck {
+ public:
+  CCheck(const CheckRequest& request, SourceCheckReport& report) : m_request(request), m_report(report) {}
+
+  void Run(const char* startDir) {
+    m_report = SourceCheckReport();
+    m_report.source = m_request.source;
+    m_report.disc = m_request.disc;
+    m_report.target = m_request.target;
+    m_report.indexed = m_request.indexRenumber || m_request.indexKeep;
+    m_report.copies = m_request.copyAll || m_request.indexRenumber;
+
+    PreviewRequest preview{m_request.source, m_request.disc, m_request.indexRenumber, false};
+    CNoteListener listener;
+    PreviewSongs(startDir, preview, m_preview, listener);
+    m_notes = std::move(listener.m_notes);
+
+    if (m_request.disc) LookAtSonglist();
+    else LookAtDownloadFolder();
+    TakeNotes();
+    if (m_report.runFails) {
+      m_report.copies = false;
+      m_report.indexed = false;
+      return;
+    }
+    m_report.songsTaken = static_cast<int>(m_preview.songs.size());
+    LookAtSongs();
+    if (!m_request.target.empty()) LookAtTarget();
+  }
+
+ private:
+  void Warn(CheckWarningCode code, std::string file, std::string detail, int line = 0) {
+    CheckWarning warning;
+    warning.code = code;
+    warning.file = std::move(file);
+    warning.line = line;
+    warning.detail = std::move(detail);
+    m_report.warnings.push_back(std::move(warning));
+  }
+
+  void WarnNumber(CheckWarningCode code, const SongRecord& song, int64_t number, std::string detail) {
+    Warn(code, song.path, std::move(detail));
+    m_report.warnings.back().hasNumber = true;
+    m_report.warnings.back().number = number;
+  }
+
+  void Drop(std::string file, int line, DropReason reason, std::string detail) {
+    m_report.dropped.push_back({std::move(file), line, reason, std::move(detail)});
+  }
+
+  void LookAtDownloadFolder() {
+    std::vector<FolderEntry> entries;
+    if (!ListFolder(m_request.source.c_str(), entries) || m_preview.readResult < 0) {
+      m_report.runFails = true;
+      m_report.failure = "the download folder cannot be read";
+    }
+  }
+
+  void LookAtSonglist() {
+    std::vector<int> pieces;
+    int endPiece = 0;
+    for (const StoredNote& note : m_notes) {
+      pieces.push_back(note.line);
+      if (note.code == RunNoteCode::ListEnded || note.code == RunNoteCode::ListFailed) endPiece = note.line;
+    }
+    m_shapeRead = m_shape.Read(m_request.source, pieces, endPiece);
+    if (m_preview.readResult < 0 && endPiece == 0) {
+      m_report.runFails = true;
+      m_report.failure = "the songlist file cannot be read";
+      return;
+    }
+    if (!m_shapeRead) return;
+    const std::string& file = m_request.source;
+    if (m_shape.m_bUtf16) {
+      Warn(CheckWarningCode::Utf16File, file,
+           "the file is UTF-16 (two bytes a character): the reader stops at its first NUL byte; save it as plain text");
+    } else if (m_shape.m_bUtf8Mark) {
+      Warn(CheckWarningCode::ByteOrderMark, file,
+           "the file begins with a UTF-8 byte-order mark: the first line's number is not read; save it without one",
+           1);
+    }
+    if (m_shape.m_nLoneCr > 0 && !m_shape.m_bUtf16) {
+      Warn(CheckWarningCode::CrOnlyLineEnds, file,
+           Format("%zu line ends are a CR alone: the lines they end are read as one; save it with LF or CR LF line ends",
+                  m_shape.m_nLoneCr));
+    }
+  }
+
+  int LineOf(int piece) const {
+    const PhysicalLine* line = m_shape.LineOfPiece(piece);
+    return line != nullptr ? line->number : piece;
+  }
+
+  // Why the line that ended the list ended it, in words.
+  std::string EndReason(const StoredNote& note) const {
+    const PhysicalLine* line = m_shape.LineOfPiece(note.line);
+    int number = line != nullptr ? line->number : note.line;
+    if (note.code == RunNoteCode::ListFailed) {
+      return Format("line %d has more than two separators: \"%s\"", number, QuoteLine(note.text).c_str());
+    }
+    if (line != nullptr && note.line > line->firstPiece) {
+      return Format("line %d is longer than %zu characters; its rest is read as a line without separator", number,
+                    LINE_PIECE - 1);
+    }
+    if (note.text.empty()) return Format("line %d begins with a NUL byte", number);
+    if (QuoteLine(note.text).empty()) return Format("line %d is empty", number);
+    return Format("line %d has no separator: \"%s\"", number, QuoteLine(note.text).c_str());
+  }
+
+  void TakeNotes() {
+    const std::string& source = m_request.source;
+    for (const StoredNote& note : m_notes) {
+      switch (note.code) {
+        case RunNoteCode::SongOfOtherKind:
+          Drop(source + "/" + note.file, 0, DropReason::OtherKind,
+               Format("the run takes only %s, the kind of the first MP3 file",
+                      m_preview.songs.empty() ? "another kind" : KindName(m_preview.songs.front()->kind)));
+          break;
+        case RunNoteCode::SongPathTooLong:
+          Drop(source + "/" + note.file, 0, DropReason::MissingMp3, "its path is longer than 259 characters");
+          break;
+        case RunNoteCode::LineWithoutNumber:
+          Drop(source, LineOf(note.line), DropReason::BadNumber,
+               Format("no song number in \"%s\"", QuoteLine(note.text).c_str()));
+          break;
+        case RunNoteCode::LineMissingMp3:
+          Drop(note.file, LineOf(note.line), DropReason::MissingMp3, "the .mp3 file is not there");
+          break;
+        case RunNoteCode::LineMissingMcg:
+          Drop(note.file, LineOf(note.line), DropReason::MissingMcg, "the .mcg file is not there");
+          break;
+        case RunNoteCode::SongNoInformation:
+          Warn(CheckWarningCode::NoSongInformation, note.file,
+               "no ID3v1 tag and no entry in products.cp: indexed with empty title and singer");
+          break;
+        case RunNoteCode::ListEnded:
+        case RunNoteCode::ListFailed:
+          EndOfList(note);
+          break;
+        case RunNoteCode::FileCopied:
+        case RunNoteCode::CopyFailed:
+          break;
+      }
+    }
+  }
+
+  void EndOfList(const StoredNote& note) {
+    std::string why = EndReason(note);
+    if (note.code == RunNoteCode::ListFailed) {
+      m_report.runFails = true;
+      m_report.failure = why + "; the run stops with the error box and writes no index";
+    }
+    for (const PhysicalLine& line : m_shape.m_lines) {
+      // The ending line is a lost song itself when the reader did not see its
+      // separators (behind a NUL byte); one with too many is no song.
+      bool lost = line.firstPiece > note.line ||
+                  (line.firstPiece == note.line && note.code == RunNoteCode::ListEnded);
+      if (line.text.empty() || !lost) continue;
+      Drop(m_request.source, line.number, DropReason::ListEndedEarly,
+           "\"" + QuoteLine(line.text) + "\" is not read: " + why);
+    }
+  }
+
+  bool WritesNumbers() const {
+    return m_report.indexed || m_request.listFile || m_request.configRenumber || m_request.configKeep ||
+           m_report.copies;
+  }
+
+  void LookAtSongs() {
+    std::map<int64_t, const SongRecord*> firstOfNumber;
+    CFileFinder finder;
+    for (const auto& song : m_preview.songs) {
+      int64_t number = PlayerNumber(*song, m_request.indexRenumber);
+      if (WritesNumbers()) LookAtNumber(*song, number, firstOfNumber);
+      if (m_report.indexed) LookAtIndexTexts(*song);
+      if ((m_request.listFile || m_request.configRenumber || m_request.configKeep) &&
+          (HoldsColumnBreaker(song->title) || HoldsColumnBreaker(song->singer))) {
+        Warn(CheckWarningCode::SeparatorInText, song->path,
+             "a |, #, TAB or CR in the title or singer breaks the columns of LIST.TXT and SCDG.CFG");
+      }
+      if (m_report.copies) CountCopy(*song, finder);
+    }
+  }
+
+  void LookAtNumber(const SongRecord& song, int64_t number, std::map<int64_t, const SongRecord*>& firstOfNumber) {
+    if (number <= 0) {
+      WarnNumber(CheckWarningCode::BadNumber, song, number,
+                 "no song number in the name: published and copied as number " + std::to_string(number));
+    } else if (number > PLAYER_NUMBER_LIMIT) {
+      WarnNumber(CheckWarningCode::NumberOver99999, song, number, "the player's five digits cannot show it");
+    }
+    auto [first, isNew] = firstOfNumber.emplace(number, &song);
+    if (!isNew && !m_request.indexRenumber) {
+      WarnNumber(CheckWarningCode::DuplicateNumber, song, number,
+                 std::string("the same number as ") + first->second->path + "; its copy replaces the other");
+    }
+  }
+
+  void LookAtIndexTexts(const SongRecord& song) {
+    std::string title = IndexText(song.title);
+    if (LosesText(title)) {
+      Warn(CheckWarningCode::TitleCut, song.path,
+           "the player shows \"" + title.substr(0, INDEX_TEXT_LIMIT) + "\" of \"" + title + "\"");
+    }
+    std::string singer = IndexText(song.singer);
+    if (LosesText(singer)) {
+      Warn(CheckWarningCode::SingerCut, song.path,
+           "the player shows \"" + singer.substr(0, INDEX_TEXT_LIMIT) + "\" of \"" + singer + "\"");
+    }
+  }
+
+  void CountCopy(const SongRecord& song, CFileFinder& finder) {
+    std::error_code error;
+    uintmax_t size = fs::file_size(song.path, error);
+    if (!error) m_report.copyBytes += size;
+    if (!IsPairKind(song.kind)) return;
+    std::string companion = finder.Find(CompanionPath(song.path).c_str());
+    if (companion.empty()) {
+      Warn(CheckWarningCode::MissingCompanion, song.path,
+           "no " + CompanionPath(song.path) + " (in any letter case): the song is copied without its graphics");
+      return;
+    }
+    size = fs::file_size(companion, error);
+    if (!error) m_report.copyBytes += size;
+  }
+
+  // The names the run writes in the target, by what they are.
+  std::set<std::string> NamesWritten() const {
+    std::set<std::string> names;
+    if (m_report.indexed) names.insert("ENGLISH.KVX");
+    if (m_request.listFile) names.insert("LIST.TXT");
+    if (m_request.configRenumber || m_request.configKeep) names.insert("SCDG.CFG");
+    if (!m_report.copies) return names;
+    char name[32];
+    for (const auto& song : m_preview.songs) {
+      if (song->kind == KIND_IPS || song->kind == KIND_MCG) {
+        std::snprintf(name, sizeof name, song->kind == KIND_IPS ? "%05d-IPS.MP3" : "%05d-MCG.MP3", song->newNumber);
+        names.insert(name);
+      } else {
+        std::snprintf(name, sizeof name, "%05d.MP3", song->newNumber);
+        names.insert(name);
+        std::snprintf(name, sizeof name, "%05d.MCG", song->newNumber);
+        names.insert(name);
+      }
+    }
+    return names;
+  }
+
+  void LookAtTarget() {
+    const std::string& target = m_request.target;
+    std::set<std::string> written = NamesWritten();
+    uint64_t replacedBytes = 0;
+    int64_t lastNumber = 0;
+    for (const auto& song : m_preview.songs) {
+      lastNumber = std::max<int64_t>(lastNumber, m_report.copies ? song->newNumber
+                                                                  : PlayerNumber(*song, m_request.indexRenumber));
+    }
+    std::vector<FolderEntry> entries;
+    ListFolder(target.c_str(), entries);
+    for (const FolderEntry& entry : entries) {
+      if (entry.isDirectory) continue;
+      std::string path = target + "/" + entry.name;
+      if (written.count(entry.name) != 0) {
+        m_report.replaced.push_back(path);
+        std::error_code error;
+        uintmax_t size = fs::file_size(path, error);
+        if (!error && NumberOfSongFileName(entry.name) >= 0) replacedBytes += size;
+      } else if (!written.empty() && NumberOfSongFileName(entry.name) > lastNumber) {
+        m_report.stale.push_back(path);
+      }
+    }
+    LookAtFreeSpace(replacedBytes);
+  }
+
+  // The space where the target is, or will be made: its nearest folder that exists.
+  void LookAtFreeSpace(uint64_t replacedBytes) {
+    fs::path where = fs::absolute(m_request.target);
+    std::error_code error;
+    while (!fs::is_directory(where, error) && where.has_relative_path()) where = where.parent_path();
+    fs::space_info space = fs::space(where, error);
+    if (error) return;
+    m_report.hasTargetFree = true;
+    m_report.targetFreeBytes = space.available;
+    uint64_t needed = m_report.copyBytes > replacedBytes ? m_report.copyBytes - replacedBytes : 0;
+    if (m_report.copies && needed > space.available) {
+      Warn(CheckWarningCode::NotEnoughSpace, m_request.target,
+           Format("the copies need %llu bytes more, the target has %llu bytes free",
+                  static_cast<unsigned long long>(needed), static_cast<unsigned long long>(space.available)));
+    }
+  }
+
+  const CheckRequest& m_request;
+  SourceCheckReport& m_report;
+  SongPreview m_preview;
+  std::vector<StoredNote> m_notes;
+  CSonglistShape m_shape;
+  bool m_shapeRead = false;
+};
+
+std::string Thousands(uint64_t value) {
+  std::string digits = std::to_string(value);
+  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<std::size_t>(i), ",");
+  return digits;
+}
+
+const char* DropReasonWords(DropReason reason) {
+  switch (reason) {
+    case DropReason::OtherKind: return "Files of another kind than the run's";
+    case DropReason::MissingMp3: return "Songs whose .mp3 file is missing";
+    case DropReason::MissingMcg: return "Songs whose .mcg file is missing";
+    case DropReason::BadNumber: return "Lines without a song number";
+    case DropReason::ListEndedEarly: return "Songs after the line that ended the list";
+  }
+  return "";
+}
+
+const char* WarningWords(CheckWarningCode code) {
+  switch (code) {
+    case CheckWarningCode::NoSongInformation: return "Songs without title and singer";
+    case CheckWarningCode::BadNumber: return "Songs without a usable number";
+    case CheckWarningCode::DuplicateNumber: return "Songs with the number of another";
+    case CheckWarningCode::NumberOver99999: return "Numbers over 99999";
+    case CheckWarningCode::TitleCut: return "Titles cut to 23 characters";
+    case CheckWarningCode::SingerCut: return "Singers cut to 23 characters";
+    case CheckWarningCode::SeparatorInText: return "Separators in titles or singers";
+    case CheckWarningCode::ByteOrderMark: return "Byte-order mark";
+    case CheckWarningCode::CrOnlyLineEnds: return "Line ends of a CR alone";
+    case CheckWarningCode::Utf16File: return "UTF-16 songlist";
+    case CheckWarningCode::MissingCompanion: return "Songs without their .MCG companion";
+    case CheckWarningCode::NotEnoughSpace: return "Not enough space in the target";
+  }
+  return "";
+}
+
+std::string Where(const std::string& file, int line) {
+  return line > 0 ? file + ", line " + std::to_string(line) : file;
+}
+
+}  // namespace
+
+void CheckSource(const char* startDir, const CheckRequest& request, SourceCheckReport& report) {
+  CCheck(request, report).Run(startDir);
+}
+
+int CheckExitStatus(const SourceCheckReport& report) {
+  if (report.runFails) return 1;
+  return report.HasFindings() ? 3 : 0;
+}
+
+const char* DropReasonCode(DropReason reason) {
+  switch (reason) {
+    case DropReason::OtherKind: return "other_kind";
+    case DropReason::MissingMp3: return "missing_mp3";
+    case DropReason::MissingMcg: return "missing_mcg";
+    case DropReason::BadNumber: return "bad_number";
+    case DropReason::ListEndedEarly: return "list_ended_early";
+  }
+  return "";
+}
+
+const char* WarningCodeName(CheckWarningCode code) {
+  switch (code) {
+    case CheckWarningCode::NoSongInformation: return "no_song_information";
+    case CheckWarningCode::BadNumber: return "bad_number";
+    case CheckWarningCode::DuplicateNumber: return "duplicate_number";
+    case CheckWarningCode::NumberOver99999: return "number_over_99999";
+    case CheckWarningCode::TitleCut: return "title_cut";
+    case CheckWarningCode::SingerCut: return "singer_cut";
+    case CheckWarningCode::SeparatorInText: return "separator_in_text";
+    case CheckWarningCode::ByteOrderMark: return "byte_order_mark";
+    case CheckWarningCode::CrOnlyLineEnds: return "cr_only_line_ends";
+    case CheckWarningCode::Utf16File: return "utf16_file";
+    case CheckWarningCode::MissingCompanion: return "missing_companion";
+    case CheckWarningCode::NotEnoughSpace: return "not_enough_space";
+  }
+  return "";
+}
+
+std::string FormatCheckReport(const SourceCheckReport& report) {
+  std::string text = "Source: " + report.source + (report.disc ? " (songlist file)\n" : " (download folder)\n");
+  if (!report.target.empty()) text += "Target: " + report.target + "\n";
+  if (report.runFails) text += "The run would fail: " + report.failure + ".\n";
+  text += Format("Songs found: %d, %s: %d, dropped: %zu\n", report.SongsFound(),
+                 report.indexed ? "indexed" : "taken", report.songsTaken, report.dropped.size());
+  text += Format("Warnings: %zu\n", report.warnings.size());
+  if (report.copies) text += "Bytes to copy: " + Thousands(report.copyBytes) + "\n";
+  if (report.hasTargetFree) text += "Free in the target: " + Thousands(report.targetFreeBytes) + " bytes\n";
+  if (!report.replaced.empty()) text += Format("Files the run replaces: %zu\n", report.replaced.size());
+  if (!report.stale.empty()) text += Format("Old numbered song files: %zu\n", report.stale.size());
+
+  const DropReason reasons[] = {DropReason::OtherKind, DropReason::MissingMp3, DropReason::MissingMcg,
+                                DropReason::BadNumber, DropReason::ListEndedEarly};
+  for (DropReason reason : reasons) {
+    std::string group;
+    for (const DroppedSong& song : report.dropped) {
+      if (song.reason == reason) group += "  " + Where(song.file, song.line) + ": " + song.detail + "\n";
+    }
+    if (!group.empty()) text += Format("\nDropped - %s (%s):\n", DropReasonWords(reason), DropReasonCode(reason)) + group;
+  }
+  for (int code = 0; code <= static_cast<int>(CheckWarningCode::NotEnoughSpace); ++code) {
+    std::string group;
+    for (const CheckWarning& warning : report.warnings) {
+      if (static_cast<int>(warning.code) == code) {
+        group += "  " + Where(warning.file, warning.line) + ": " + warning.detail + "\n";
+      }
+    }
+    auto typed = static_cast<CheckWarningCode>(code);
+    if (!group.empty()) text += Format("\nWarning - %s (%s):\n", WarningWords(typed), WarningCodeName(typed)) + group;
+  }
+  if (!report.replaced.empty()) {
+    text += "\nReplaced - files already in the target that the run writes over:\n";
+    for (const std::string& path : report.replaced) text += "  " + path + "\n";
+  }
+  if (!report.stale.empty()) {
+    text += "\nStale - numbered song files past the run's last number (the player still finds them):\n";
+    for (const std::string& path : report.stale) text += "  " + path + "\n";
+  }
+  if (!report.runFails && !report.HasFindings()) text += "\nNothing to report.\n";
+  return text;
+}
+
+}  // namespace valmero

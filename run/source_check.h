@@ -1,0 +1,96 @@
+// The dry run: what a run with these paths and boxes would drop, change, cut
+// or replace, found by reading the source exactly as the run does (the
+// reader's own notes, not a second copy of its rules) and writing nothing.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace valmero {
+
+struct CheckRequest {
+  std::string source;
+  bool disc = false;
+  std::string target;  // empty: no target to look at
+  bool indexRenumber = true;
+  bool indexKeep = false;
+  bool listFile = false;
+  bool configRenumber = false;
+  bool configKeep = false;
+  bool copyAll = false;
+};
+
+enum class DropReason { OtherKind, MissingMp3, MissingMcg, BadNumber, ListEndedEarly };
+
+enum class CheckWarningCode {
+  NoSongInformation,
+  BadNumber,
+  DuplicateNumber,
+  NumberOver99999,
+  TitleCut,
+  SingerCut,
+  SeparatorInText,
+  ByteOrderMark,
+  CrOnlyLineEnds,
+  Utf16File,
+  MissingCompanion,
+  NotEnoughSpace,
+};
+
+struct DroppedSong {
+  std::string file;
+  int line = 0;  // the songlist line (counted by line ends); 0 for a download file
+  DropReason reason = DropReason::OtherKind;
+  std::string detail;
+};
+
+struct CheckWarning {
+  CheckWarningCode code = CheckWarningCode::NoSongInformation;
+  std::string file;
+  int line = 0;
+  bool hasNumber = false;
+  int64_t number = 0;
+  std::string detail;
+};
+
+struct SourceCheckReport {
+  std::string source;
+  bool disc = false;
+  std::string target;
+  // The run would end with the error box: the source cannot be read, or a
+  // songlist line fails it. `failure` says why in words.
+  bool runFails = false;
+  std::string failure;
+  int songsTaken = 0;     // songs the run takes into its list (and indexes, with an index)
+  bool indexed = false;   // the run writes ENGLISH.KVX
+  std::vector<DroppedSong> dropped;
+  std::vector<CheckWarning> warnings;
+  std::vector<std::string> replaced;  // files in the target the run writes over
+  std::vector<std::string> stale;     // numbered song files in the target past the run's last number
+  bool copies = false;                // the run copies the songs
+  uint64_t copyBytes = 0;
+  bool hasTargetFree = false;
+  uint64_t targetFreeBytes = 0;
+
+  int SongsFound() const { return songsTaken + static_cast<int>(dropped.size()); }
+  bool HasFindings() const { return !dropped.empty() || !warnings.empty() || !stale.empty(); }
+};
+
+// Reads the source as MAKE would with products.cp from startDir. Writes
+// nothing and logs nothing: the activity log must not have been started in
+// this process.
+void CheckSource(const char* startDir, const CheckRequest& request, SourceCheckReport& report);
+
+// 0 nothing to report, 3 dropped songs or warnings, 1 the run would fail on
+// its source (unreadable, or a line that fails it).
+int CheckExitStatus(const SourceCheckReport& report);
+
+const char* DropReasonCode(DropReason reason);
+const char* WarningCodeName(CheckWarningCode code);
+
+// The report as text for a person: totals first, then the findings grouped
+// by reason.
+std::string FormatCheckReport(const SourceCheckReport& report);
+
+}  // namespace valmero
