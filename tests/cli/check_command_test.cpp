@@ -1,0 +1,211 @@
+// valmero-cli check against collections with one kind of problem each: the
+// findings it reports (and only those), its exit status, and that it leaves
+// every file where it ran exactly as it was, the log included.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "support/cli_runner.h"
+#include "support/collection.h"
+#include "support/temp_dir.h"
+
+namespace valmero {
+namespace {
+
+using testing::CTempDir;
+using testing::Quote;
+using testing::RunCli;
+using testing::TaggedMp3;
+using testing::UntaggedMp3;
+
+struct CheckCase {
+  const char* name;
+  bool disc;
+  std::map<std::string, std::string> songs;  // files in the song folder
+  std::map<std::string, std::string> old;    // files already in the target
+  const char* options;
+  int status;
+  std::vector<std::string> findings;  // "drop REASON FILE[:LINE]", "warn CODE FILE[:LINE]", "replaced NAME", "stale NAME"
+};
+
+void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
+
+const std::string SONG = TaggedMp3("Rain", "Bob");
+const std::string LONG_TITLE = "Thirty characters of title!!!";
+
+std::string Utf16(const std::string& text) {
+  std::string wide = "\xFF\xFE";
+  for (char c : text) wide += std::string(1, c) + '\0';
+  return wide;
+}
+
+std::string BaseName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+std::string Where(const nlohmann::json& entry) {
+  std::string where = BaseName(entry["file"].get<std::string>());
+  if (entry.contains("line")) where += ":" + std::to_string(entry["line"].get<int>());
+  return where;
+}
+
+std::vector<std::string> Findings(const nlohmann::json& report) {
+  std::vector<std::string> findings;
+  for (const auto& entry : report["dropped"]) findings.push_back("drop " + entry["reason"].get<std::string>() + " " + Where(entry));
+  for (const auto& entry : report["warnings"]) findings.push_back("warn " + entry["code"].get<std::string>() + " " + Where(entry));
+  for (const char* list : {"replaced", "stale"}) {
+    if (!report.contains(list)) continue;
+    for (const auto& path : report[list]) findings.push_back(std::string(list) + " " + BaseName(path.get<std::string>()));
+  }
+  std::sort(findings.begin(), findings.end());
+  return findings;
+}
+
+class CheckTest : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(CheckTest, ReportsWhatIsThereAndWritesNothing) {
+  const CheckCase& c = GetParam();
+  CTempDir dir;
+  if (!c.songs.empty()) std::filesystem::create_directory(dir / "songs");
+  if (!c.old.empty()) std::filesystem::create_directory(dir / "out");
+  for (const auto& [name, bytes] : c.songs) testing::WriteFile(dir / ("songs/" + name), bytes);
+  for (const auto& [name, bytes] : c.old) testing::WriteFile(dir / ("out/" + name), bytes);
+  testing::WriteFile(dir / "mirqlog.txt", "the log of an earlier run\r\n");
+  testing::Files before = testing::ReadTree(dir.Path());
+
+  std::string source = c.disc ? dir / "songs/list.txt" : dir / "songs";
+  std::string target = c.old.empty() ? "" : " --target " + Quote(dir / "out");
+  testing::CliResult run = RunCli(dir.Path(), std::string("check --json ") + (c.disc ? "--disc " : "") +
+                                                  "--source " + Quote(source) + target + " " + c.options);
+
+  EXPECT_EQ(run.status, c.status) << run.out << run.err;
+  nlohmann::json report = nlohmann::json::parse(run.out, nullptr, false);
+  ASSERT_FALSE(report.is_discarded()) << run.out;
+  std::vector<std::string> expected = c.findings;
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Findings(report), expected) << run.out;
+  testing::Files after = testing::ReadTree(dir.Path());
+  after.erase(".out");  // what RunCli captured
+  after.erase(".err");
+  EXPECT_EQ(after, before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Collections, CheckTest,
+    ::testing::Values(
+        CheckCase{"CleanDownload",
+                  false,
+                  {{"00001.mp3", SONG}, {"00001.mcg", "g"}, {"00002.mp3", SONG}, {"00002.MCG", "g"}},
+                  {},
+                  "--list --config-keep",
+                  0,
+                  {}},
+        CheckCase{"OtherKindAndNoInformation",
+                  false,
+                  {{"00001.mp3", SONG}, {"00001.mcg", "g"}, {"00002-IPS.mp3", SONG}, {"00003.mp3", UntaggedMp3()},
+                   {"00003.mcg", "g"}},
+                  {},
+                  "",
+                  3,
+                  {"drop other_kind 00002-IPS.mp3", "warn no_song_information 00003.mp3"}},
+        // Kept numbers go to the player as they are.
+        CheckCase{"NumbersKept",
+                  false,
+                  {{"00001.mp3", SONG}, {"1.mp3", SONG}, {"123456.mp3", SONG}, {"Track.mp3", SONG}},
+                  {},
+                  "--index keep",
+                  3,
+                  {"warn duplicate_number 00001.mp3", "warn number_over_99999 123456.mp3",
+                   "warn bad_number Track.mp3"}},
+        // Tags fill their fields with spaces: those are no loss.
+        CheckCase{"TextsCut",
+                  false,
+                  {{"00001.mp3", TaggedMp3(LONG_TITLE, "Bob|Ann")},
+                   {"00002.mp3", TaggedMp3("Short                         ", "Ann")}},
+                  {},
+                  "--index keep --list",
+                  3,
+                  {"warn title_cut 00001.mp3", "warn separator_in_text 00001.mp3"}},
+        CheckCase{"CompanionMissingWhenCopying", false, {{"00001.mp3", SONG}}, {}, "", 3,
+                  {"warn missing_companion 00001.mp3"}},
+        CheckCase{"CompanionNotNeeded", false, {{"00001.mp3", SONG}}, {}, "--index keep", 0, {}},
+        CheckCase{"CleanDisc",
+                  true,
+                  {{"list.txt", "1|A|B\r\n2|C|D\r\n"}, {"1.mp3", "a"}, {"1.mcg", "g"}, {"2.mp3", "a"}, {"2.MCG", "g"}},
+                  {},
+                  "--list",
+                  0,
+                  {}},
+        CheckCase{"LinesDropped",
+                  true,
+                  {{"list.txt", "1|A|B\nx|C|D\n3|E|F\n4|G|H\n"}, {"1.mp3", "a"}, {"1.mcg", "g"}, {"3.mp3", "a"}},
+                  {},
+                  "",
+                  3,
+                  {"drop bad_number list.txt:2", "drop missing_mcg 3.mcg:3", "drop missing_mp3 4.mp3:4"}},
+        CheckCase{"BlankLineEndsTheList",
+                  true,
+                  {{"list.txt", "1|A|B\n\n2|C|D\n"}, {"1.mp3", "a"}, {"1.mcg", "g"}, {"2.mp3", "a"}, {"2.mcg", "g"}},
+                  {},
+                  "",
+                  3,
+                  {"drop list_ended_early list.txt:3"}},
+        CheckCase{"LongLineEndsTheList",
+                  true,
+                  {{"list.txt", "1|" + std::string(300, 'x') + "\n2|C|D\n"},
+                   {"1.mp3", "a"}, {"1.mcg", "g"}, {"2.mp3", "a"}, {"2.mcg", "g"}},
+                  {},
+                  "",
+                  3,
+                  {"warn title_cut 1.mp3", "drop list_ended_early list.txt:2"}},
+        CheckCase{"ByteOrderMark",
+                  true,
+                  {{"list.txt", "\xEF\xBB\xBF" "1|A|B\n2|C|D\n"}, {"1.mp3", "a"}, {"1.mcg", "g"}, {"2.mp3", "a"},
+                   {"2.mcg", "g"}},
+                  {},
+                  "",
+                  3,
+                  {"warn byte_order_mark list.txt:1", "drop bad_number list.txt:1"}},
+        CheckCase{"Utf16",
+                  true,
+                  {{"list.txt", Utf16("1|A|B\r\n2|C|D\r\n")}, {"1.mp3", "a"}, {"1.mcg", "g"}, {"2.mp3", "a"},
+                   {"2.mcg", "g"}},
+                  {},
+                  "",
+                  3,
+                  {"warn utf16_file list.txt", "drop list_ended_early list.txt:1", "drop list_ended_early list.txt:2"}},
+        // One line of four separators: the run fails on it.
+        CheckCase{"CrOnlyLineEnds",
+                  true,
+                  {{"list.txt", "1|A|B\r2|C|D\r"}, {"1.mp3", "a"}, {"1.mcg", "g"}, {"2.mp3", "a"}, {"2.mcg", "g"}},
+                  {},
+                  "",
+                  1,
+                  {"warn cr_only_line_ends list.txt"}},
+        CheckCase{"TooManySeparators", true, {{"list.txt", "1|A|B|C\n"}}, {}, "", 1, {}},
+        CheckCase{"SonglistMissing", true, {{"other.txt", ""}}, {}, "", 1, {}},
+        CheckCase{"FolderMissing", false, {}, {}, "", 1, {}},
+        CheckCase{"TargetHoldsOldFiles",
+                  false,
+                  {{"00001.mp3", SONG}, {"00001.mcg", "g"}},
+                  {{"00001.MP3", "old"}, {"00009.MP3", "old"}, {"00009.mcg", "old"}, {"ENGLISH.KVX", "old"},
+                   {"notes.txt", "mine"}},
+                  "",
+                  3,
+                  {"replaced 00001.MP3", "replaced ENGLISH.KVX", "stale 00009.MP3", "stale 00009.mcg"}}),
+    [](const ::testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
+
+TEST(CheckUsageTest, WrongCommandLinesAreUsageErrors) {
+  CTempDir dir;
+  for (const char* args : {"check", "check --source x --json extra", "check --source x --target y --subfolder",
+                           "make --source x --json --target y"}) {
+    EXPECT_EQ(RunCli(dir.Path(), args).status, 2) << args;
+  }
+  EXPECT_FALSE(testing::Exists(dir / "mirqlog.txt"));
+}
+
+}  // namespace
+}  // namespace valmero
