@@ -6,12 +6,16 @@
 //   VALMERO_FAULT_MODE=fsync   fsync fails with EIO
 //   VALMERO_FAULT_MODE=close   close closes the file but reports EIO, as a
 //                              network file system does for a delayed write
+//   VALMERO_FAULT_MODE=signal  closing the file sends the program the signal
+//                              VALMERO_FAULT_SIGNAL, as a user or a service
+//                              manager would in the middle of the work
 // The log and every other file are left alone.
 #include <dlfcn.h>
 #include <sys/sendfile.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -78,7 +82,11 @@ int fsync(int fd) {
 int close(int fd) {
   static auto real = Real<int (*)(int)>("close");
   bool fail = ModeIs("close") && IsTarget(fd);
+  bool signal = ModeIs("signal") && IsTarget(fd);
   int result = real(fd);
+  if (signal && std::getenv("VALMERO_FAULT_SIGNAL") != nullptr) {
+    ::kill(::getpid(), std::atoi(std::getenv("VALMERO_FAULT_SIGNAL")));
+  }
   if (fail && result == 0) {
     errno = EIO;
     return -1;
