@@ -176,6 +176,13 @@ void ResetActivityLog() {
   std::memset(g_szLogPath, 0, sizeof g_szLogPath);
 }
 
+CLogSilence::CLogSilence() {
+  std::memcpy(m_szSavedPath, g_szLogPath, sizeof m_szSavedPath);
+  g_szLogPath[0] = '\0';
+}
+
+CLogSilence::~CLogSilence() { std::memcpy(g_szLogPath, m_szSavedPath, sizeof g_szLogPath); }
+
 void DebugTrace(const char* text) {
 #ifdef VALMERO_DEBUG_TRACE
   std::fputs(text, stderr);

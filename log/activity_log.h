@@ -45,4 +45,18 @@ void SetLogClock(LogClock clock);
 // Forgets the log path (as before StartActivityLog) so that nothing is written.
 void ResetActivityLog();
 
+// Holds the log back for its life: what is logged meanwhile is dropped. Work
+// that only looks (a dry run inside a session that logs) leaves the log as
+// it was.
+class CLogSilence {
+ public:
+  CLogSilence();
+  ~CLogSilence();
+  CLogSilence(const CLogSilence&) = delete;
+  CLogSilence& operator=(const CLogSilence&) = delete;
+
+ private:
+  char m_szSavedPath[PATH_SIZE];
+};
+
 }  // namespace valmero

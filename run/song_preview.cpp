@@ -1,6 +1,7 @@
 #include "run/song_preview.h"
 
 #include "core/null_run_host.h"
+#include "log/activity_log.h"
 #include "outputs/ordering.h"
 #include "sources/download_scan.h"
 #include "sources/songlist_reader.h"
@@ -13,6 +14,7 @@ void PreviewSongs(const char* startDir, const PreviewRequest& request, SongPrevi
 }
 
 void PreviewSongs(const char* startDir, const PreviewRequest& request, SongPreview& preview, IRunHost& quietHost) {
+  CLogSilence quietLog;
   TagScratch scratch = {};
   ClearTagFields(scratch);
   preview.catalogue.ReadCatalogue(startDir);

@@ -27,8 +27,7 @@ struct SongPreview {
 };
 
 // Loads the catalogue from startDir and reads the source as MAKE does. The
-// caller must not have started the activity log in this process (nothing is
-// logged while it is not started).
+// activity log is held back meanwhile: nothing is logged.
 void PreviewSongs(const char* startDir, const PreviewRequest& request, SongPreview& preview);
 // The same, telling `listener` what the reader passes over (its notes); the
 // listener must show nothing and never cancel.

@@ -449,8 +449,9 @@ class CCheck {
     if (!IsPairKind(song.kind)) return;
     std::string companion = finder.Find(CompanionPath(song.path).c_str());
     if (companion.empty()) {
+      std::string formed = CompanionPath(song.path);
       Warn(CheckWarningCode::MissingCompanion, song.path,
-           "no " + CompanionPath(song.path) + " (in any letter case): the song is copied without its graphics");
+           "no " + formed.substr(formed.rfind('/') + 1) + " beside it (in any letter case): copied without its graphics");
       return;
     }
     size = fs::file_size(companion, error);

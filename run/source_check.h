@@ -78,8 +78,7 @@ struct SourceCheckReport {
 };
 
 // Reads the source as MAKE would with products.cp from startDir. Writes
-// nothing and logs nothing: the activity log must not have been started in
-// this process.
+// nothing and logs nothing.
 void CheckSource(const char* startDir, const CheckRequest& request, SourceCheckReport& report);
 
 // 0 nothing to report, 3 dropped songs or warnings, 1 the run would fail on

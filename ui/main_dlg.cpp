@@ -18,6 +18,7 @@
 
 #include "log/activity_log.h"
 #include "ui/about_dlg.h"
+#include "ui/check_report_dlg.h"
 #include "ui/art.h"
 #include "ui/dialog_layout.h"
 #include "ui/help_file.h"
@@ -153,6 +154,7 @@ void CMainDlg::CreateControls() {
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnViewLog(); }, ID_VIEW_LOG);
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnExit(); }, ID_EXIT);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAbout(); }, ID_ABOUT_BOX);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnCheckSource(); }, ID_CHECK_SOURCE);
   m_pSourceEdit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) {
     m_state.SetSourceText(PathFromWx(m_pSourceEdit->GetValue()));
   });
@@ -315,6 +317,24 @@ RunOutcome CMainDlg::RunMake(const char* source, const char* target, const MakeM
   return m_converter.OnMake(source, target, marks);
 }
 
+void CMainDlg::OnCheckSource() {
+  if (m_state.IsRunning() || m_converter.IsRunning()) return;
+  CheckRequest request = CheckRequestForDialog(PathFromWx(m_pSourceEdit->GetValue()),
+                                               PathFromWx(m_pTargetEdit->GetValue()), m_state.Marks(),
+                                               m_converter.m_options);
+  SourceCheckReport report;
+  {
+    wxBusyCursor reading;
+    CheckSource(m_converter.m_szStartDir, request, report);
+  }
+  ShowCheckReport(FormatCheckReport(report));
+}
+
+void CMainDlg::ShowCheckReport(const std::string& report) {
+  CCheckReportDlg window(this, report);
+  window.ShowModal();
+}
+
 void CMainDlg::OnViewLog() { m_converter.OnViewLog(); }
 
 void CMainDlg::OnHelpButton() {
@@ -352,6 +372,9 @@ void CMainDlg::OnCharHook(wxKeyEvent& event) {
     case WXK_F1:
       OnHelpButton();
       break;
+    case WXK_F5:
+      OnCheckSource();
+      break;
     default:
       event.Skip();
   }
@@ -374,9 +397,10 @@ void CMainDlg::OnClose(wxCloseEvent& event) {
 
 // GTK windows have no system menu; the About item is in the window's
 // context menu (right click, the Menu key or Shift+F10) on every platform,
-// and a click on the logo opens it too.
+// and a click on the logo opens it too. The check of the source sits beside it.
 void CMainDlg::OnContextMenu(wxContextMenuEvent&) {
   wxMenu menu;
+  menu.Append(ID_CHECK_SOURCE, CHECK_SOURCE_ITEM);
   menu.Append(ID_ABOUT_BOX, ABOUT_ITEM);
   PopupMenu(&menu);
 }

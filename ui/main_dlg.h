@@ -53,11 +53,15 @@ class CMainDlg : public wxDialog {
   void OnVisitSite();
   void OnExit();
   void OnAbout();
+  // "Check source...": what a run would do with the current paths and boxes.
+  void OnCheckSource();
   void PressEscape();
 
  protected:
   // The run itself; tests put a scripted run in its place.
   virtual RunOutcome RunMake(const char* source, const char* target, const MakeMarks& marks);
+  // Shows the check's report in its window; tests read it instead.
+  virtual void ShowCheckReport(const std::string& report);
   CGuiHost& Host() { return m_host; }
 
  private:

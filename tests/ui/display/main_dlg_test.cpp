@@ -12,6 +12,7 @@
 #include "display/shots.h"
 #include "support/temp_dir.h"
 #include "ui/about_dlg.h"
+#include "ui/check_report_dlg.h"
 #include "ui/progress_popup.h"
 
 namespace valmero {
@@ -181,6 +182,52 @@ TEST_F(MainDlgTest, AboutBoxHoldsItsLineAndButtonApart) {
   EXPECT_EQ(about.GetTitle(), "About VALMERO");
   testing::SaveShot("about_box");
   about.Hide();
+}
+
+// The check's report, kept instead of shown in its window.
+class CCheckingDlg : public CMainDlg {
+ public:
+  std::vector<std::string> reports;
+
+ protected:
+  void ShowCheckReport(const std::string& report) override { reports.push_back(report); }
+};
+
+TEST(MainDlgCheckTest, F5AndTheMenuItemCheckTheCurrentPathsAndWriteNothing) {
+  CTempDir folder;
+  CChangeDir inFolder(folder.Path());
+  testing::StartTestLog(folder.Path());
+  auto* dialog = new CCheckingDlg();
+  dialog->Show();
+  LetWindowsSettle();
+  static_cast<wxTextCtrl*>(dialog->Control(ID_SOURCE_EDIT))->SetValue(VALMERO_SAMPLES_DIR "/download");
+  static_cast<wxTextCtrl*>(dialog->Control(ID_TARGET_EDIT))->SetValue(folder / "out");
+  std::vector<std::string> logBefore = LogMessages(folder.Path());
+
+  wxKeyEvent f5(wxEVT_CHAR_HOOK);
+  f5.m_keyCode = WXK_F5;
+  dialog->ProcessWindowEvent(f5);
+  wxCommandEvent item(wxEVT_MENU, ID_CHECK_SOURCE);
+  dialog->ProcessWindowEvent(item);
+
+  ASSERT_EQ(dialog->reports.size(), 2u);
+  EXPECT_EQ(dialog->reports[0], dialog->reports[1]);
+  const std::string& report = dialog->reports[0];
+  EXPECT_EQ(report.rfind("Source: " VALMERO_SAMPLES_DIR "/download (download folder)\nTarget: ", 0), 0u) << report;
+  EXPECT_NE(report.find("Songs found: 8, indexed: 7, dropped: 1"), std::string::npos) << report;
+  EXPECT_NE(report.find("(other_kind):\n  " VALMERO_SAMPLES_DIR "/download/14000-IPS.mp3"), std::string::npos);
+  EXPECT_EQ(LogMessages(folder.Path()), logBefore);
+  EXPECT_FALSE(testing::Exists(folder / "out"));
+
+  CCheckReportDlg window(dialog, report);
+  window.Show();
+  LetWindowsSettle();
+  testing::SaveShot("check_report");
+  EXPECT_TRUE(window.SaveReport(folder / "report.txt"));
+  EXPECT_EQ(testing::ReadFile(folder / "report.txt"), report);
+  window.Hide();
+  dialog->Destroy();
+  LetWindowsSettle();
 }
 
 }  // namespace

@@ -1,0 +1,42 @@
+// The window that shows what a run would do with the current paths and
+// boxes: the check's report as text, totals first and the findings grouped
+// by reason, with "Save as..." to keep it.
+#pragma once
+
+#include <string>
+
+#include <wx/dialog.h>
+
+#include "run/converter.h"
+#include "run/source_check.h"
+
+class wxTextCtrl;
+
+namespace valmero {
+
+constexpr const char* CHECK_SOURCE_ITEM = "Check source...\tF5";
+// The item of the main window's context menu.
+constexpr int ID_CHECK_SOURCE = 17;
+constexpr int ID_SAVE_REPORT = 18;
+
+// What the dialog's paths and boxes ask of a run, as a check request: the
+// run re-reads the marks and keeps what the SCDG.CFG boxes' clicks stored.
+CheckRequest CheckRequestForDialog(const std::string& source, const std::string& target, const MakeMarks& marks,
+                                   const RunOptions& options);
+
+class CCheckReportDlg : public wxDialog {
+ public:
+  CCheckReportDlg(wxWindow* parent, const std::string& report);
+
+  const std::string& ReportText() const { return m_report; }
+  // Writes the report to `path` (aside, then renamed into place). False when it cannot.
+  bool SaveReport(const std::string& path) const;
+
+ private:
+  void OnSaveAs();
+
+  std::string m_report;
+  wxTextCtrl* m_pText = nullptr;
+};
+
+}  // namespace valmero
