@@ -198,6 +198,29 @@ INSTANTIATE_TEST_SUITE_P(
                   {"replaced 00001.MP3", "replaced ENGLISH.KVX", "stale 00009.MP3", "stale 00009.mcg"}}),
     [](const ::testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
 
+// A target on a small disk: the copies do not fit, and check says so.
+TEST(CheckSpaceTest, CopiesLargerThanTheFreeSpaceAreReported) {
+  CTempDir dir;
+  std::filesystem::create_directories(dir / "songs");
+  std::filesystem::create_directories(dir / "out");
+  for (const char* number : {"1", "2", "3"}) {
+    testing::WriteFile(dir / ("songs/" + std::string(number) + ".mp3"), std::string(40000, 'a') + SONG);
+    testing::WriteFile(dir / ("songs/" + std::string(number) + ".mcg"), "g");
+  }
+  std::string script = "mount -t tmpfs -o size=65536 valmero-check " + Quote(dir / "out") + " || exit 97\n" +
+                       "cd " + Quote(dir.Path()) + " && " + Quote(VALMERO_CLI_PATH) + " check --json --source " +
+                       Quote(dir / "songs") + " --target " + Quote(dir / "out") + " >report.json\n" +
+                       "echo $? >status.txt\n";
+  testing::WriteFile(dir / "space.sh", script);
+  if (testing::RunShell("unshare -m sh " + Quote(dir / "space.sh") + " >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "unshare -m or mount failed (needs root)";
+  }
+  EXPECT_EQ(testing::ReadFile(dir / "status.txt"), "3\n");
+  nlohmann::json report = nlohmann::json::parse(testing::ReadFile(dir / "report.json"));
+  EXPECT_EQ(Findings(report), std::vector<std::string>{"warn not_enough_space out"});
+  EXPECT_GT(report["copy_bytes"].get<uint64_t>(), report["target_free_bytes"].get<uint64_t>());
+}
+
 TEST(CheckUsageTest, WrongCommandLinesAreUsageErrors) {
   CTempDir dir;
   for (const char* args : {"check", "check --source x --json extra", "check --source x --target y --subfolder",
