@@ -282,8 +282,10 @@ class CCheck {
   }
 
   void LookAtDownloadFolder() {
-    std::vector<FolderEntry> entries;
-    if (!ListFolder(m_request.source.c_str(), entries) || m_preview.readResult < 0) {
+    // Opening the folder is enough to know it can be listed.
+    std::error_code error;
+    fs::directory_iterator listing(m_request.source, error);
+    if (error || m_preview.readResult < 0) {
       m_report.runFails = true;
       m_report.failure = "the download folder cannot be read";
     }
