@@ -460,7 +460,7 @@ class CCheck {
     if (!error) m_report.copyBytes += size;
   }
 
-  // The names the run writes in the target, by what they are.
+  // The names the run writes in the target (all in capitals).
   std::set<std::string> NamesWritten() const {
     std::set<std::string> names;
     if (m_report.indexed) names.insert("ENGLISH.KVX");
@@ -496,7 +496,10 @@ class CCheck {
     for (const FolderEntry& entry : entries) {
       if (entry.isDirectory) continue;
       std::string path = target + "/" + entry.name;
-      if (written.count(entry.name) != 0) {
+      // Song sticks are mostly FAT, where 00001.mp3 is the 00001.MP3 the run writes.
+      std::string upperName = entry.name;
+      UpperCaseAscii(upperName.data());
+      if (written.count(upperName) != 0) {
         m_report.replaced.push_back(path);
         std::error_code error;
         uintmax_t size = fs::file_size(path, error);

@@ -191,11 +191,12 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"TargetHoldsOldFiles",
                   false,
                   {{"00001.mp3", SONG}, {"00001.mcg", "g"}},
-                  {{"00001.MP3", "old"}, {"00009.MP3", "old"}, {"00009.mcg", "old"}, {"ENGLISH.KVX", "old"},
-                   {"notes.txt", "mine"}},
+                  {{"00001.MP3", "old"}, {"00001.mcg", "old"}, {"00009.MP3", "old"}, {"00009.mcg", "old"},
+                   {"ENGLISH.KVX", "old"}, {"notes.txt", "mine"}},
                   "",
                   3,
-                  {"replaced 00001.MP3", "replaced ENGLISH.KVX", "stale 00009.MP3", "stale 00009.mcg"}}),
+                  {"replaced 00001.MP3", "replaced 00001.mcg", "replaced ENGLISH.KVX", "stale 00009.MP3",
+                   "stale 00009.mcg"}}),
     [](const ::testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
 
 // A target on a small disk: the copies do not fit, and check says so.

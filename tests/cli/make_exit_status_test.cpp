@@ -23,7 +23,7 @@ struct ExitCase {
   const char* sabotage;    // a shell command run in the temporary folder first, or ""
   const char* prefix;      // put before the program, or ""
   int status;
-  const char* summary;     // the start of the summary's first line
+  const char* summary;     // the summary's first line, or its start
 };
 
 void PrintTo(const ExitCase& c, std::ostream* os) { *os << c.name; }
@@ -51,7 +51,8 @@ TEST_P(MakeExitStatusTest, StatusAndSummarySayHowTheRunEnded) {
   int status = testing::RunShell(command);
   std::string summary = testing::ReadFile(dir / "err.txt");
   EXPECT_EQ(status, c.status) << summary;
-  EXPECT_EQ(summary.rfind(std::string("valmero-cli: ") + c.summary, 0), 0u) << summary;
+  // (A debug build traces the log lines to standard error before it.)
+  EXPECT_NE(summary.find(std::string("valmero-cli: ") + c.summary), std::string::npos) << summary;
   EXPECT_NE(summary.find("valmero-cli: log " + dir.Path() + "/mirqlog.txt, "), std::string::npos) << summary;
 }
 
