@@ -9,8 +9,8 @@
 namespace valmero {
 
 // Exit statuses of make that scripts can rely on.
-constexpr int EXIT_DONE = 0;           // finished, everything done
-constexpr int EXIT_RUN_FAILED = 1;     // the error box
+constexpr int EXIT_DONE = 0;        // finished, everything done
+constexpr int EXIT_RUN_FAILED = 1;  // the error box
 constexpr int EXIT_USAGE = 2;
 constexpr int EXIT_INCOMPLETE = 3;     // finished, but a copy or SCDG.CFG failed
 constexpr int EXIT_SIGNAL_BASE = 128;  // cancelled by signal N: 128 + N (130 Ctrl-C, 143 SIGTERM)

@@ -6,16 +6,16 @@
 namespace valmero {
 
 enum class RunNoteCode {
-  SongOfOtherKind,     // a download file of another kind than the run's (file = its name)
-  SongPathTooLong,     // a download file whose path would not fit (file = its name)
-  SongNoInformation,   // neither tag nor catalogue entry: taken with empty texts (file)
-  LineWithoutNumber,   // a songlist line whose number field is 0 (line, text = the number field)
-  LineMissingMp3,      // the line's .mp3 file is not there (line, file = the path looked for)
-  LineMissingMcg,      // the line's .mcg file is not there (line, file)
-  ListEnded,           // a line without separator ended the list (line, text = the line read)
-  ListFailed,          // a line with more than two separators failed the run (line, text)
-  FileCopied,          // file = source, text = destination
-  CopyFailed,          // file = source, text = destination
+  SongOfOtherKind,    // a download file of another kind than the run's (file = its name)
+  SongPathTooLong,    // a download file whose path would not fit (file = its name)
+  SongNoInformation,  // neither tag nor catalogue entry: taken with empty texts (file)
+  LineWithoutNumber,  // a songlist line whose number field is 0 (line, text = the number field)
+  LineMissingMp3,     // the line's .mp3 file is not there (line, file = the path looked for)
+  LineMissingMcg,     // the line's .mcg file is not there (line, file)
+  ListEnded,          // a line without separator ended the list (line, text = the line read)
+  ListFailed,         // a line with more than two separators failed the run (line, text)
+  FileCopied,         // file = source, text = destination
+  CopyFailed,         // file = source, text = destination
 };
 
 struct RunNote {

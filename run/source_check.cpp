@@ -68,10 +68,10 @@ std::string QuoteLine(const std::string& text) {
 
 // One physical line of a songlist file as the reader meets it.
 struct PhysicalLine {
-  int number = 0;          // counted by line ends, from 1
-  int firstPiece = 0;      // the reader's line number of its first piece
+  int number = 0;      // counted by line ends, from 1
+  int firstPiece = 0;  // the reader's line number of its first piece
   int pieces = 0;
-  std::string text;        // kept only for the lines from the end of the list on
+  std::string text;  // kept only for the lines from the end of the list on
 };
 
 // The shape of a songlist file: its encoding and where the reader's pieces
@@ -248,8 +248,10 @@ class CCheck {
     PreviewSongs(startDir, preview, m_preview, listener);
     m_notes = std::move(listener.m_notes);
 
-    if (m_request.disc) LookAtSonglist();
-    else LookAtDownloadFolder();
+    if (m_request.disc)
+      LookAtSonglist();
+    else
+      LookAtDownloadFolder();
     TakeNotes();
     if (m_report.runFails) {
       m_report.copies = false;
@@ -311,13 +313,13 @@ class CCheck {
            "the file is UTF-16 (two bytes a character): the reader stops at its first NUL byte; save it as plain text");
     } else if (m_shape.m_bUtf8Mark) {
       Warn(CheckWarningCode::ByteOrderMark, file,
-           "the file begins with a UTF-8 byte-order mark: the first line's number is not read; save it without one",
-           1);
+           "the file begins with a UTF-8 byte-order mark: the first line's number is not read; save it without one", 1);
     }
     if (m_shape.m_nLoneCr > 0 && !m_shape.m_bUtf16) {
-      Warn(CheckWarningCode::CrOnlyLineEnds, file,
-           Format("%zu line ends are a CR alone: the lines they end are read as one; save it with LF or CR LF line ends",
-                  m_shape.m_nLoneCr));
+      Warn(
+          CheckWarningCode::CrOnlyLineEnds, file,
+          Format("%zu line ends are a CR alone: the lines they end are read as one; save it with LF or CR LF line ends",
+                 m_shape.m_nLoneCr));
     }
   }
 
@@ -369,12 +371,9 @@ class CCheck {
                "no ID3v1 tag and no entry in products.cp: indexed with empty title and singer");
           break;
         case RunNoteCode::ListEnded:
-        case RunNoteCode::ListFailed:
-          EndOfList(note);
-          break;
+        case RunNoteCode::ListFailed: EndOfList(note); break;
         case RunNoteCode::FileCopied:
-        case RunNoteCode::CopyFailed:
-          break;
+        case RunNoteCode::CopyFailed: break;
       }
     }
   }
@@ -388,8 +387,7 @@ class CCheck {
     for (const PhysicalLine& line : m_shape.m_lines) {
       // The ending line is a lost song itself when the reader did not see its
       // separators (behind a NUL byte); one with too many is no song.
-      bool lost = line.firstPiece > note.line ||
-                  (line.firstPiece == note.line && note.code == RunNoteCode::ListEnded);
+      bool lost = line.firstPiece > note.line || (line.firstPiece == note.line && note.code == RunNoteCode::ListEnded);
       if (line.text.empty() || !lost) continue;
       Drop(m_request.source, line.number, DropReason::ListEndedEarly,
            "\"" + QuoteLine(line.text) + "\" is not read: " + why);
@@ -453,7 +451,8 @@ class CCheck {
     if (companion.empty()) {
       std::string formed = CompanionPath(song.path);
       Warn(CheckWarningCode::MissingCompanion, song.path,
-           "no " + formed.substr(formed.rfind('/') + 1) + " beside it (in any letter case): copied without its graphics");
+           "no " + formed.substr(formed.rfind('/') + 1) +
+               " beside it (in any letter case): copied without its graphics");
       return;
     }
     size = fs::file_size(companion, error);
@@ -488,8 +487,8 @@ class CCheck {
     uint64_t replacedBytes = 0;
     int64_t lastNumber = 0;
     for (const auto& song : m_preview.songs) {
-      lastNumber = std::max<int64_t>(lastNumber, m_report.copies ? song->newNumber
-                                                                  : PlayerNumber(*song, m_request.indexRenumber));
+      lastNumber = std::max<int64_t>(lastNumber,
+                                     m_report.copies ? song->newNumber : PlayerNumber(*song, m_request.indexRenumber));
     }
     std::vector<FolderEntry> entries;
     ListFolder(target.c_str(), entries);
@@ -619,8 +618,8 @@ std::string FormatCheckReport(const SourceCheckReport& report) {
   std::string text = "Source: " + report.source + (report.disc ? " (songlist file)\n" : " (download folder)\n");
   if (!report.target.empty()) text += "Target: " + report.target + "\n";
   if (report.runFails) text += "The run would fail: " + report.failure + ".\n";
-  text += Format("Songs found: %d, %s: %d, dropped: %zu\n", report.SongsFound(),
-                 report.indexed ? "indexed" : "taken", report.songsTaken, report.dropped.size());
+  text += Format("Songs found: %d, %s: %d, dropped: %zu\n", report.SongsFound(), report.indexed ? "indexed" : "taken",
+                 report.songsTaken, report.dropped.size());
   text += Format("Warnings: %zu\n", report.warnings.size());
   if (report.copies) text += "Bytes to copy: " + Thousands(report.copyBytes) + "\n";
   if (report.hasTargetFree) text += "Free in the target: " + Thousands(report.targetFreeBytes) + " bytes\n";
@@ -634,7 +633,8 @@ std::string FormatCheckReport(const SourceCheckReport& report) {
     for (const DroppedSong& song : report.dropped) {
       if (song.reason == reason) group += "  " + Where(song.file, song.line) + ": " + song.detail + "\n";
     }
-    if (!group.empty()) text += Format("\nDropped - %s (%s):\n", DropReasonWords(reason), DropReasonCode(reason)) + group;
+    if (!group.empty())
+      text += Format("\nDropped - %s (%s):\n", DropReasonWords(reason), DropReasonCode(reason)) + group;
   }
   for (int code = 0; code <= static_cast<int>(CheckWarningCode::NotEnoughSpace); ++code) {
     std::string group;

@@ -62,8 +62,8 @@ struct SourceCheckReport {
   // songlist line fails it. `failure` says why in words.
   bool runFails = false;
   std::string failure;
-  int songsTaken = 0;     // songs the run takes into its list (and indexes, with an index)
-  bool indexed = false;   // the run writes ENGLISH.KVX
+  int songsTaken = 0;    // songs the run takes into its list (and indexes, with an index)
+  bool indexed = false;  // the run writes ENGLISH.KVX
   std::vector<DroppedSong> dropped;
   std::vector<CheckWarning> warnings;
   std::vector<std::string> replaced;  // files in the target the run writes over

@@ -54,8 +54,10 @@ CCheckReportDlg::CCheckReportDlg(wxWindow* parent, const std::string& report)
   layout->Add(buttons, 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, FromDIP(8));
   SetSizerAndFit(layout);
   SetEscapeId(wxID_CLOSE);
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnSaveAs(); }, ID_SAVE_REPORT);
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(wxID_CLOSE); }, wxID_CLOSE);
+  Bind(
+      wxEVT_BUTTON, [this](wxCommandEvent&) { OnSaveAs(); }, ID_SAVE_REPORT);
+  Bind(
+      wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(wxID_CLOSE); }, wxID_CLOSE);
   CentreOnParent();
 }
 
@@ -69,8 +71,7 @@ void CCheckReportDlg::OnSaveAs() {
                        "Text files (*.txt)|*.txt|All files|*", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
   if (chooser.ShowModal() != wxID_OK) return;
   if (!SaveReport(PathFromWx(chooser.GetPath()))) {
-    wxMessageBox("The report could not be saved as\n" + chooser.GetPath(), "Check source", wxOK | wxICON_ERROR,
-                 this);
+    wxMessageBox("The report could not be saved as\n" + chooser.GetPath(), "Check source", wxOK | wxICON_ERROR, this);
   }
 }
 

@@ -3,9 +3,9 @@
 // by reason, with "Save as..." to keep it.
 #pragma once
 
-#include <string>
-
 #include <wx/dialog.h>
+
+#include <string>
 
 #include "run/converter.h"
 #include "run/source_check.h"

@@ -30,7 +30,8 @@ struct CheckCase {
   std::map<std::string, std::string> old;    // files already in the target
   const char* options;
   int status;
-  std::vector<std::string> findings;  // "drop REASON FILE[:LINE]", "warn CODE FILE[:LINE]", "replaced NAME", "stale NAME"
+  std::vector<std::string>
+      findings;  // "drop REASON FILE[:LINE]", "warn CODE FILE[:LINE]", "replaced NAME", "stale NAME"
 };
 
 void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
@@ -54,11 +55,14 @@ std::string Where(const nlohmann::json& entry) {
 
 std::vector<std::string> Findings(const nlohmann::json& report) {
   std::vector<std::string> findings;
-  for (const auto& entry : report["dropped"]) findings.push_back("drop " + entry["reason"].get<std::string>() + " " + Where(entry));
-  for (const auto& entry : report["warnings"]) findings.push_back("warn " + entry["code"].get<std::string>() + " " + Where(entry));
+  for (const auto& entry : report["dropped"])
+    findings.push_back("drop " + entry["reason"].get<std::string>() + " " + Where(entry));
+  for (const auto& entry : report["warnings"])
+    findings.push_back("warn " + entry["code"].get<std::string>() + " " + Where(entry));
   for (const char* list : {"replaced", "stale"}) {
     if (!report.contains(list)) continue;
-    for (const auto& path : report[list]) findings.push_back(std::string(list) + " " + BaseName(path.get<std::string>()));
+    for (const auto& path : report[list])
+      findings.push_back(std::string(list) + " " + BaseName(path.get<std::string>()));
   }
   std::sort(findings.begin(), findings.end());
   return findings;
@@ -78,8 +82,8 @@ TEST_P(CheckTest, ReportsWhatIsThereAndWritesNothing) {
 
   std::string source = c.disc ? dir / "songs/list.txt" : dir / "songs";
   std::string target = c.old.empty() ? "" : " --target " + Quote(dir / "out");
-  testing::CliResult run = RunCli(dir.Path(), std::string("check --json ") + (c.disc ? "--disc " : "") +
-                                                  "--source " + Quote(source) + target + " " + c.options);
+  testing::CliResult run = RunCli(dir.Path(), std::string("check --json ") + (c.disc ? "--disc " : "") + "--source " +
+                                                  Quote(source) + target + " " + c.options);
 
   EXPECT_EQ(run.status, c.status) << run.out << run.err;
   nlohmann::json report = nlohmann::json::parse(run.out, nullptr, false);
@@ -105,21 +109,24 @@ INSTANTIATE_TEST_SUITE_P(
                   {}},
         CheckCase{"OtherKindAndNoInformation",
                   false,
-                  {{"00001.mp3", SONG}, {"00001.mcg", "g"}, {"00002-IPS.mp3", SONG}, {"00003.mp3", UntaggedMp3()},
+                  {{"00001.mp3", SONG},
+                   {"00001.mcg", "g"},
+                   {"00002-IPS.mp3", SONG},
+                   {"00003.mp3", UntaggedMp3()},
                    {"00003.mcg", "g"}},
                   {},
                   "",
                   3,
                   {"drop other_kind 00002-IPS.mp3", "warn no_song_information 00003.mp3"}},
         // Kept numbers go to the player as they are.
-        CheckCase{"NumbersKept",
-                  false,
-                  {{"00001.mp3", SONG}, {"1.mp3", SONG}, {"123456.mp3", SONG}, {"Track.mp3", SONG}},
-                  {},
-                  "--index keep",
-                  3,
-                  {"warn duplicate_number 00001.mp3", "warn number_over_99999 123456.mp3",
-                   "warn bad_number Track.mp3"}},
+        CheckCase{
+            "NumbersKept",
+            false,
+            {{"00001.mp3", SONG}, {"1.mp3", SONG}, {"123456.mp3", SONG}, {"Track.mp3", SONG}},
+            {},
+            "--index keep",
+            3,
+            {"warn duplicate_number 00001.mp3", "warn number_over_99999 123456.mp3", "warn bad_number Track.mp3"}},
         // Tags fill their fields with spaces: those are no loss.
         CheckCase{"TextsCut",
                   false,
@@ -129,7 +136,12 @@ INSTANTIATE_TEST_SUITE_P(
                   "--index keep --list",
                   3,
                   {"warn title_cut 00001.mp3", "warn separator_in_text 00001.mp3"}},
-        CheckCase{"CompanionMissingWhenCopying", false, {{"00001.mp3", SONG}}, {}, "", 3,
+        CheckCase{"CompanionMissingWhenCopying",
+                  false,
+                  {{"00001.mp3", SONG}},
+                  {},
+                  "",
+                  3,
                   {"warn missing_companion 00001.mp3"}},
         CheckCase{"CompanionNotNeeded", false, {{"00001.mp3", SONG}}, {}, "--index keep", 0, {}},
         CheckCase{"CleanDisc",
@@ -156,27 +168,35 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"LongLineEndsTheList",
                   true,
                   {{"list.txt", "1|" + std::string(300, 'x') + "\n2|C|D\n"},
-                   {"1.mp3", "a"}, {"1.mcg", "g"}, {"2.mp3", "a"}, {"2.mcg", "g"}},
+                   {"1.mp3", "a"},
+                   {"1.mcg", "g"},
+                   {"2.mp3", "a"},
+                   {"2.mcg", "g"}},
                   {},
                   "",
                   3,
                   {"warn title_cut 1.mp3", "drop list_ended_early list.txt:2"}},
         CheckCase{"ByteOrderMark",
                   true,
-                  {{"list.txt", "\xEF\xBB\xBF" "1|A|B\n2|C|D\n"}, {"1.mp3", "a"}, {"1.mcg", "g"}, {"2.mp3", "a"},
+                  {{"list.txt",
+                    "\xEF\xBB\xBF"
+                    "1|A|B\n2|C|D\n"},
+                   {"1.mp3", "a"},
+                   {"1.mcg", "g"},
+                   {"2.mp3", "a"},
                    {"2.mcg", "g"}},
                   {},
                   "",
                   3,
                   {"warn byte_order_mark list.txt:1", "drop bad_number list.txt:1"}},
-        CheckCase{"Utf16",
-                  true,
-                  {{"list.txt", Utf16("1|A|B\r\n2|C|D\r\n")}, {"1.mp3", "a"}, {"1.mcg", "g"}, {"2.mp3", "a"},
-                   {"2.mcg", "g"}},
-                  {},
-                  "",
-                  3,
-                  {"warn utf16_file list.txt", "drop list_ended_early list.txt:1", "drop list_ended_early list.txt:2"}},
+        CheckCase{
+            "Utf16",
+            true,
+            {{"list.txt", Utf16("1|A|B\r\n2|C|D\r\n")}, {"1.mp3", "a"}, {"1.mcg", "g"}, {"2.mp3", "a"}, {"2.mcg", "g"}},
+            {},
+            "",
+            3,
+            {"warn utf16_file list.txt", "drop list_ended_early list.txt:1", "drop list_ended_early list.txt:2"}},
         // One line of four separators: the run fails on it.
         CheckCase{"CrOnlyLineEnds",
                   true,
@@ -191,13 +211,30 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"TargetHoldsOldFiles",
                   false,
                   {{"00001.mp3", SONG}, {"00001.mcg", "g"}},
-                  {{"00001.MP3", "old"}, {"00001.mcg", "old"}, {"00009.MP3", "old"}, {"00009.mcg", "old"},
-                   {"ENGLISH.KVX", "old"}, {"notes.txt", "mine"}},
+                  {{"00001.MP3", "old"},
+                   {"00001.mcg", "old"},
+                   {"00009.MP3", "old"},
+                   {"00009.mcg", "old"},
+                   {"ENGLISH.KVX", "old"},
+                   {"notes.txt", "mine"}},
                   "",
                   3,
                   {"replaced 00001.MP3", "replaced 00001.mcg", "replaced ENGLISH.KVX", "stale 00009.MP3",
                    "stale 00009.mcg"}}),
     [](const ::testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
+
+// The demo collections hold two problems on purpose, and only those.
+TEST(CheckSamplesTest, ReportsExactlyTheProblemsOfTheBundledSamples) {
+  CTempDir dir;
+  testing::WriteFile(dir / "products.cp", testing::ReadFile(VALMERO_SAMPLES_DIR "/products.cp"));
+  testing::CliResult download = RunCli(dir.Path(), "check --json --source " + Quote(VALMERO_SAMPLES_DIR "/download"));
+  EXPECT_EQ(download.status, 3);
+  EXPECT_EQ(Findings(nlohmann::json::parse(download.out)),
+            (std::vector<std::string>{"drop other_kind 14000-IPS.mp3", "warn missing_companion 12950.mp3"}));
+  testing::CliResult disc = RunCli(
+      dir.Path(), "check --json --list --config-keep --disc --source " + Quote(VALMERO_SAMPLES_DIR "/disc/list.txt"));
+  EXPECT_EQ(disc.status, 0) << disc.out;
+}
 
 // A target on a small disk: the copies do not fit, and check says so.
 TEST(CheckSpaceTest, CopiesLargerThanTheFreeSpaceAreReported) {
@@ -208,8 +245,8 @@ TEST(CheckSpaceTest, CopiesLargerThanTheFreeSpaceAreReported) {
     testing::WriteFile(dir / ("songs/" + std::string(number) + ".mp3"), std::string(40000, 'a') + SONG);
     testing::WriteFile(dir / ("songs/" + std::string(number) + ".mcg"), "g");
   }
-  std::string script = "mount -t tmpfs -o size=65536 valmero-check " + Quote(dir / "out") + " || exit 97\n" +
-                       "cd " + Quote(dir.Path()) + " && " + Quote(VALMERO_CLI_PATH) + " check --json --source " +
+  std::string script = "mount -t tmpfs -o size=65536 valmero-check " + Quote(dir / "out") + " || exit 97\n" + "cd " +
+                       Quote(dir.Path()) + " && " + Quote(VALMERO_CLI_PATH) + " check --json --source " +
                        Quote(dir / "songs") + " --target " + Quote(dir / "out") + " >report.json\n" +
                        "echo $? >status.txt\n";
   testing::WriteFile(dir / "space.sh", script);

@@ -35,8 +35,9 @@ void MakeDownload(std::mt19937& random, int count, const std::string& folder, Co
   for (int i = 0; i < count; ++i) {
     std::string title = "T" + std::to_string(100 + i);
     int dice = percent(random);
-    std::string base = dice < 15 ? std::to_string(i + 1) + "-IPS" : dice < 25 ? "Track" + std::to_string(i)
-                                                                             : std::to_string(i + 1);
+    std::string base = dice < 15   ? std::to_string(i + 1) + "-IPS"
+                       : dice < 25 ? "Track" + std::to_string(i)
+                                   : std::to_string(i + 1);
     testing::WriteFile(folder + "/" + base + ".mp3", testing::TaggedMp3(title, "Singer"));
     if (percent(random) < 80) testing::WriteFile(folder + "/" + base + ".mcg", "g");
     made.titles.insert(title);
@@ -93,8 +94,10 @@ TEST(CheckThenMakeTest, DroppedSongsAreExactlyTheOnesMakeLeavesOut) {
     Collection made;
     made.disc = seed % 2 == 0;
     int count = std::uniform_int_distribution<int>(1, 15)(random);
-    if (made.disc) MakeDisc(random, count, dir / "songs", made);
-    else MakeDownload(random, count, dir / "songs", made);
+    if (made.disc)
+      MakeDisc(random, count, dir / "songs", made);
+    else
+      MakeDownload(random, count, dir / "songs", made);
 
     std::string options = std::string(made.disc ? "--disc --source " + Quote(dir / "songs/list.txt")
                                                 : "--source " + Quote(dir / "songs")) +

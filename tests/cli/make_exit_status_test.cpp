@@ -19,11 +19,11 @@ using testing::RunCli;
 
 struct ExitCase {
   const char* name;
-  const char* options;     // after --source; "SONGS" stands for the songs folder
-  const char* sabotage;    // a shell command run in the temporary folder first, or ""
-  const char* prefix;      // put before the program, or ""
+  const char* options;   // after --source; "SONGS" stands for the songs folder
+  const char* sabotage;  // a shell command run in the temporary folder first, or ""
+  const char* prefix;    // put before the program, or ""
   int status;
-  const char* summary;     // the summary's first line, or its start
+  const char* summary;  // the summary's first line, or its start
 };
 
 void PrintTo(const ExitCase& c, std::ostream* os) { *os << c.name; }
@@ -64,8 +64,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "finished: 3 songs indexed, 1 dropped, 0 files copied"},
         ExitCase{"CopyFailed", "", "rm songs/2.mcg", "", 3,
                  "finished with failures: 3 songs indexed, 0 dropped, 5 files copied, 1 copies failed\n"},
-        ExitCase{"ConfigNotWritten", "--index none --config-keep", "mkdir -p out/SCDG.CFG", "", 3,
-                 "finished with failures: 3 songs read, 0 dropped, 0 files copied, 0 copies failed, SCDG.CFG not written"},
+        ExitCase{
+            "ConfigNotWritten", "--index none --config-keep", "mkdir -p out/SCDG.CFG", "", 3,
+            "finished with failures: 3 songs read, 0 dropped, 0 files copied, 0 copies failed, SCDG.CFG not written"},
         ExitCase{"ListNotWritten", "--list", "mkdir -p out/LIST.TXT", "", 1, "failed: 3 songs read"},
         ExitCase{"Interrupted", "", "true", "VALMERO_FAULT_MODE=signal VALMERO_FAULT_SIGNAL=2", 130, "cancelled: "},
         ExitCase{"Terminated", "", "true", "VALMERO_FAULT_MODE=signal VALMERO_FAULT_SIGNAL=15", 143, "cancelled: "}),
