@@ -1,0 +1,41 @@
+#include "cli/book_command.h"
+
+#include <string>
+
+#include "run/song_preview.h"
+
+namespace valmero {
+
+BookSettings BookSettingsOf(const CliRequest& request) {
+  BookSettings settings;
+  if (!request.bookTitle.empty()) settings.title = request.bookTitle;
+  if (!request.bookEncoding.empty()) settings.encoding = request.bookEncoding;
+  return settings;
+}
+
+int RunBookCommand(const CliRequest& request, const char* startDir, std::FILE* err) {
+  BookSettings settings = BookSettingsOf(request);
+  std::string error;
+  if (!CheckBookSettings(settings, request.bookFile, error)) {
+    std::fprintf(err, "valmero-cli: %s\n", error.c_str());
+    return 2;
+  }
+  PreviewRequest preview;
+  preview.source = request.source;
+  preview.disc = request.disc;
+  preview.renumber = request.index == "renumber";
+  SongPreview songs;
+  PreviewSongs(startDir, preview, songs);
+  if (songs.readResult < 0) {
+    std::fprintf(err, "valmero-cli: can not read the source \"%s\"\n", request.source.c_str());
+    return 1;
+  }
+  if (WriteSongBook(songs.songs, preview.renumber, settings, request.bookFile, error) < 0) {
+    std::fprintf(err, "valmero-cli: %s\n", error.c_str());
+    return 1;
+  }
+  std::fprintf(err, "song book of %zu songs written to %s\n", songs.songs.size(), request.bookFile.c_str());
+  return 0;
+}
+
+}  // namespace valmero
