@@ -32,8 +32,8 @@ h2 { font-size: 1.8em; border-bottom: 3px solid #222; margin: 1.2em 0 .4em; }
 .group h4 { font-size: 1em; margin: .6em 0 .15em; padding-bottom: .1em; border-bottom: 1px solid #999;
             overflow-wrap: anywhere; }
 ul { list-style: none; margin: 0; padding: 0; }
-li { padding: .05em 0 .05em 3.6em; text-indent: -3.6em; overflow-wrap: anywhere; }
-.n { display: inline-block; width: 3.2em; margin-right: .4em; text-indent: 0; text-align: right;
+li { padding: .05em 0 .05em 4.4em; text-indent: -4.4em; overflow-wrap: anywhere; }
+.n { display: inline-block; width: 4em; margin-right: .4em; text-indent: 0; text-align: right; white-space: nowrap;
      font-variant-numeric: tabular-nums; font-weight: bold; }
 .s { color: #555; }
 .s::before { content: " \2014  "; }
@@ -55,6 +55,7 @@ li { padding: .05em 0 .05em 3.6em; text-indent: -3.6em; overflow-wrap: anywhere;
   #by-singer .cols { column-count: 3; column-width: auto; column-gap: 5mm; }
   #by-title .cols { column-count: 2; column-width: auto; column-gap: 8mm; }
   h2 { font-size: 15pt; margin-top: 0; }
+  .jump a, .jump span { min-width: 1em; padding: 0 .2em; }
   .letter h3 { font-size: 12pt; margin: 3mm 0 1.5mm; -webkit-print-color-adjust: exact; print-color-adjust: exact; }
   h2, h3, h4, .jump { break-after: avoid; }
   li { break-inside: avoid; }
