@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "run/song_preview.h"
+#include "book/source_book.h"
 
 namespace valmero {
 
@@ -24,17 +24,12 @@ int RunBookCommand(const CliRequest& request, const char* startDir, std::FILE* e
   preview.source = request.source;
   preview.disc = request.disc;
   preview.renumber = request.index == "renumber";
-  SongPreview songs;
-  PreviewSongs(startDir, preview, songs);
-  if (songs.readResult < 0) {
-    std::fprintf(err, "valmero-cli: can not read the source \"%s\"\n", request.source.c_str());
-    return 1;
-  }
-  if (WriteSongBook(songs.songs, preview.renumber, settings, request.bookFile, error) < 0) {
+  std::size_t songCount = 0;
+  if (WriteSourceBook(startDir, preview, settings, request.bookFile, error, songCount) != SourceBookResult::Written) {
     std::fprintf(err, "valmero-cli: %s\n", error.c_str());
     return 1;
   }
-  std::fprintf(err, "song book of %zu songs written to %s\n", songs.songs.size(), request.bookFile.c_str());
+  std::fprintf(err, "song book of %zu songs written to %s\n", songCount, request.bookFile.c_str());
   return 0;
 }
 

@@ -11,7 +11,6 @@
 #include "cli/make_command.h"
 #include "cli/terminal_host.h"
 #include "core/song_record.h"
-#include "log/activity_log.h"
 
 namespace {
 
@@ -61,8 +60,6 @@ int main(int argc, char** argv) {
   int status = RunMakeSession(request, target, host);
   // A run that finished (3: finished with files not copied) has its book.
   if ((status != 0 && status != 3) || request.bookFile.empty()) return status;
-  // The run is over and its log closed; the book reads the source again
-  // without a line in the log, as `book` does.
-  ResetActivityLog();
+  // The book reads the source again, without a line in the log.
   return RunBookCommand(request, CurrentFolder().c_str(), stderr) == 0 ? status : 1;
 }
