@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "support/song_builder.h"
+
 namespace valmero {
 namespace {
 
@@ -78,14 +80,8 @@ TEST(BookOrderTest, SingerWithHundredsOfSongsStaysOneGroupInTitleOrder) {
 }
 
 TEST(BookOrderTest, BookSongsShowThePlayersNumberAndCutAtTheLastLineFeed) {
-  SongList list;
-  auto song = MakeSongRecord();
-  std::snprintf(song->title, sizeof song->title, "%s", "old\nRain");
-  std::snprintf(song->singer, sizeof song->singer, "%s", "Bob\n");
-  song->songNumber = 37;
-  song->newNumber = 2;
-  list.push_back(std::move(song));
-  EXPECT_EQ(BookSongsOf(list, true)[0].number, 2);
+  SongList list = testing::MakeSongs({{37, "old\nRain", "Bob\n"}}, true);
+  EXPECT_EQ(BookSongsOf(list, true)[0].number, 1);
   EXPECT_EQ(BookSongsOf(list, false)[0].number, 37);
   EXPECT_EQ(BookSongsOf(list, true)[0].title, "old");
   EXPECT_EQ(BookSongsOf(list, true)[0].singer, "Bob");
