@@ -25,11 +25,15 @@ bool EndsWithNoCase(const std::string& text, const std::string& ending) {
 std::string Today() {
   std::time_t now = std::time(nullptr);
   std::tm local = {};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
   localtime_r(&now, &local);
+#endif
   char text[64];
-  std::size_t length = std::strftime(text, sizeof text, "%e %B %Y", &local);
+  std::size_t length = std::strftime(text, sizeof text, "%d %B %Y", &local);
   std::string date(text, length);
-  return date.empty() || date[0] != ' ' ? date : date.substr(1);
+  return date.empty() || date[0] != '0' ? date : date.substr(1);
 }
 
 }  // namespace
@@ -73,7 +77,10 @@ bool AssembleSongBook(const SongList& songs, bool renumber, const BookSettings& 
     error = "unknown encoding '" + settings.encoding + "'";
     return false;
   }
-  book.title = settings.title;
+  // The title comes from a command line or a window: meant as UTF-8, but
+  // any byte that is not is shown, not passed on to break the page.
+  CTextConverter utf8;
+  book.title = utf8.Open("UTF-8") ? utf8.ToUtf8(settings.title) : settings.title;
   book.date = settings.date.empty() ? Today() : settings.date;
   book.songs = BookSongsOf(songs, renumber);
   book.singers = GroupBySinger(book.songs);
