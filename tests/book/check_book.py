@@ -21,6 +21,7 @@ import sys
 import tempfile
 
 CLI = sys.argv[1]
+HERE = os.path.dirname(os.path.abspath(__file__))
 failures = []
 
 
@@ -193,8 +194,11 @@ def main():
         with open(os.path.join(start, "mirqlog.txt"), "wb") as log:
             log.write(b"a log of yesterday\r\n")
 
+        # Under the sanitizers: fontconfig's cache lives until the exit.
+        environment = dict(os.environ, LSAN_OPTIONS="suppressions=" + os.path.join(HERE, "lsan.supp"))
+
         def cli(*args):
-            return subprocess.run([CLI, *args], cwd=start, capture_output=True, timeout=120)
+            return subprocess.run([CLI, *args], cwd=start, capture_output=True, timeout=120, env=environment)
 
         out = lambda name: os.path.join(work, name)
         disc_args = ["--disc", "--source", os.path.join(disc, "list.txt")]
