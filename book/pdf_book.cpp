@@ -92,6 +92,11 @@ class CPdfBookPrinter {
   void PrintPart(const PartLayout& part, const std::vector<Block>& blocks);
 
  private:
+  // The part's first page: its name, the A-Z bar, and its entry in the outline.
+  void StartPart(const PartLayout& part, const std::vector<Block>& blocks);
+  // Draws blocks[i] in the current column, or at the top of the next one
+  // when it (with what it must not be parted from) does not fit.
+  void PlaceBlock(const std::vector<Block>& blocks, std::size_t i);
   double Measure(const Block& block);
   // What must fit below the top of `blocks[i]` for it to start here: a
   // heading brings the first lines that follow it.
@@ -362,7 +367,7 @@ double CPdfBookPrinter::JumpBar(const std::vector<Block>& blocks, double y) {
   return y + 14;
 }
 
-void CPdfBookPrinter::PrintPart(const PartLayout& part, const std::vector<Block>& blocks) {
+void CPdfBookPrinter::StartPart(const PartLayout& part, const std::vector<Block>& blocks) {
   m_part = &part;
   const double gap = part.columns > 2 ? 14 : 20;
   m_columnWidth = (BODY_WIDTH - gap * (part.columns - 1)) / part.columns;
@@ -370,6 +375,7 @@ void CPdfBookPrinter::PrintPart(const PartLayout& part, const std::vector<Block>
   m_preparedSong = nullptr;
   SetWidth(m_singer, m_columnWidth);
   m_lastHeading = blocks.empty() ? '#' : blocks.front().heading;
+  m_inGroup = false;
   StartPage();
   std::string destination = std::string("name='") + part.idPrefix + "part'";
   cairo_tag_begin(m_cr, CAIRO_TAG_DEST, destination.c_str());
@@ -384,35 +390,40 @@ void CPdfBookPrinter::PrintPart(const PartLayout& part, const std::vector<Block>
                                                 static_cast<cairo_pdf_outline_flags_t>(0));
   m_columnTop = JumpBar(blocks, y + 4) + 10;
   m_y = m_columnTop;
-  m_inGroup = false;
-  for (std::size_t i = 0; i < blocks.size(); ++i) {
-    const Block& block = blocks[i];
-    if (m_y + NeededFor(blocks, i) > BODY_BOTTOM && m_y > m_columnTop) {
-      NextColumn();
-      // A singer's songs that go on in a new column are named there again.
-      if (block.kind == BlockKind::Song && m_inGroup) {
-        m_y += DrawSingerName(m_book.singers[m_currentGroup], true, ColumnX(), m_y);
-      }
+}
+
+void CPdfBookPrinter::PlaceBlock(const std::vector<Block>& blocks, std::size_t i) {
+  const Block& block = blocks[i];
+  if (m_y + NeededFor(blocks, i) > BODY_BOTTOM && m_y > m_columnTop) {
+    NextColumn();
+    // A singer's songs that go on in a new column are named there again.
+    if (block.kind == BlockKind::Song && m_inGroup) {
+      m_y += DrawSingerName(m_book.singers[m_currentGroup], true, ColumnX(), m_y);
     }
-    if (block.kind == BlockKind::Letter) {
-      std::string label = HeadingLabel(block.heading);
-      std::string letterLink = "dest='" + DestinationName(part.idPrefix, block.heading) + "'";
-      cairo_pdf_surface_add_outline(m_surface, m_outlinePart, label.c_str(), letterLink.c_str(),
-                                    static_cast<cairo_pdf_outline_flags_t>(0));
-      m_inGroup = false;
-    }
-    if (block.kind == BlockKind::Singer) {
-      m_currentGroup = block.group;
-      m_inGroup = true;
-    }
-    m_y += SpaceBefore(block);
-    double height = Measure(block);
-    Draw(block, ColumnX(), m_y);
-    m_y += height;
-    if (m_bPageEmpty) m_firstHeading = block.heading;
-    m_bPageEmpty = false;
-    m_lastHeading = block.heading;
   }
+  if (block.kind == BlockKind::Letter) {
+    std::string label = HeadingLabel(block.heading);
+    std::string link = "dest='" + DestinationName(m_part->idPrefix, block.heading) + "'";
+    cairo_pdf_surface_add_outline(m_surface, m_outlinePart, label.c_str(), link.c_str(),
+                                  static_cast<cairo_pdf_outline_flags_t>(0));
+    m_inGroup = false;
+  }
+  if (block.kind == BlockKind::Singer) {
+    m_currentGroup = block.group;
+    m_inGroup = true;
+  }
+  m_y += SpaceBefore(block);
+  double height = Measure(block);
+  Draw(block, ColumnX(), m_y);
+  m_y += height;
+  if (m_bPageEmpty) m_firstHeading = block.heading;
+  m_bPageEmpty = false;
+  m_lastHeading = block.heading;
+}
+
+void CPdfBookPrinter::PrintPart(const PartLayout& part, const std::vector<Block>& blocks) {
+  StartPart(part, blocks);
+  for (std::size_t i = 0; i < blocks.size(); ++i) PlaceBlock(blocks, i);
   FinishPage();
 }
 
