@@ -132,6 +132,7 @@ def check_html(path, songs, renumber, encoding):
     reader.feed(text)
     check(not reader.errors and not reader.stack, "%s: markup not well-formed %s" % (path, reader.errors[:3]))
     check(not re.search(r"(src|href)=\"(?!#)", text), "%s: refers to something outside itself" % path)
+    check(not re.search(r"&(?!(amp|lt|gt|quot|#39);)", text), "%s: a bare & in the markup" % path)
     got = [(letter, name, entries) for letter, name, entries in reader.singers]
     check(got == [(h, name, entries) for _, h, name, entries in singers], "%s: part by singer differs" % path)
     check(reader.titles == titles, "%s: part by title differs:\n%s\n%s" % (path, reader.titles[:5], titles[:5]))
@@ -248,7 +249,7 @@ def main():
         else:
             print("chromium not found: the printed HTML is not checked")
     finally:
-        shutil.rmtree(work, ignore_errors=True) if not os.environ.get("KEEP") else print(work)
+        shutil.rmtree(work, ignore_errors=True)
     print("%d failures" % len(failures))
     return 1 if failures else 0
 
