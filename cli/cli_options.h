@@ -8,7 +8,7 @@
 
 namespace valmero {
 
-enum class CliCommand { Make, Check, Inspect, Help, Version };
+enum class CliCommand { Make, Check, Book, Inspect, Help, Version };
 
 struct CliRequest {
   CliCommand command = CliCommand::Help;
@@ -23,6 +23,10 @@ struct CliRequest {
   bool copyAll = false;
   bool json = false;  // check: one JSON object instead of text
   std::string inspectFile;
+  // The song book: `book --out FILE`, or `make --book FILE` after the run.
+  std::string bookFile;
+  std::string bookTitle;
+  std::string bookEncoding;
 };
 
 // Parses the arguments after the program name. False with a message in

@@ -6,10 +6,22 @@
 #include <vector>
 
 #include "cli/check_command.h"
+#include "cli/book_command.h"
 #include "cli/cli_options.h"
 #include "cli/index_report.h"
 #include "cli/make_command.h"
 #include "cli/terminal_host.h"
+#include "core/song_record.h"
+
+namespace {
+
+// products.cp is read from the folder current at start, as a run reads it.
+std::string CurrentFolder() {
+  char folder[valmero::PATH_SIZE] = {};
+  return ::getcwd(folder, sizeof folder) ? folder : "";
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace valmero;
@@ -29,9 +41,16 @@ int main(int argc, char** argv) {
       return 0;
     case CliCommand::Inspect:
       return RunInspect(request.inspectFile.c_str(), stdout, stderr);
+    case CliCommand::Book:
+      return RunBookCommand(request, CurrentFolder().c_str(), stderr);
     case CliCommand::Make:
     case CliCommand::Check:
       break;
+  }
+  // A book that could not be made is a usage error before anything starts.
+  if (!request.bookFile.empty() && !CheckBookSettings(BookSettingsOf(request), request.bookFile, error)) {
+    std::fprintf(stderr, "valmero-cli: %s\n", error.c_str());
+    return 2;
   }
   std::string target = ResolveTarget(request, error);
   if (target.empty() && !error.empty()) {
@@ -41,5 +60,9 @@ int main(int argc, char** argv) {
   if (request.command == CliCommand::Check) return RunCheck(request, target, stdout);
   InstallInterruptAsCancel();
   CTerminalHost host(stdout, stderr, ::isatty(STDERR_FILENO) == 1);
-  return RunMakeSession(request, target, host, stderr);
+  int status = RunMakeSession(request, target, host, stderr);
+  // A run that finished (3: finished with files not copied) has its book.
+  if ((status != EXIT_DONE && status != EXIT_INCOMPLETE) || request.bookFile.empty()) return status;
+  // The book reads the source again, without a line in the log.
+  return RunBookCommand(request, CurrentFolder().c_str(), stderr) == 0 ? status : EXIT_RUN_FAILED;
 }

@@ -47,7 +47,7 @@ CCheckReportDlg::CCheckReportDlg(wxWindow* parent, const std::string& report)
   m_pText->SetMinSize(FromDIP(wxSize(760, 420)));
 
   auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-  buttons->Add(new wxButton(this, ID_SAVE_REPORT, "Save as..."), 0, wxRIGHT, FromDIP(8));
+  buttons->Add(new wxButton(this, ID_SAVE_REPORT, wxString::FromUTF8("Save as\xE2\x80\xA6")), 0, wxRIGHT, FromDIP(8));
   buttons->Add(new wxButton(this, wxID_CLOSE, "Close"));
   auto* layout = new wxBoxSizer(wxVERTICAL);
   layout->Add(m_pText, 1, wxEXPAND | wxALL, FromDIP(8));

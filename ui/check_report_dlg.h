@@ -14,7 +14,7 @@ class wxTextCtrl;
 
 namespace valmero {
 
-constexpr const char* CHECK_SOURCE_ITEM = "Check source...\tF5";
+constexpr const char* CHECK_SOURCE_ITEM = "&Check source\xE2\x80\xA6\tF5";  // UTF-8 ellipsis
 // The item of the main window's context menu.
 constexpr int ID_CHECK_SOURCE = 17;
 constexpr int ID_SAVE_REPORT = 18;

@@ -1,0 +1,19 @@
+#include "book/source_book.h"
+
+namespace valmero {
+
+SourceBookResult WriteSourceBook(const char* startDir, const PreviewRequest& request, const BookSettings& settings,
+                                 const std::string& outPath, std::string& error, std::size_t& songCount) {
+  // The preview holds the activity log back: reading the source logs nothing.
+  SongPreview preview;
+  PreviewSongs(startDir, request, preview);
+  songCount = preview.songs.size();
+  if (preview.readResult < 0) {
+    error = "can not read the source \"" + request.source + "\"";
+    return SourceBookResult::UnreadableSource;
+  }
+  if (WriteSongBook(preview.songs, request.renumber, settings, outPath, error) < 0) return SourceBookResult::NotWritten;
+  return SourceBookResult::Written;
+}
+
+}  // namespace valmero
