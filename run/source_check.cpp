@@ -15,6 +15,7 @@
 #include "platform/files.h"
 #include "platform/folder_listing.h"
 #include "run/song_preview.h"
+#include "run/songlist_shape.h"
 
 namespace valmero {
 
@@ -24,14 +25,9 @@ namespace fs = std::filesystem;
 
 // What the index holds of a title or a singer.
 constexpr std::size_t INDEX_TEXT_LIMIT = 23;
-// A songlist line is read in pieces of at most this many characters, its
-// line feed included.
-constexpr std::size_t LINE_PIECE = 259;
 constexpr int64_t PLAYER_NUMBER_LIMIT = 99999;
 // How much of a songlist line a finding quotes.
 constexpr std::size_t QUOTE_LIMIT = 60;
-// How much of a songlist line the check keeps to look at.
-constexpr std::size_t KEPT_LINE_LIMIT = 4096;
 
 struct StoredNote {
   RunNoteCode code;
@@ -50,8 +46,6 @@ class CNoteListener : public CNullHost {
   std::vector<StoredNote> m_notes;
 };
 
-bool IsSeparatorByte(char c) { return c == '\t' || c == '#' || c == '|'; }
-
 // A line as a finding quotes it: NUL bytes and the line end left out, cut short.
 std::string QuoteLine(const std::string& text) {
   std::string quoted;
@@ -65,119 +59,6 @@ std::string QuoteLine(const std::string& text) {
   }
   return quoted;
 }
-
-// One physical line of a songlist file as the reader meets it.
-struct PhysicalLine {
-  int number = 0;      // counted by line ends, from 1
-  int firstPiece = 0;  // the reader's line number of its first piece
-  int pieces = 0;
-  std::string text;  // kept only for the lines from the end of the list on
-};
-
-// The shape of a songlist file: its encoding and where the reader's pieces
-// fall in its lines. The reader's notes count pieces; a person counts lines.
-class CSonglistShape {
- public:
-  bool m_bUtf8Mark = false;
-  bool m_bUtf16 = false;
-  std::size_t m_nLoneCr = 0;
-  std::vector<PhysicalLine> m_lines;  // lines holding a noted piece, and the song lines after the end
-
-  // Reads the file once. notedPieces: the reader's line numbers that notes
-  // name, ascending; endPiece: the piece that ended the list (0: none).
-  bool Read(const std::string& path, const std::vector<int>& notedPieces, int endPiece) {
-    std::error_code error;
-    // A pipe or a device is not read a second time (the reader refuses it or has emptied it).
-    if (!fs::is_regular_file(path, error)) return false;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return false;
-    m_notedPieces = notedPieces;
-    m_endPiece = endPiece;
-    char chunk[64 * 1024];
-    std::size_t got;
-    bool first = true;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-      if (first) LookAtStart(chunk, got);
-      first = false;
-      for (std::size_t i = 0; i < got; ++i) Take(chunk[i]);
-    }
-    std::fclose(file);
-    if (m_bPendingCr) TakeTextChar('\r');
-    if (m_length > 0) EndLine();
-    return true;
-  }
-
-  const PhysicalLine* LineOfPiece(int piece) const {
-    auto after = std::upper_bound(m_lines.begin(), m_lines.end(), piece,
-                                  [](int wanted, const PhysicalLine& line) { return wanted < line.firstPiece; });
-    if (after == m_lines.begin()) return nullptr;
-    const PhysicalLine& line = *(after - 1);
-    return piece < line.firstPiece + line.pieces ? &line : nullptr;
-  }
-
- private:
-  void LookAtStart(const char* bytes, std::size_t size) {
-    auto at = [&](std::size_t i) { return i < size ? static_cast<unsigned char>(bytes[i]) : 0x100u; };
-    m_bUtf8Mark = at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF;
-    m_bUtf16 = (at(0) == 0xFF && at(1) == 0xFE) || (at(0) == 0xFE && at(1) == 0xFF) ||
-               std::memchr(bytes, '\0', std::min<std::size_t>(size, 512)) != nullptr;
-  }
-
-  // Text mode: CR LF arrives as LF; a CR alone stays.
-  void Take(char c) {
-    if (m_bPendingCr) {
-      m_bPendingCr = false;
-      if (c != '\n') {
-        ++m_nLoneCr;
-        TakeTextChar('\r');
-      }
-    }
-    if (c == '\r') {
-      m_bPendingCr = true;
-      return;
-    }
-    TakeTextChar(c);
-  }
-
-  void TakeTextChar(char c) {
-    ++m_length;
-    if (m_text.size() < KEPT_LINE_LIMIT) m_text += c;
-    if (c == '\n') EndLine();
-  }
-
-  void EndLine() {
-    ++m_number;
-    PhysicalLine line;
-    line.number = m_number;
-    line.firstPiece = m_nextPiece;
-    line.pieces = static_cast<int>((m_length + LINE_PIECE - 1) / LINE_PIECE);
-    m_nextPiece += line.pieces;
-    bool noted = false;
-    while (m_noteIndex < m_notedPieces.size() && m_notedPieces[m_noteIndex] < m_nextPiece) {
-      noted = true;
-      ++m_noteIndex;
-    }
-    // The line that ended the list, and the lines after it, may be songs the run never reads.
-    bool fromEnd = m_endPiece > 0 && line.firstPiece >= m_endPiece;
-    if (fromEnd && std::any_of(m_text.begin(), m_text.end(), IsSeparatorByte)) {
-      line.text = m_text;
-      m_lines.push_back(std::move(line));
-    } else if (noted) {
-      m_lines.push_back(std::move(line));
-    }
-    m_length = 0;
-    m_text.clear();
-  }
-
-  std::vector<int> m_notedPieces;
-  std::size_t m_noteIndex = 0;
-  int m_endPiece = 0;
-  int m_number = 0;
-  int m_nextPiece = 1;
-  std::size_t m_length = 0;
-  std::string m_text;
-  bool m_bPendingCr = false;
-};
 
 const char* KindName(int32_t kind) {
   if (kind == KIND_IPS) return "-IPS songs";
@@ -337,7 +218,7 @@ class CCheck {
     }
     if (line != nullptr && note.line > line->firstPiece) {
       return Format("line %d is longer than %zu characters; its rest is read as a line without separator", number,
-                    LINE_PIECE - 1);
+                    SONGLIST_LINE_PIECE - 1);
     }
     if (note.text.empty()) return Format("line %d begins with a NUL byte", number);
     if (QuoteLine(note.text).empty()) return Format("line %d is empty", number);

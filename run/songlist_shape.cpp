@@ -1,0 +1,103 @@
+#include "run/songlist_shape.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace valmero {
+
+namespace {
+
+// How much of a line is kept to look at.
+constexpr std::size_t KEPT_LINE_LIMIT = 4096;
+
+bool IsSeparatorByte(char c) { return c == '\t' || c == '#' || c == '|'; }
+
+}  // namespace
+
+bool CSonglistShape::Read(const std::string& path, const std::vector<int>& notedPieces, int endPiece) {
+  std::error_code error;
+  // A pipe or a device is not read a second time (the reader refuses it or has emptied it).
+  if (!std::filesystem::is_regular_file(path, error)) return false;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return false;
+  m_notedPieces = notedPieces;
+  m_endPiece = endPiece;
+  char chunk[64 * 1024];
+  std::size_t got;
+  bool first = true;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+    if (first) LookAtStart(chunk, got);
+    first = false;
+    for (std::size_t i = 0; i < got; ++i) Take(chunk[i]);
+  }
+  std::fclose(file);
+  if (m_bPendingCr) TakeTextChar('\r');
+  if (m_length > 0) EndLine();
+  return true;
+}
+
+const PhysicalLine* CSonglistShape::LineOfPiece(int piece) const {
+  auto after = std::upper_bound(m_lines.begin(), m_lines.end(), piece,
+                                [](int wanted, const PhysicalLine& line) { return wanted < line.firstPiece; });
+  if (after == m_lines.begin()) return nullptr;
+  const PhysicalLine& line = *(after - 1);
+  return piece < line.firstPiece + line.pieces ? &line : nullptr;
+}
+
+void CSonglistShape::LookAtStart(const char* bytes, std::size_t size) {
+  auto at = [&](std::size_t i) { return i < size ? static_cast<unsigned char>(bytes[i]) : 0x100u; };
+  m_bUtf8Mark = at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF;
+  m_bUtf16 = (at(0) == 0xFF && at(1) == 0xFE) || (at(0) == 0xFE && at(1) == 0xFF) ||
+             std::memchr(bytes, '\0', std::min<std::size_t>(size, 512)) != nullptr;
+}
+
+// Text mode: CR LF arrives as LF; a CR alone stays.
+void CSonglistShape::Take(char c) {
+  if (m_bPendingCr) {
+    m_bPendingCr = false;
+    if (c != '\n') {
+      ++m_nLoneCr;
+      TakeTextChar('\r');
+    }
+  }
+  if (c == '\r') {
+    m_bPendingCr = true;
+    return;
+  }
+  TakeTextChar(c);
+}
+
+void CSonglistShape::TakeTextChar(char c) {
+  ++m_length;
+  if (m_text.size() < KEPT_LINE_LIMIT) m_text += c;
+  if (c == '\n') EndLine();
+}
+
+void CSonglistShape::EndLine() {
+  ++m_number;
+  PhysicalLine line;
+  line.number = m_number;
+  line.firstPiece = m_nextPiece;
+  line.pieces = static_cast<int>((m_length + SONGLIST_LINE_PIECE - 1) / SONGLIST_LINE_PIECE);
+  m_nextPiece += line.pieces;
+  bool noted = false;
+  while (m_noteIndex < m_notedPieces.size() && m_notedPieces[m_noteIndex] < m_nextPiece) {
+    noted = true;
+    ++m_noteIndex;
+  }
+  // The line that ended the list, and the lines after it, may be songs the run never reads.
+  bool fromEnd = m_endPiece > 0 && line.firstPiece >= m_endPiece;
+  if (fromEnd && std::any_of(m_text.begin(), m_text.end(), IsSeparatorByte)) {
+    line.text = m_text;
+    m_lines.push_back(std::move(line));
+  } else if (noted) {
+    m_lines.push_back(std::move(line));
+  }
+  m_length = 0;
+  m_text.clear();
+}
+
+}  // namespace valmero

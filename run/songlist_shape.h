@@ -1,0 +1,57 @@
+// The shape of a songlist file as a person sees it: its encoding, its line
+// ends, and which of its lines hold the pieces the reader numbers. The reader
+// reads lines in pieces of at most 259 characters and numbers the pieces; a
+// person counts lines by their line ends.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace valmero {
+
+// A songlist line is read in pieces of at most this many characters, its
+// line feed included.
+constexpr std::size_t SONGLIST_LINE_PIECE = 259;
+
+struct PhysicalLine {
+  int number = 0;      // counted by line ends, from 1
+  int firstPiece = 0;  // the reader's number of its first piece
+  int pieces = 0;
+  std::string text;  // kept only from the line that ended the list on, for lines with a separator
+};
+
+class CSonglistShape {
+ public:
+  bool m_bUtf8Mark = false;
+  bool m_bUtf16 = false;
+  std::size_t m_nLoneCr = 0;
+  // The lines holding a noted piece, and the song lines from the end of the list on.
+  std::vector<PhysicalLine> m_lines;
+
+  // Reads the file once, in text mode as the reader does (CR LF as LF).
+  // notedPieces: the pieces that interest the caller, ascending; endPiece:
+  // the piece that ended the list (0: none). False when the file is not a
+  // regular file that can be opened.
+  bool Read(const std::string& path, const std::vector<int>& notedPieces, int endPiece);
+
+  // The line that holds a piece; null when it was not noted.
+  const PhysicalLine* LineOfPiece(int piece) const;
+
+ private:
+  void LookAtStart(const char* bytes, std::size_t size);
+  void Take(char c);
+  void TakeTextChar(char c);
+  void EndLine();
+
+  std::vector<int> m_notedPieces;
+  std::size_t m_noteIndex = 0;
+  int m_endPiece = 0;
+  int m_number = 0;
+  int m_nextPiece = 1;
+  std::size_t m_length = 0;
+  std::string m_text;
+  bool m_bPendingCr = false;
+};
+
+}  // namespace valmero
