@@ -211,7 +211,12 @@ TEST(MainDlgCheckTest, F5AndTheMenuItemCheckTheCurrentPathsAndWriteNothing) {
   dialog->ProcessWindowEvent(item);
 
   ASSERT_EQ(dialog->reports.size(), 2u);
-  EXPECT_EQ(dialog->reports[0], dialog->reports[1]);
+  // The same report both ways, but for the free space, which others change meanwhile.
+  auto withoutFreeSpace = [](std::string report) {
+    std::size_t free = report.find("Free in the target: ");
+    return free == std::string::npos ? report : report.erase(free, report.find('\n', free) - free);
+  };
+  EXPECT_EQ(withoutFreeSpace(dialog->reports[0]), withoutFreeSpace(dialog->reports[1]));
   const std::string& report = dialog->reports[0];
   EXPECT_EQ(report.rfind("Source: " VALMERO_SAMPLES_DIR "/download (download folder)\nTarget: ", 0), 0u) << report;
   EXPECT_NE(report.find("Songs found: 8, indexed: 7, dropped: 1"), std::string::npos) << report;
