@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
     case CliCommand::Make:
       break;
   }
+  MakePathsAbsolute(request);
   std::string target = ResolveTarget(request, error);
   if (target.empty()) {
     std::fprintf(stderr, "valmero-cli: %s\n", error.c_str());

@@ -1,14 +1,11 @@
 #include "log/activity_log.h"
 
 #include <fcntl.h>
-#include <pthread.h>
-#include <sys/inotify.h>
+#include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -40,114 +37,81 @@ LogClock g_clock = &LocalNow;
 
 // The log stays open for appending between lines: one write per line keeps
 // every line in the file when LogMessage returns, without an open and a close
-// each time.
+// each time. The open log also carries the lock that keeps a second program
+// started in the same folder from emptying it.
 int g_logFd = -1;
-
-// A log removed by another program must come back with the next line. Asking
-// the file system before every line (fstat) costs a system call per line, as
-// much as the write itself; instead the kernel tells us: an inotify watch on
-// the open file reports a change of its link count (removal, or another file
-// renamed over it) with SIGIO to the logging thread, whose handler only
-// raises this flag. The flag is raised before the remover's call returns, so
-// the next line sees it and asks the file system once. Where the watch cannot
-// be set up (no inotify, no /proc, SIGIO taken or blocked), every line asks.
-volatile std::sig_atomic_t g_bLogMayBeGone = 0;
-int g_watchFd = -1;     // the inotify instance, kept for the whole process
-int g_watchId = -1;     // the watch on the open log, -1 when it is not watched
-
-void OnLogFileEvent(int) { g_bLogMayBeGone = 1; }
-
-// SIGIO is ours when nobody else handles it; a program that uses it for its
-// own purposes keeps it, and the log falls back to asking before each line.
-// Looked at whenever the log is opened, not only the first time.
-bool TakeSigio() {
-  struct sigaction current;
-  if (::sigaction(SIGIO, nullptr, &current) != 0) return false;
-  if (!(current.sa_flags & SA_SIGINFO) && current.sa_handler == &OnLogFileEvent) return true;
-  bool free = !(current.sa_flags & SA_SIGINFO) &&
-              (current.sa_handler == SIG_DFL || current.sa_handler == SIG_IGN);
-  if (!free) return false;
-  struct sigaction action;
-  std::memset(&action, 0, sizeof action);
-  action.sa_handler = &OnLogFileEvent;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;  // an event never makes another call of the program fail
-  return ::sigaction(SIGIO, &action, nullptr) == 0;
-}
-
-bool SigioBlockedHere() {
-  sigset_t mask;
-  return ::pthread_sigmask(SIG_BLOCK, nullptr, &mask) != 0 || sigismember(&mask, SIGIO) != 0;
-}
-
-// The events go to the thread that writes the log, so that the flag is raised
-// before that thread runs on.
-bool SignalThisThread(int watchFd) {
-  struct f_owner_ex owner;
-  owner.type = F_OWNER_TID;
-  owner.pid = static_cast<pid_t>(::syscall(SYS_gettid));
-  return ::fcntl(watchFd, F_SETOWN_EX, &owner) == 0;
-}
-
-bool OpenWatch() {
-  if (g_watchFd >= 0) return true;
-  int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-  if (fd < 0) return false;
-  if (!SignalThisThread(fd) || ::fcntl(fd, F_SETFL, O_ASYNC | O_NONBLOCK) != 0) {
-    ::close(fd);
-    return false;
-  }
-  g_watchFd = fd;
-  return true;
-}
-
-// Empties the queue of events, which are only ever a reason to look.
-void DrainWatchEvents() {
-  if (g_watchFd < 0) return;
-  alignas(struct inotify_event) char events[4096];
-  while (::read(g_watchFd, events, sizeof events) > 0) {
-  }
-}
-
-// Watches the file that is open, not whatever the path names by now: the
-// link in /proc leads to the open file itself.
-void WatchLogFile(int logFd) {
-  g_watchId = -1;
-  if (SigioBlockedHere() || !TakeSigio() || !OpenWatch() || !SignalThisThread(g_watchFd)) return;
-  char link[32];
-  std::snprintf(link, sizeof link, "/proc/self/fd/%d", logFd);
-  g_watchId = ::inotify_add_watch(g_watchFd, link, IN_ATTRIB);
-}
+bool g_bLogInUse = false;
 
 void CloseLogFile() {
-  if (g_watchId >= 0) ::inotify_rm_watch(g_watchFd, g_watchId);
-  g_watchId = -1;
   if (g_logFd >= 0) ::close(g_logFd);
   g_logFd = -1;
 }
 
-bool OpenLogIsLinked() {
+// Opens the log at `path` as this program's own regular file: a symbolic link
+// is never followed and a named pipe never waited on; a link, a pipe, a
+// device or a file we may not write (left read-only by an earlier start) is
+// replaced by a new regular file, whatever it led to left untouched.
+int OpenOwnLog(const char* path, bool truncate) {
+  int fd = ::open(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
   struct stat info;
-  return ::fstat(g_logFd, &info) == 0 && info.st_nlink > 0;
+  bool own = fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) != 0;
+  if (!own) {
+    if (fd >= 0) ::close(fd);
+    if (::unlink(path) != 0 && errno != ENOENT) TraceLastError("DeleteFile");
+    fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) return -1;
+  }
+  ::fcntl(fd, F_SETFL, O_APPEND);
+  if (truncate && ::ftruncate(fd, 0) != 0) TraceLastError("CreateFile : 1st");
+  return fd;
 }
 
-// The open log, opened again when another program has removed the file.
+bool IsLinked(int fd) {
+  struct stat info;
+  return ::fstat(fd, &info) == 0 && info.st_nlink > 0;
+}
+
+// The open log, opened again when another program has removed the file or
+// renamed another over it (its link count is then 0).
 int LogFileForAppending() {
   if (g_logFd >= 0) {
-    if (g_watchId >= 0 && !g_bLogMayBeGone) return g_logFd;
-    // Lowered before looking: a removal from now on raises it again.
-    g_bLogMayBeGone = 0;
-    DrainWatchEvents();
-    if (OpenLogIsLinked()) return g_logFd;
+    if (IsLinked(g_logFd)) return g_logFd;
     CloseLogFile();
   }
-  g_logFd = ::open(g_szLogPath, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-  if (g_logFd >= 0) {
-    WatchLogFile(g_logFd);
-    // Removed between the open and the watch: the next line looks again.
-    if (g_watchId >= 0 && !OpenLogIsLinked()) g_bLogMayBeGone = 1;
-  }
+  g_logFd = OpenOwnLog(g_szLogPath, false);
+  if (g_logFd >= 0) ::flock(g_logFd, LOCK_EX | LOCK_NB);
   return g_logFd;
+}
+
+// True when `fd` is still the file that `path` names: a program that
+// replaced the file between our open and our lock has a file of its own.
+bool PathNamesFile(const char* path, int fd) {
+  struct stat byPath, byFd;
+  return ::lstat(path, &byPath) == 0 && ::fstat(fd, &byFd) == 0 && byPath.st_dev == byFd.st_dev &&
+         byPath.st_ino == byFd.st_ino;
+}
+
+enum class LogClaim { Held, InUse, Failed };
+
+// Opens the log and takes its lock before emptying it, so that a second
+// program started in the same folder finds it in use instead of emptying the
+// log of the first.
+LogClaim ClaimLog(const char* path) {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    int fd = OpenOwnLog(path, false);
+    if (fd < 0) return LogClaim::Failed;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+      ::close(fd);
+      return LogClaim::InUse;
+    }
+    if (PathNamesFile(path, fd)) {
+      if (::ftruncate(fd, 0) != 0) TraceLastError("CreateFile : 1st");
+      g_logFd = fd;
+      return LogClaim::Held;
+    }
+    ::close(fd);
+  }
+  return LogClaim::Failed;
 }
 
 // "* Y:MM:DD HH:MM:SS - " for a time, formatted again only when the time
@@ -242,23 +206,32 @@ int StartActivityLog(char* startDir) {
   std::memset(startDir, 0, PATH_SIZE);
   if (::getcwd(startDir, PATH_SIZE) == nullptr) std::memset(startDir, 0, PATH_SIZE);
   ResetActivityLog();
-  if (startDir[0] != '\0') {
-    char path[PATH_SIZE];
-    if (FormatPath(path, sizeof path, "%s/mirqlog.txt", startDir)) {
-      std::memcpy(g_szLogPath, path, sizeof path);
-    }
+  g_bLogInUse = false;
+  if (startDir[0] == '\0') {
+    // Never the root folder or any other stand-in: the log is best effort.
+    std::fputs("valmero: the start folder cannot be determined; no log is written\n", stderr);
+    return 0;
   }
-  if (g_szLogPath[0] != '\0') {
-    int fd = ::open(g_szLogPath, O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) TraceLastError("CreateFile : 1st");
-    else ::close(fd);
-    ::chmod(g_szLogPath, 0644);
-    if (::unlink(g_szLogPath) != 0) TraceLastError("DeleteFile");
-    fd = ::open(g_szLogPath, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd >= 0) ::close(fd);
+  char path[PATH_SIZE];
+  if (FormatPath(path, sizeof path, "%s/mirqlog.txt", startDir)) {
+    switch (ClaimLog(path)) {
+      case LogClaim::Held:
+        std::memcpy(g_szLogPath, path, sizeof path);
+        break;
+      case LogClaim::InUse:
+        g_bLogInUse = true;
+        std::fprintf(stderr, "valmero: the log %s is in use by another run of the program\n", path);
+        return -1;
+      case LogClaim::Failed:
+        // Each line tries again, as it does after a removal.
+        std::memcpy(g_szLogPath, path, sizeof path);
+        break;
+    }
   }
   LogMessage("%s", LOG_START_LINE);
   return 0;
 }
+
+bool ActivityLogInUse() { return g_bLogInUse; }
 
 }  // namespace valmero

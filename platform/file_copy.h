@@ -4,6 +4,8 @@
 // nor destroys a file that was there before.
 #pragma once
 
+#include <string>
+
 namespace valmero {
 
 // How the bytes of the last successful copy travelled; for tests and
@@ -14,7 +16,15 @@ enum class CopyMethod { None, Reflink, CopyFileRange, SendFile, ReadWrite };
 // that name. 0 on success; -1 (errno set, nothing left behind) on failure.
 // The data is not synced to the disk: a song collection of many thousand
 // files would pay one disk flush per file for a copy the user can repeat.
+// The copy keeps the source's permission bits less the umask and its date.
 int CopyFileReplacing(const char* source, const char* destination);
+
+// The first half of CopyFileReplacing, for copies that must all be complete
+// before any of them replaces a file: copies `source` to a new temporary file
+// beside `destination` (its path in temporaryPath) and leaves it there. 0 on
+// success; -1 (errno set, nothing left behind) on failure. The caller renames
+// the temporary file into place or removes it.
+int CopyFileAside(const char* source, const char* destination, std::string& temporaryPath);
 
 CopyMethod LastCopyMethod();
 
