@@ -45,7 +45,7 @@ std::string CompanionPath(const char* songPath) {
 // A failed copy costs the user one song, not the whole collection: it is
 // logged and the run goes on.
 void LogCopyFailure(const std::string& source, const std::string& destination) {
-  TraceLastError("CopyFile");
+  TraceLastError("copy");
   LogMessage("can not copy \"%s\" to \"%s\"", source.c_str(), destination.c_str());
 }
 

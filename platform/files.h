@@ -21,8 +21,9 @@ int OpenRegularForReading(const char* path);
 // True when the folder can be opened for listing.
 bool CanListFolder(const char* path);
 
-// The path of an existing file, found without regard to the case of its name
-// the way the original file systems match names: the path itself when it can
+// The path of an existing file, found without regard to the case of its name,
+// because songlists and collections are written by people who do not mind the
+// case of a name: the path itself when it can
 // be opened; otherwise the entry of its folder that comes first in listing
 // order among those whose upper-cased name equals the upper-cased name asked
 // for. Empty when there is neither.
