@@ -103,6 +103,16 @@ TEST(FileCopyRefusalTest, NothingIsMadeWhenTheCopyCannotStart) {
   }
 }
 
+// A size of 0 (files under /proc) or one that grows during the copy must not
+// cut the copy short: the data is read to its end, whatever the size said.
+TEST(FileCopySizeTest, FileWithMoreThanItsSizeSaysIsCopiedWhole) {
+  CTempDir target;
+  const std::string expected = ReadFile("/proc/version");
+  ASSERT_FALSE(expected.empty());
+  ASSERT_EQ(CopyFileReplacing("/proc/version", (target / "00001.MP3").c_str()), 0);
+  EXPECT_EQ(ReadFile(target / "00001.MP3"), expected);
+}
+
 TEST(FileCopyDateTest, CopyKeepsTheSongsDate) {
   CTempDir folder;
   WriteFile(folder / "song.mp3", "data");

@@ -117,6 +117,17 @@ TEST_F(ConverterTest, StagesRunInOrderForEachOptionSet) {
   }
 }
 
+// What the desktop program types into the run: a target too long for a path
+// is refused whole, never cut into another folder.
+TEST_F(ConverterTest, TargetTooLongIsRefusedAndNothingIsCreated) {
+  const std::string target = m_dir / std::string(300, 't');
+  EXPECT_EQ(m_converter.OnMake(m_dir.Path().c_str(), target.c_str(), Defaults()), RunOutcome::Failed);
+  EXPECT_TRUE(m_converter.stages.empty());
+  EXPECT_EQ(LogMessages(m_dir.Path()).back(), "target folder path is too long : " + target);
+  EXPECT_EQ(testing::ListNames(m_dir.Path()), (Stages{"mirqlog.txt"}));
+  EXPECT_EQ(m_host.events.front().rfind("error: ", 0), 0u);
+}
+
 TEST_F(ConverterTest, StatusLineFolderCreationAndClosingLine) {
   EXPECT_EQ(Make(Defaults()), RunOutcome::Finished);
   EXPECT_EQ(Make(Defaults()), RunOutcome::Finished);  // the folder exists now
