@@ -1,8 +1,5 @@
 #include "log/activity_log.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,6 +9,7 @@
 
 #include "core/fixed_text.h"
 #include "platform/files.h"
+#include "platform/own_file.h"
 
 namespace valmero {
 
@@ -47,65 +45,35 @@ void CloseLogFile() {
   g_logFd = -1;
 }
 
-// Opens the log at `path` as this program's own regular file: a symbolic link
-// is never followed and a named pipe never waited on; a link, a pipe, a
-// device or a file we may not write (left read-only by an earlier start) is
-// replaced by a new regular file, whatever it led to left untouched.
-int OpenOwnLog(const char* path, bool truncate) {
-  int fd = ::open(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
-  struct stat info;
-  bool own = fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) != 0;
-  if (!own) {
-    if (fd >= 0) ::close(fd);
-    if (::unlink(path) != 0 && errno != ENOENT) TraceLastError("DeleteFile");
-    fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0) return -1;
-  }
-  ::fcntl(fd, F_SETFL, O_APPEND);
-  if (truncate && ::ftruncate(fd, 0) != 0) TraceLastError("CreateFile : 1st");
-  return fd;
-}
-
-bool IsLinked(int fd) {
-  struct stat info;
-  return ::fstat(fd, &info) == 0 && info.st_nlink > 0;
-}
-
 // The open log, opened again when another program has removed the file or
-// renamed another over it (its link count is then 0).
+// renamed another over it. One look at the open file per line is all it
+// costs; a link, a pipe or a device put there meanwhile is replaced.
 int LogFileForAppending() {
   if (g_logFd >= 0) {
-    if (IsLinked(g_logFd)) return g_logFd;
+    if (IsStillLinked(g_logFd)) return g_logFd;
     CloseLogFile();
   }
-  g_logFd = OpenOwnLog(g_szLogPath, false);
-  if (g_logFd >= 0) ::flock(g_logFd, LOCK_EX | LOCK_NB);
+  g_logFd = OpenOwnFileForAppending(g_szLogPath);
+  if (g_logFd >= 0) LockOpenFile(g_logFd);
   return g_logFd;
-}
-
-// True when `fd` is still the file that `path` names: a program that
-// replaced the file between our open and our lock has a file of its own.
-bool PathNamesFile(const char* path, int fd) {
-  struct stat byPath, byFd;
-  return ::lstat(path, &byPath) == 0 && ::fstat(fd, &byFd) == 0 && byPath.st_dev == byFd.st_dev &&
-         byPath.st_ino == byFd.st_ino;
 }
 
 enum class LogClaim { Held, InUse, Failed };
 
 // Opens the log and takes its lock before emptying it, so that a second
 // program started in the same folder finds it in use instead of emptying the
-// log of the first.
+// log of the first. A file put in its place between the open and the lock
+// belongs to whoever put it there: then once more.
 LogClaim ClaimLog(const char* path) {
   for (int attempt = 0; attempt < 5; ++attempt) {
-    int fd = OpenOwnLog(path, false);
+    int fd = OpenOwnFileForAppending(path);
     if (fd < 0) return LogClaim::Failed;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+    if (LockOpenFile(fd) == FileLockResult::InUse) {
       ::close(fd);
       return LogClaim::InUse;
     }
-    if (PathNamesFile(path, fd)) {
-      if (::ftruncate(fd, 0) != 0) TraceLastError("CreateFile : 1st");
+    if (PathNamesOpenFile(path, fd)) {
+      if (!EmptyOpenFile(fd)) TraceLastError("CreateFile : 1st");
       g_logFd = fd;
       return LogClaim::Held;
     }
@@ -213,7 +181,9 @@ int StartActivityLog(char* startDir) {
     return 0;
   }
   char path[PATH_SIZE];
-  if (FormatPath(path, sizeof path, "%s/mirqlog.txt", startDir)) {
+  if (!FormatPath(path, sizeof path, "%s/mirqlog.txt", startDir)) {
+    std::fputs("valmero: the start folder's path is too long for a log; no log is written\n", stderr);
+  } else {
     switch (ClaimLog(path)) {
       case LogClaim::Held:
         std::memcpy(g_szLogPath, path, sizeof path);

@@ -2,11 +2,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
-#include <cerrno>
-
+#include "platform/own_file.h"
 #include "platform/temporary_file.h"
 
 namespace valmero {
@@ -19,12 +17,9 @@ FolderLockResult CFolderLock::Take(const char* folder) {
   if (m_fd >= 0) ::close(m_fd);
   m_fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (m_fd < 0) return FolderLockResult::Unavailable;
-  int locked;
-  do {
-    locked = ::flock(m_fd, LOCK_EX | LOCK_NB);
-  } while (locked != 0 && errno == EINTR);
-  if (locked == 0) return FolderLockResult::Held;
-  bool inUse = errno == EWOULDBLOCK;
+  FileLockResult locked = LockOpenFile(m_fd);
+  if (locked == FileLockResult::Held) return FolderLockResult::Held;
+  bool inUse = locked == FileLockResult::InUse;
   ::close(m_fd);
   m_fd = -1;
   return inUse ? FolderLockResult::InUse : FolderLockResult::Unavailable;

@@ -154,8 +154,8 @@ TEST(ActivityLogTest, EveryRemovalInARowIsNoticed) {
 
 void IgnoreSignal(int) {}
 
-// Where the log cannot learn of a removal from the kernel (the program has
-// SIGIO for itself, or blocks it), it asks the file system before each line.
+// The log takes no signal for itself: a program that handles or blocks SIGIO
+// for its own purposes still has every removal noticed.
 TEST(ActivityLogTest, RemovalIsNoticedWhenSigioIsTakenOrBlocked) {
   struct sigaction own;
   std::memset(&own, 0, sizeof own);
