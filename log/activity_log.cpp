@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "core/fixed_text.h"
 #include "platform/files.h"
@@ -82,6 +83,26 @@ LogClaim ClaimLog(const char* path) {
   return LogClaim::Failed;
 }
 
+// Appends whole lines to the log with one write. 0, or -1 when the log
+// cannot be opened or written.
+int WriteLines(const char* lines, std::size_t length) {
+  int fd = LogFileForAppending();
+  if (fd < 0) {
+    TraceLastError("fopen");
+    return -1;
+  }
+  if (!WriteAll(fd, lines, length)) {
+    TraceLastError("write");
+    CloseLogFile();
+    return -1;
+  }
+  return 0;
+}
+
+// The lines held while a CLogLinesTogether lives.
+int g_nTogetherDepth = 0;
+std::string g_together;
+
 // "* Y:MM:DD HH:MM:SS - " for a time, formatted again only when the time
 // differs from the previous line's.
 int LinePrefix(const std::tm& now, const char*& prefix) {
@@ -157,17 +178,19 @@ int LogMessage(const char* format, ...) {
     TraceLastError("fopen");
     return -1;
   }
-  int fd = LogFileForAppending();
-  if (fd < 0) {
-    TraceLastError("fopen");
-    return -1;
+  if (g_nTogetherDepth > 0) {
+    g_together.append(line, lineLength);
+    return 0;
   }
-  if (!WriteAll(fd, line, lineLength)) {
-    TraceLastError("write");
-    CloseLogFile();
-    return -1;
-  }
-  return 0;
+  return WriteLines(line, lineLength);
+}
+
+CLogLinesTogether::CLogLinesTogether() { ++g_nTogetherDepth; }
+
+CLogLinesTogether::~CLogLinesTogether() {
+  if (--g_nTogetherDepth > 0 || g_together.empty()) return;
+  WriteLines(g_together.data(), g_together.size());
+  g_together.clear();
 }
 
 int StartActivityLog(char* startDir) {

@@ -39,6 +39,18 @@ bool ActivityLogInUse();
 // the log file cannot be opened.
 int LogMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// While an object of this class lives, the lines logged are held and then
+// written together with one write when it goes: the few lines of one song of
+// a scan of many thousand cost one system call instead of one each. They are
+// in the file when the object goes rather than when LogMessage returns.
+class CLogLinesTogether {
+ public:
+  CLogLinesTogether();
+  ~CLogLinesTogether();
+  CLogLinesTogether(const CLogLinesTogether&) = delete;
+  CLogLinesTogether& operator=(const CLogLinesTogether&) = delete;
+};
+
 // Hands "NAME failed : GetLastError returned N, 0xN" with the last system
 // error to DebugTrace.
 void TraceLastError(const char* name);

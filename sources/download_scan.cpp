@@ -151,10 +151,15 @@ int ScanDownloadFolder(const char* folder, bool jukeList, const CSongCatalogue& 
       continue;
     }
     const CSongFile file{path, held.Fd(), held.Fd() == AT_FDCWD ? path : entry.name.c_str()};
-    std::unique_ptr<SongRecord> song = MakeDownloadedSong(file, kind, jukeList, catalogue, scratch);
-    if (song == nullptr) continue;
-    songs.push_back(std::move(song));
-    LogMessage("add data : %s", path);
+    {
+      // The lines of one song (its tag, its number, its addition) go to the
+      // log with one write, before the user is given the chance to cancel.
+      CLogLinesTogether together;
+      std::unique_ptr<SongRecord> song = MakeDownloadedSong(file, kind, jukeList, catalogue, scratch);
+      if (song == nullptr) continue;
+      songs.push_back(std::move(song));
+      LogMessage("add data : %s", path);
+    }
 
     popup->PumpMessages(true);
     if (popup->IsCancelled()) {

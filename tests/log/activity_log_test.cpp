@@ -187,6 +187,22 @@ TEST(ActivityLogTest, RemovalIsNoticedWhenSigioIsTakenOrBlocked) {
   ASSERT_EQ(::pthread_sigmask(SIG_SETMASK, &saved, nullptr), 0);
 }
 
+TEST(ActivityLogTest, LinesLoggedTogetherArriveWholeAndInOrderWhenTheScopeEnds) {
+  CTempDir dir;
+  StartTestLog(dir.Path());
+  const std::string start = ReadFile(dir / "mirqlog.txt");
+  {
+    CLogLinesTogether together;
+    LogMessage("one");
+    {
+      CLogLinesTogether inner;
+      LogMessage("two\n");
+    }
+    EXPECT_EQ(ReadFile(dir / "mirqlog.txt"), start) << "held until the outer scope ends";
+  }
+  EXPECT_EQ(ReadFile(dir / "mirqlog.txt"), start + kPrefix + "one\r\n" + kPrefix + "two\r\n");
+}
+
 TEST(ActivityLogTest, StartAndEndLinesAreSeventySixCharacters) {
   EXPECT_EQ(std::string(LOG_START_LINE).size(), 76u);
   EXPECT_EQ(std::string(LOG_END_LINE).size(), 76u);
