@@ -24,12 +24,12 @@ bool KeyedBefore(const KeyedEntry& a, const KeyedEntry& b) {
   return a.entry.name.compare(b.entry.name) < 0;
 }
 
-bool IsDirectoryEntry(int dirFd, const dirent& entry) {
+bool IsDirectoryEntry(DIR* dir, const dirent& entry) {
   if (entry.d_type == DT_DIR) return true;
   if (entry.d_type == DT_REG) return false;
   // Unknown to the file system's listing, or a link: ask for what it is.
   struct stat info;
-  if (::fstatat(dirFd, entry.d_name, &info, 0) != 0) return false;
+  if (::fstatat(::dirfd(dir), entry.d_name, &info, 0) != 0) return false;
   return S_ISDIR(info.st_mode);
 }
 
@@ -43,10 +43,9 @@ bool ListFolderKeyed(const char* folder, std::vector<KeyedEntry>& entries) {
   entries.clear();
   DIR* dir = ::opendir(folder);
   if (dir == nullptr) return false;
-  int dirFd = ::dirfd(dir);
   while (dirent* entry = ::readdir(dir)) {
     if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
-    KeyedEntry keyed{UpperAscii(entry->d_name), {entry->d_name, IsDirectoryEntry(dirFd, *entry)}};
+    KeyedEntry keyed{UpperAscii(entry->d_name), {entry->d_name, IsDirectoryEntry(dir, *entry)}};
     entries.push_back(std::move(keyed));
   }
   ::closedir(dir);

@@ -278,6 +278,13 @@ TEST(UserDataTest, LogIsNeverWrittenThroughALinkNorAtTheRoot) {
   EXPECT_EQ(info.st_mode & 0777, 0600u);
   EXPECT_EQ(ReadFile(session.Path("secret.txt")), "secret");
 
+  // A named pipe in its place is replaced, not waited on.
+  ::unlink(session.Path("cwd/mirqlog.txt").c_str());
+  ::mkfifo(session.Path("cwd/mirqlog.txt").c_str(), 0644);
+  run = session.Make(args);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(HasLine(run.log, "Finished Converting"));
+
   const bool rootLogBefore = Exists("/mirqlog.txt");
   ::mkdir(session.Path("gone").c_str(), 0755);
   run = session.Make(args, "rmdir " + Quote(session.Path("gone")) + " &&", session.Path("gone"));
@@ -350,16 +357,19 @@ TEST(UserDataTest, StoppedRunLeavesNothingBehind) {
   CSession session;
   session.MakeDiscCollection(300);
   const std::string out = session.Path("out");
-  pid_t stopped = session.StartSlow(session.DiscArgs(out), out);
-  ASSERT_TRUE(WaitForCopying(out));
-  ::kill(stopped, SIGTERM);
-  WaitFor(stopped);
-  EXPECT_NE(ReadFile(session.Path("cwd/.bg")).find("Progress Calcelled"), std::string::npos);
-  Files afterTerm = ReadFolder(out);
-  EXPECT_FALSE(HasTemporary(afterTerm));
-  for (const auto& [name, bytes] : afterTerm) {
-    if (name.size() != 9 || name.compare(5, 4, ".MP3") != 0) continue;
-    EXPECT_EQ(bytes, ReadFile(session.Path("songs/" + std::to_string(std::stoi(name)) + ".mp3"))) << name;
+  for (int signal : {SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    pid_t stopped = session.StartSlow(session.DiscArgs(out), out);
+    ASSERT_TRUE(WaitForCopying(out));
+    ::kill(stopped, signal);
+    WaitFor(stopped);
+    EXPECT_NE(ReadFile(session.Path("cwd/.bg")).find("Progress Calcelled"), std::string::npos);
+    Files afterStop = ReadFolder(out);
+    EXPECT_FALSE(HasTemporary(afterStop));
+    for (const auto& [name, bytes] : afterStop) {
+      if (name.size() != 9 || name.compare(5, 4, ".MP3") != 0) continue;
+      EXPECT_EQ(bytes, ReadFile(session.Path("songs/" + std::to_string(std::stoi(name)) + ".mp3"))) << name;
+    }
   }
 
   pid_t killed = session.StartSlow(session.DiscArgs(out), out);
