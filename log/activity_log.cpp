@@ -1,5 +1,6 @@
 #include "log/activity_log.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -40,6 +41,20 @@ LogClock g_clock = &LocalNow;
 // started in the same folder from emptying it.
 int g_logFd = -1;
 bool g_bLogInUse = false;
+// The lock lives on a second descriptor of the same open file, so that
+// closing the log for a while (ResetActivityLog) does not give it up: only
+// the next start or the end of the program does.
+int g_lockFd = -1;
+
+void HoldLockOf(int fd) {
+  if (g_lockFd >= 0) ::close(g_lockFd);
+  g_lockFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+}
+
+void ReleaseLock() {
+  if (g_lockFd >= 0) ::close(g_lockFd);
+  g_lockFd = -1;
+}
 
 void CloseLogFile() {
   if (g_logFd >= 0) ::close(g_logFd);
@@ -55,7 +70,7 @@ int LogFileForAppending() {
     CloseLogFile();
   }
   g_logFd = OpenOwnFileForAppending(g_szLogPath);
-  if (g_logFd >= 0) LockOpenFile(g_logFd);
+  if (g_logFd >= 0 && LockOpenFile(g_logFd) == FileLockResult::Held) HoldLockOf(g_logFd);
   return g_logFd;
 }
 
@@ -76,6 +91,7 @@ LogClaim ClaimLog(const char* path) {
     if (PathNamesOpenFile(path, fd)) {
       if (!EmptyOpenFile(fd)) TraceLastError("CreateFile : 1st");
       g_logFd = fd;
+      HoldLockOf(fd);
       return LogClaim::Held;
     }
     ::close(fd);
@@ -197,6 +213,7 @@ int StartActivityLog(char* startDir) {
   std::memset(startDir, 0, PATH_SIZE);
   if (::getcwd(startDir, PATH_SIZE) == nullptr) std::memset(startDir, 0, PATH_SIZE);
   ResetActivityLog();
+  ReleaseLock();
   g_bLogInUse = false;
   if (startDir[0] == '\0') {
     // Never the root folder or any other stand-in: the log is best effort.

@@ -62,7 +62,8 @@ void DebugTrace(const char* text);
 using LogClock = std::tm (*)();
 void SetLogClock(LogClock clock);
 
-// Forgets the log path (as before StartActivityLog) so that nothing is written.
+// Forgets the log path (as before StartActivityLog) so that nothing is
+// written; the log stays claimed against other programs.
 void ResetActivityLog();
 
 }  // namespace valmero
