@@ -1,6 +1,18 @@
 // The activity log mirqlog.txt: one time-stamped line per event, in the
 // directory that was current when the program started. Every line ends with
 // CR LF on every platform and is in the file when LogMessage returns.
+//
+// How the library reports failure, layer by layer:
+// - platform/: says what happened and logs nothing; the caller knows what the
+//   file meant to the user and logs that. A question or an action answers
+//   bool (true: yes, done); an open answers a descriptor, -1 when none.
+// - sources/, outputs/, run/ (the stages and what they call): an operation
+//   that can fail returns int, 0 or more on success and -1 on failure, after
+//   it has logged the reason here; callers test only for a negative value
+//   and do not log it again. An operation that cannot fail returns nothing.
+// - The user is told little: the run ends with "Finished Converting" or the
+//   error box, and the detail stands in this log.
+// No exceptions are raised by the library's own code.
 #pragma once
 
 #include <cstddef>

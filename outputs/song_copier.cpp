@@ -64,7 +64,7 @@ class CPendingCopies {
   void Copy(const std::string& source, const std::string& destination) {
     std::string temporary;
     bool copied = source.size() < PATH_SIZE && destination.size() < PATH_SIZE &&
-                  CopyFileAside(source.c_str(), destination.c_str(), temporary) == 0;
+                  CopyFileAside(source.c_str(), destination.c_str(), temporary);
     if (!copied) {
       LogCopyFailure(source, destination);
       return;

@@ -156,19 +156,20 @@ int CopyAside(const char* source, const char* destination, std::string& temporar
 
 }  // namespace
 
-int CopyFileAside(const char* source, const char* destination, std::string& temporaryPath) {
+bool CopyFileAside(const char* source, const char* destination, std::string& temporaryPath) {
   g_lastMethod = CopyMethod::None;
   temporaryPath.clear();
-  if (CopyAside(source, destination, temporaryPath) == 0) return 0;
+  if (CopyAside(source, destination, temporaryPath) == 0) return true;
   temporaryPath.clear();
-  return -1;
+  return false;
 }
 
-int CopyFileReplacing(const char* source, const char* destination) {
+bool CopyFileReplacing(const char* source, const char* destination) {
   std::string temporaryPath;
-  if (CopyFileAside(source, destination, temporaryPath) != 0) return -1;
-  if (::rename(temporaryPath.c_str(), destination) != 0) return Fail(-1, -1, temporaryPath);
-  return 0;
+  if (!CopyFileAside(source, destination, temporaryPath)) return false;
+  if (::rename(temporaryPath.c_str(), destination) == 0) return true;
+  Fail(-1, -1, temporaryPath);
+  return false;
 }
 
 CopyMethod LastCopyMethod() { return g_lastMethod; }
