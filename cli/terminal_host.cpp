@@ -128,9 +128,10 @@ void InstallInterruptAsCancel() {
   std::memset(&action, 0, sizeof action);
   action.sa_handler = &OnInterrupt;
   sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGHUP, &action, nullptr);
+  // A terminal closed under the run (SIGHUP) and a polite stop from the
+  // system or a script (SIGTERM) cancel the same way, so that no temporary
+  // file is left behind and every file under a final name is complete.
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
 int CancelSignal() { return g_cancelSignal; }

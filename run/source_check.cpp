@@ -327,7 +327,7 @@ class CCheck {
     std::error_code error;
     uintmax_t size = fs::file_size(song.path, error);
     if (!error) m_report.copyBytes += size;
-    if (!IsPairKind(song.kind)) return;
+    if (song.kind == KIND_IPS || song.kind == KIND_MCG) return;  // no companion to copy
     std::string companion = finder.Find(CompanionPath(song.path).c_str());
     if (companion.empty()) {
       std::string formed = CompanionPath(song.path);
