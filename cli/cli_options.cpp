@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include "platform/path_separator.h"
 #include "run/target_rule.h"
 
 namespace valmero {
@@ -121,8 +122,8 @@ std::string ResolveTarget(const CliRequest& request, std::string& error) {
     return request.target;
   }
   std::string target = SubfolderTarget(request.source.c_str(), request.disc);
-  // "/KVX" alone would put the output at the root of the file system.
-  if (target.empty() || target == "/KVX") {
+  // KVX under the root alone would put the output at the root of the file system.
+  if (target.empty() || target == VALMERO_SEP "KVX") {
     error = "cannot form a KVX sub-folder from '" + request.source + "'; give --target DIR";
     return {};
   }

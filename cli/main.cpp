@@ -1,6 +1,4 @@
 // valmero-cli: the command-line twin of the desktop program.
-#include <unistd.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -9,6 +7,7 @@
 #include "cli/index_report.h"
 #include "cli/make_command.h"
 #include "cli/terminal_host.h"
+#include "platform/console.h"
 
 int main(int argc, char** argv) {
   using namespace valmero;
@@ -37,6 +36,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   InstallInterruptAsCancel();
-  CTerminalHost host(stdout, stderr, ::isatty(STDERR_FILENO) == 1);
+  CTerminalHost host(stdout, stderr, IsTerminal(stderr));
   return RunMakeSession(request, target, host);
 }

@@ -4,20 +4,13 @@
 #include <cstring>
 #include <string>
 
+#include "platform/console.h"
+
 namespace valmero {
 
 namespace {
 
 volatile std::sig_atomic_t g_cancelPending = 0;
-
-void OnInterrupt(int) {
-  if (g_cancelPending) {
-    std::signal(SIGINT, SIG_DFL);
-    std::raise(SIGINT);
-    return;
-  }
-  g_cancelPending = 1;
-}
 
 class CTerminalProgress : public IProgressPopup {
  public:
@@ -114,13 +107,7 @@ void CTerminalHost::OpenDocument(const char* path) {
   std::fflush(m_out);
 }
 
-void InstallInterruptAsCancel() {
-  struct sigaction action;
-  std::memset(&action, 0, sizeof action);
-  action.sa_handler = &OnInterrupt;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-}
+void InstallInterruptAsCancel() { TurnInterruptIntoFlag(&g_cancelPending); }
 
 void RequestCancel() { g_cancelPending = 1; }
 

@@ -9,6 +9,7 @@
 #include "log/activity_log.h"
 #include "platform/file_copy.h"
 #include "platform/files.h"
+#include "platform/path_separator.h"
 
 namespace valmero {
 
@@ -29,7 +30,7 @@ std::string FormatName(const char* format, const char* folder, int number) {
 // "FOLDER/BASE.MCG" beside the song file; the base name is the file name
 // without the extension (a dot in a folder name is not an extension).
 std::string CompanionPath(const char* songPath) {
-  const char* slash = std::strrchr(songPath, '/');
+  const char* slash = std::strrchr(songPath, PATH_SEPARATOR);
   const char* name = slash == nullptr ? songPath : slash + 1;
   const char* dot = std::strrchr(name, '.');
   const char* end = dot == nullptr ? name + std::strlen(name) : dot;
@@ -77,14 +78,14 @@ void CopySongsToTarget(const SongList& songs, const char* target, IRunHost& host
   for (int i = 0; i < count && !cancelled; ++i) {
     const SongRecord& song = *songs[static_cast<std::size_t>(i)];
     if (IsSingleFileKind(song.kind)) {
-      const char* format = song.kind == KIND_IPS ? "%s/%05d-IPS.MP3" : "%s/%05d-MCG.MP3";
+      const char* format = song.kind == KIND_IPS ? "%s" VALMERO_SEP "%05d-IPS.MP3" : "%s" VALMERO_SEP "%05d-MCG.MP3";
       std::string destination = FormatName(format, target, song.newNumber);
       SetProgressText(*popup, COPY_TEXT_FORMAT, song.path, destination.c_str(), i + 1, count);
       CopyOneFile(song.path, destination);
     } else {
       std::string companion = CompanionPath(song.path);
-      std::string songDestination = FormatName("%s/%05d.MP3", target, song.newNumber);
-      std::string companionDestination = FormatName("%s/%05d.MCG", target, song.newNumber);
+      std::string songDestination = FormatName("%s" VALMERO_SEP "%05d.MP3", target, song.newNumber);
+      std::string companionDestination = FormatName("%s" VALMERO_SEP "%05d.MCG", target, song.newNumber);
       SetProgressText(*popup, COPY_TEXT_FORMAT, song.path, songDestination.c_str(), 2 * i + 1, 2 * count);
       CopyOneFile(song.path, songDestination);
       if (!StepAndPump(*popup)) {

@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "sources/download_scan.h"
 #include "sources/songlist_reader.h"
+#include "platform/path_separator.h"
 
 #include <cstring>
 
@@ -81,7 +82,7 @@ int CConverter::RunStages() {
 
 void CConverter::OnViewLog() {
   char path[PATH_SIZE];
-  if (FormatPath(path, sizeof path, "%s/mirqlog.txt", m_szStartDir)) m_host.OpenDocument(path);
+  if (FormatPath(path, sizeof path, "%s" VALMERO_SEP "mirqlog.txt", m_szStartDir)) m_host.OpenDocument(path);
 }
 
 void CConverter::Terminate() {

@@ -5,6 +5,7 @@
 
 #include "core/fixed_text.h"
 #include "log/activity_log.h"
+#include "platform/path_separator.h"
 
 namespace valmero {
 
@@ -56,7 +57,7 @@ bool ReadWholeFile(std::FILE* file, std::vector<unsigned char>& bytes) {
 int CSongCatalogue::ReadCatalogue(const char* startDir) {
   char path[PATH_SIZE];
   std::FILE* file = nullptr;
-  if (FormatPath(path, sizeof path, "%s/products.cp", startDir)) file = std::fopen(path, "rb");
+  if (FormatPath(path, sizeof path, "%s" VALMERO_SEP "products.cp", startDir)) file = std::fopen(path, "rb");
   if (file == nullptr) {
     LogMessage("products file open error\n");
     return -1;
