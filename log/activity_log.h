@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <ctime>
 
+#include "core/fixed_text.h"
 #include "core/song_record.h"
 
 namespace valmero {
@@ -29,7 +30,7 @@ int StartActivityLog(char* startDir);
 // last line feed, and cut short where the line would pass LOG_LINE_LIMIT so
 // that the line still ends with its line end. Returns 0 when written, -1 when
 // the log file cannot be opened.
-int LogMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
+int LogMessage(const char* format, ...) VALMERO_PRINTF(1, 2);
 
 // Hands "NAME failed : GetLastError returned N, 0xN" with the last system
 // error to DebugTrace.

@@ -6,9 +6,10 @@
 
 namespace valmero {
 
-// How the bytes of the last successful copy travelled; for tests and
+// How the bytes of the last successful copy travelled (System: the platform's
+// own copy call, where it has one); for tests and
 // measurements only.
-enum class CopyMethod { None, Reflink, CopyFileRange, SendFile, ReadWrite };
+enum class CopyMethod { None, Reflink, CopyFileRange, SendFile, ReadWrite, System };
 
 // Copies the regular file at `source` to `destination`, replacing a file of
 // that name. 0 on success; -1 (errno set, nothing left behind) on failure.

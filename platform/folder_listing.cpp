@@ -36,12 +36,6 @@ bool IsDirectoryEntry(int dirFd, const dirent& entry) {
 
 }  // namespace
 
-bool ListsBefore(const std::string& a, const std::string& b) {
-  int byUpper = CompareBytes(UpperAscii(a), UpperAscii(b));
-  if (byUpper != 0) return byUpper < 0;
-  return CompareBytes(a, b) < 0;
-}
-
 bool ListFolder(const char* folder, std::vector<FolderEntry>& entries) {
   entries.clear();
   DIR* dir = ::opendir(folder);
