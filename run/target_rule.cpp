@@ -12,7 +12,7 @@ std::string SubfolderTarget(const char* source, bool discSource) {
   if (!discSource) {
     target = std::string(source) + VALMERO_SEP "KVX";
   } else if (std::strchr(source, PATH_SEPARATOR) != nullptr && std::strchr(source, '.') != nullptr) {
-    target = std::string(source, static_cast<std::size_t>(std::strrchr(source, PATH_SEPARATOR) - source)) + "/KVX";
+    target = std::string(source, static_cast<std::size_t>(std::strrchr(source, PATH_SEPARATOR) - source)) + VALMERO_SEP "KVX";
   } else {
     target = VALMERO_SEP "KVX";
   }

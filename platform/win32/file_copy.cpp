@@ -32,7 +32,8 @@ int CopyFileReplacing(const char* source, const char* destination) {
   std::string temporaryPath;
   HANDLE reserved = CreateTemporaryBeside(destination, temporaryPath);
   if (reserved == INVALID_HANDLE_VALUE) {
-    errno = EACCES;
+    DWORD error = ::GetLastError();
+    errno = error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND ? ENOENT : EACCES;
     return -1;
   }
   ::CloseHandle(reserved);

@@ -1,8 +1,15 @@
 #include "platform/win32/temporary_name.h"
 
+#include <cstring>
+
 namespace valmero {
 
+// "~v" and six letters: no longer than the shortest name the program writes
+// (LIST.TXT), so that a final path that fits the 259 characters of a Windows
+// path never fails for its temporary name.
 HANDLE CreateTemporaryBeside(const char* finalPath, std::string& temporaryPath) {
+  const char* separator = std::strrchr(finalPath, '\\');
+  const std::string folder(finalPath, separator == nullptr ? 0 : static_cast<std::size_t>(separator - finalPath + 1));
   static unsigned s_counter = 0;
   static const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
   for (int attempt = 0; attempt < 100; ++attempt) {
@@ -15,7 +22,7 @@ HANDLE CreateTemporaryBeside(const char* finalPath, std::string& temporaryPath) 
       seed /= 36;
     }
     suffix[6] = '\0';
-    temporaryPath = std::string(finalPath) + ".vtmp" + suffix;
+    temporaryPath = folder + "~v" + suffix;
     HANDLE file = ::CreateFileA(temporaryPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) return file;

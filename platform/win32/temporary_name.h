@@ -8,7 +8,8 @@
 
 namespace valmero {
 
-// Creates "<finalPath>.vtmpXXXXXX" for writing; its path in `temporaryPath`.
+// Creates a new file in the folder of `finalPath` for writing; its path in
+// `temporaryPath`.
 // INVALID_HANDLE_VALUE when no such file can be created.
 HANDLE CreateTemporaryBeside(const char* finalPath, std::string& temporaryPath);
 
