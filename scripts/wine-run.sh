@@ -22,4 +22,8 @@ if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
    fi) 9>"$WINEPREFIX.lock"
 fi
 wineserver -p </dev/null >/dev/null 2>&1 || true
+# Wine starts its services with the first program and they keep that
+# program's output open: a first program of no output of its own starts them,
+# or whoever reads this program's output (ctest) would wait for them forever.
+"$wine" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 exec "$wine" "$program" "$@"
