@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include "platform/absolute_path.h"
 #include "platform/path_separator.h"
 #include "run/target_rule.h"
 
@@ -174,6 +175,15 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliRequest& request,
   return false;
 }
 
+namespace {
+
+}  // namespace
+
+void MakePathsAbsolute(CliRequest& request) {
+  request.source = AbsolutePath(request.source);
+  request.target = AbsolutePath(request.target);
+}
+
 std::string ResolveTarget(const CliRequest& request, std::string& error) {
   if (!request.subfolder) {
     if (request.target.size() >= PATH_SIZE) {
@@ -183,7 +193,7 @@ std::string ResolveTarget(const CliRequest& request, std::string& error) {
     return request.target;
   }
   std::string target = SubfolderTarget(request.source.c_str(), request.disc);
-  // KVX under the root alone would put the output at the root of the file system.
+  // "/KVX" alone would put the output at the root of the file system.
   if (target.empty() || target == VALMERO_SEP "KVX") {
     error = "cannot form a KVX sub-folder from '" + request.source + "'; give --target DIR";
     return {};

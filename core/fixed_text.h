@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+#include "platform/ascii_case.h"
+
 // Lets the compiler check the arguments of a printf-style function. MinGW's
 // own printf (C99 conversions such as %zu) is the one the Windows build uses.
 #ifdef __MINGW_PRINTF_FORMAT
@@ -24,9 +26,6 @@ bool FormatPath(char* dst, std::size_t size, const char* format, ...)
 
 // Cuts the text at its last line feed, if it holds one.
 void CutAtLastLineFeed(char* text);
-
-// Upper-cases the ASCII letters a to z in place; every other byte stays.
-void UpperCaseAscii(char* text);
 
 // The length of a text field that may be full without a terminator.
 std::size_t BoundedLength(const char* text, std::size_t size);

@@ -1,11 +1,17 @@
 #include "log/activity_log.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "core/fixed_text.h"
+#include "platform/files.h"
 #include "platform/log_file.h"
+#include "platform/own_file.h"
 #include "platform/path_separator.h"
 
 namespace valmero {
@@ -27,6 +33,90 @@ std::tm LocalNow() {
 }
 
 LogClock g_clock = &LocalNow;
+
+// The log stays open for appending between lines: one write per line keeps
+// every line in the file when LogMessage returns, without an open and a close
+// each time. The open log also carries the lock that keeps a second program
+// started in the same folder from emptying it.
+int g_logFd = -1;
+bool g_bLogInUse = false;
+// The lock lives on a second descriptor of the same open file, so that
+// closing the log for a while (ResetActivityLog) does not give it up: only
+// the next start or the end of the program does.
+int g_lockFd = -1;
+
+void HoldLockOf(int fd) {
+  if (g_lockFd >= 0) ::close(g_lockFd);
+  g_lockFd = DuplicateDescriptor(fd);
+}
+
+void ReleaseLock() {
+  if (g_lockFd >= 0) ::close(g_lockFd);
+  g_lockFd = -1;
+}
+
+void CloseLogFile() {
+  if (g_logFd >= 0) ::close(g_logFd);
+  g_logFd = -1;
+}
+
+// The open log, opened again when another program has removed the file or
+// renamed another over it. One look at the open file per line is all it
+// costs; a link, a pipe or a device put there meanwhile is replaced.
+int LogFileForAppending() {
+  if (g_logFd >= 0) {
+    if (IsStillLinked(g_logFd)) return g_logFd;
+    CloseLogFile();
+  }
+  g_logFd = OpenOwnFileForAppending(g_szLogPath);
+  if (g_logFd >= 0 && LockOpenFile(g_logFd) == FileLockResult::Held) HoldLockOf(g_logFd);
+  return g_logFd;
+}
+
+enum class LogClaim { Held, InUse, Failed };
+
+// Opens the log and takes its lock before emptying it, so that a second
+// program started in the same folder finds it in use instead of emptying the
+// log of the first. A file put in its place between the open and the lock
+// belongs to whoever put it there: then once more.
+LogClaim ClaimLog(const char* path) {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    int fd = OpenOwnFileForAppending(path);
+    if (fd < 0) return LogClaim::Failed;
+    if (LockOpenFile(fd) == FileLockResult::InUse) {
+      ::close(fd);
+      return LogClaim::InUse;
+    }
+    if (PathNamesOpenFile(path, fd)) {
+      if (!EmptyOpenFile(fd)) TraceLastError("CreateFile : 1st");
+      g_logFd = fd;
+      HoldLockOf(fd);
+      return LogClaim::Held;
+    }
+    ::close(fd);
+  }
+  return LogClaim::Failed;
+}
+
+// Appends whole lines to the log with one write. 0, or -1 when the log
+// cannot be opened or written.
+int WriteLines(const char* lines, std::size_t length) {
+  int fd = LogFileForAppending();
+  if (fd < 0) {
+    TraceLastError("fopen");
+    return -1;
+  }
+  if (!WriteAll(fd, lines, length)) {
+    TraceLastError("write");
+    CloseLogFile();
+    return -1;
+  }
+  return 0;
+}
+
+// The lines held while a CLogLinesTogether lives.
+int g_nTogetherDepth = 0;
+std::string g_together;
 
 // "* Y:MM:DD HH:MM:SS - " for a time, formatted again only when the time
 // differs from the previous line's.
@@ -50,7 +140,7 @@ int LinePrefix(const std::tm& now, const char*& prefix) {
 void SetLogClock(LogClock clock) { g_clock = clock != nullptr ? clock : &LocalNow; }
 
 void ResetActivityLog() {
-  CloseLog();
+  CloseLogFile();
   std::memset(g_szLogPath, 0, sizeof g_szLogPath);
 }
 
@@ -98,26 +188,59 @@ int LogMessage(const char* format, ...) {
   line[lineLength + 1] = '\n';
   lineLength += 2;
 
-  if (g_szLogPath[0] == '\0' || !AppendToLog(g_szLogPath, line, lineLength)) {
+  if (g_szLogPath[0] == '\0') {
+    errno = ENOENT;
     TraceLastError("fopen");
     return -1;
   }
-  return 0;
+  if (g_nTogetherDepth > 0) {
+    g_together.append(line, lineLength);
+    return 0;
+  }
+  return WriteLines(line, lineLength);
+}
+
+CLogLinesTogether::CLogLinesTogether() { ++g_nTogetherDepth; }
+
+CLogLinesTogether::~CLogLinesTogether() {
+  if (--g_nTogetherDepth > 0 || g_together.empty()) return;
+  WriteLines(g_together.data(), g_together.size());
+  g_together.clear();
 }
 
 int StartActivityLog(char* startDir) {
   std::memset(startDir, 0, PATH_SIZE);
   CurrentFolder(startDir, PATH_SIZE);
   ResetActivityLog();
-  if (startDir[0] != '\0') {
-    char path[PATH_SIZE];
-    if (FormatPath(path, sizeof path, "%s" VALMERO_SEP "mirqlog.txt", startDir)) {
-      std::memcpy(g_szLogPath, path, sizeof path);
+  ReleaseLock();
+  g_bLogInUse = false;
+  if (startDir[0] == '\0') {
+    // Never the root folder or any other stand-in: the log is best effort.
+    std::fputs("valmero: the start folder cannot be determined; no log is written\n", stderr);
+    return 0;
+  }
+  char path[PATH_SIZE];
+  if (!FormatPath(path, sizeof path, "%s" VALMERO_SEP "mirqlog.txt", startDir)) {
+    std::fputs("valmero: the start folder's path is too long for a log; no log is written\n", stderr);
+  } else {
+    switch (ClaimLog(path)) {
+      case LogClaim::Held:
+        std::memcpy(g_szLogPath, path, sizeof path);
+        break;
+      case LogClaim::InUse:
+        g_bLogInUse = true;
+        std::fprintf(stderr, "valmero: the log %s is in use by another run of the program\n", path);
+        return -1;
+      case LogClaim::Failed:
+        // Each line tries again, as it does after a removal.
+        std::memcpy(g_szLogPath, path, sizeof path);
+        break;
     }
   }
-  if (g_szLogPath[0] != '\0') RecreateLog(g_szLogPath);
   LogMessage("%s", LOG_START_LINE);
   return 0;
 }
+
+bool ActivityLogInUse() { return g_bLogInUse; }
 
 }  // namespace valmero

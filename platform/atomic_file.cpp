@@ -6,10 +6,10 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "platform/files.h"
+#include "platform/temporary_file.h"
 
 namespace valmero {
 
@@ -18,17 +18,9 @@ CAtomicFile::~CAtomicFile() { Abandon(); }
 bool CAtomicFile::Create(const char* finalPath) {
   Abandon();
   m_finalPath = finalPath;
-  m_temporaryPath = m_finalPath + ".vtmpXXXXXX";
-  int fd = ::mkstemp(m_temporaryPath.data());
-  if (fd < 0) {
-    m_temporaryPath.clear();
-    return false;
-  }
-  ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-  // Readable like any file the user makes, not only by us.
-  mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
+  // Readable like any file the user makes: 0666 less the umask.
+  int fd = CreateTemporaryBeside(finalPath, 0666, m_temporaryPath);
+  if (fd < 0) return false;
   m_fd = fd;
   m_failed = false;
   m_buffered = 0;
@@ -56,16 +48,14 @@ bool CAtomicFile::Write(const void* data, std::size_t size) {
   return true;
 }
 
-bool CAtomicFile::Write(const char* text) { return Write(text, std::strlen(text)); }
-
 bool CAtomicFile::Commit() {
   if (m_fd < 0) return false;
   bool ok = !m_failed && Flush();
-  if (ok && ::fsync(m_fd) != 0) ok = false;
+  if (ok && !SyncFile(m_fd)) ok = false;
   if (::close(m_fd) != 0) ok = false;
   m_fd = -1;
-  if (ok && ::rename(m_temporaryPath.c_str(), m_finalPath.c_str()) != 0) ok = false;
-  if (!ok) ::unlink(m_temporaryPath.c_str());
+  if (ok && !RenameReplacing(m_temporaryPath.c_str(), m_finalPath.c_str())) ok = false;
+  if (!ok) RemoveFile(m_temporaryPath.c_str());
   m_temporaryPath.clear();
   return ok;
 }
@@ -76,7 +66,7 @@ void CAtomicFile::Abandon() {
     m_fd = -1;
   }
   if (!m_temporaryPath.empty()) {
-    ::unlink(m_temporaryPath.c_str());
+    RemoveFile(m_temporaryPath.c_str());
     m_temporaryPath.clear();
   }
   m_buffered = 0;

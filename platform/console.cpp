@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <initializer_list>
 
 namespace valmero {
 
@@ -10,10 +11,10 @@ namespace {
 
 volatile std::sig_atomic_t* g_pending = nullptr;
 
-void OnInterrupt(int) {
+void OnInterrupt(int signal) {
   if (*g_pending) {
-    std::signal(SIGINT, SIG_DFL);
-    std::raise(SIGINT);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
     return;
   }
   *g_pending = 1;
@@ -27,7 +28,10 @@ void TurnInterruptIntoFlag(volatile std::sig_atomic_t* pending) {
   std::memset(&action, 0, sizeof action);
   action.sa_handler = &OnInterrupt;
   sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
+  // A terminal closed under the run (SIGHUP) and a polite stop from the
+  // system or a script (SIGTERM) cancel the same way, so that no temporary
+  // file is left behind and every file under a final name is complete.
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
 bool IsTerminal(std::FILE* stream) { return ::isatty(::fileno(stream)) == 1; }

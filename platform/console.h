@@ -6,9 +6,10 @@
 
 namespace valmero {
 
-// Makes Ctrl-C raise `*pending` instead of ending the program. A Ctrl-C
-// that comes while the flag is still raised ends the program as Ctrl-C
-// always does, so that a program that stopped looking can still be stopped.
+// Makes Ctrl-C (and, where there are such, SIGTERM and SIGHUP) raise
+// `*pending` instead of ending the program. One that comes while the flag
+// is still raised ends the program as it always does, so that a program
+// that stopped looking can still be stopped.
 void TurnInterruptIntoFlag(volatile std::sig_atomic_t* pending);
 
 // True when the stream goes to a terminal, where a progress bar can be drawn.

@@ -1,11 +1,13 @@
 #include "platform/file_copy.h"
 
+#include <io.h>
 #include <windows.h>
 
 #include <cerrno>
 #include <string>
 
-#include "platform/win32/temporary_name.h"
+#include "platform/temporary_file.h"
+#include "platform/win32/long_path.h"
 
 namespace valmero {
 
@@ -13,41 +15,39 @@ namespace {
 
 CopyMethod g_lastMethod = CopyMethod::None;
 
-bool IsRegularFile(const char* path) {
-  DWORD attributes = ::GetFileAttributesA(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 }  // namespace
 
 // The system's own copy keeps the song's date and attributes. It goes to a
-// fresh name beside the destination first: a failed copy leaves nothing
-// under the final name and the file that was there untouched.
-int CopyFileReplacing(const char* source, const char* destination) {
+// fresh name beside the destination: a failed copy leaves nothing there.
+bool CopyFileAside(const char* source, const char* destination, std::string& temporaryPath) {
   g_lastMethod = CopyMethod::None;
-  if (!IsRegularFile(source)) {
-    errno = ::GetFileAttributesA(source) == INVALID_FILE_ATTRIBUTES ? ENOENT : EISDIR;
-    return -1;
+  DWORD attributes = ::GetFileAttributesA(source);
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    errno = attributes == INVALID_FILE_ATTRIBUTES ? ENOENT : EISDIR;
+    return false;
   }
-  std::string temporaryPath;
-  HANDLE reserved = CreateTemporaryBeside(destination, temporaryPath);
-  if (reserved == INVALID_HANDLE_VALUE) {
-    DWORD error = ::GetLastError();
-    errno = error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND ? ENOENT : EACCES;
-    return -1;
-  }
-  ::CloseHandle(reserved);
+  int reserved = CreateTemporaryBeside(destination, 0666, temporaryPath);
+  if (reserved < 0) return false;
+  ::_close(reserved);
   // The reserved name is ours: the copy may replace it.
   BOOL cancel = FALSE;
-  bool copied = ::CopyFileExA(source, temporaryPath.c_str(), nullptr, nullptr, &cancel, 0) != 0 &&
-                ::MoveFileExA(temporaryPath.c_str(), destination, MOVEFILE_REPLACE_EXISTING) != 0;
-  if (!copied) {
-    ::DeleteFileA(temporaryPath.c_str());
-    errno = EIO;
-    return -1;
+  if (::CopyFileExW(LongPath(source).c_str(), LongPath(temporaryPath).c_str(), nullptr, nullptr, &cancel, 0) == 0) {
+    errno = ErrnoOfLastError();
+    DeleteLongPath(temporaryPath);
+    temporaryPath.clear();
+    return false;
   }
   g_lastMethod = CopyMethod::System;
-  return 0;
+  return true;
+}
+
+bool CopyFileReplacing(const char* source, const char* destination) {
+  std::string temporaryPath;
+  if (!CopyFileAside(source, destination, temporaryPath)) return false;
+  if (MoveReplacing(temporaryPath, destination)) return true;
+  errno = ErrnoOfLastError();
+  DeleteLongPath(temporaryPath);
+  return false;
 }
 
 CopyMethod LastCopyMethod() { return g_lastMethod; }

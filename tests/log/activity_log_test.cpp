@@ -1,6 +1,8 @@
 #include "log/activity_log.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -13,6 +15,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "support/skip.h"
 #include "support/temp_dir.h"
 
 namespace valmero {
@@ -78,6 +81,7 @@ TEST(ActivityLogTest, WithoutStartOrWithUnwritableLogNothingIsWrittenAndResultIs
   ResetActivityLog();
   EXPECT_EQ(LogMessage("nowhere"), -1);
 
+  SKIP_ON_WINDOWS("a file removed while open stays until its last handle closes");
   CTempDir dir;
   StartTestLog(dir.Path());
   std::string path = dir / "mirqlog.txt";
@@ -90,12 +94,14 @@ TEST(ActivityLogTest, WithoutStartOrWithUnwritableLogNothingIsWrittenAndResultIs
   EXPECT_EQ(ReadFile(path), kPrefix + "back\r\n");
 }
 
-// Windows opens the log anew for every line: what follows tests how the
-// POSIX build, which keeps it open, learns of another program's changes.
+// What follows lets a child process of this one act on the log, which takes
+// fork: these tests are for the POSIX build.
 #ifndef _WIN32
 // What another program does to the log while this one writes it; each runs
 // in a child process, so that this process learns of it only through the
 // file system, as it would in use.
+int g_otherProcessStatus = 0;
+
 void InOtherProcess(const std::function<void()>& action) {
   pid_t child = ::fork();
   ASSERT_GE(child, 0);
@@ -105,6 +111,7 @@ void InOtherProcess(const std::function<void()>& action) {
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
+  g_otherProcessStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 struct LogMishap {
@@ -159,8 +166,8 @@ TEST(ActivityLogTest, EveryRemovalInARowIsNoticed) {
 
 void IgnoreSignal(int) {}
 
-// Where the log cannot learn of a removal from the kernel (the program has
-// SIGIO for itself, or blocks it), it asks the file system before each line.
+// The log takes no signal for itself: a program that handles or blocks SIGIO
+// for its own purposes still has every removal noticed.
 TEST(ActivityLogTest, RemovalIsNoticedWhenSigioIsTakenOrBlocked) {
   struct sigaction own;
   std::memset(&own, 0, sizeof own);
@@ -190,6 +197,42 @@ TEST(ActivityLogTest, RemovalIsNoticedWhenSigioIsTakenOrBlocked) {
   }
   ResetActivityLog();
   ASSERT_EQ(::pthread_sigmask(SIG_SETMASK, &saved, nullptr), 0);
+}
+
+#endif
+
+TEST(ActivityLogTest, LinesLoggedTogetherArriveWholeAndInOrderWhenTheScopeEnds) {
+  CTempDir dir;
+  StartTestLog(dir.Path());
+  const std::string start = ReadFile(dir / "mirqlog.txt");
+  {
+    CLogLinesTogether together;
+    LogMessage("one");
+    {
+      CLogLinesTogether inner;
+      LogMessage("two\n");
+    }
+    EXPECT_EQ(ReadFile(dir / "mirqlog.txt"), start) << "held until the outer scope ends";
+  }
+  EXPECT_EQ(ReadFile(dir / "mirqlog.txt"), start + kPrefix + "one\r\n" + kPrefix + "two\r\n");
+}
+
+#ifndef _WIN32
+// Another program finds the log in use for as long as this one lives, also
+// while it keeps the log closed for a while.
+TEST(ActivityLogTest, LogStaysClaimedWhileClosedForAWhile) {
+  CTempDir dir;
+  StartTestLog(dir.Path());
+  ResetActivityLog();
+  const std::string path = dir / "mirqlog.txt";
+  InOtherProcess([&] {
+    int fd = ::open(path.c_str(), O_RDONLY);
+    ::_exit(::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 1 : 0);
+  });
+  EXPECT_EQ(g_otherProcessStatus, 0) << "the other program took the log";
+  StartTestLog(dir.Path());  // a new start in the same program claims it again
+  EXPECT_EQ(LogMessage("again"), 0);
+  ResetActivityLog();
 }
 
 #endif
