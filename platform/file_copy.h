@@ -8,9 +8,8 @@
 
 namespace valmero {
 
-// How the bytes of the last successful copy travelled (System: the platform's
-// own copy call, where it has one); for tests and
-// measurements only.
+// How the bytes of the last successful copy travelled (System: the
+// platform's own copy call, where it has one); for tests and measurements.
 enum class CopyMethod { None, Reflink, CopyFileRange, SendFile, ReadWrite, System };
 
 // Copies the regular file at `source` to `destination`, replacing a file of

@@ -1,4 +1,4 @@
-// Small file-system services over POSIX.
+// Small file-system services (POSIX here, Win32 in platform/win32/).
 #pragma once
 
 #include <cstddef>
@@ -64,7 +64,8 @@ void RemoveFile(const char* path);
 // Creates one directory level. False when it exists already or cannot be made.
 bool MakeDirectory(const char* path);
 
-// The folder part of a path: everything before its last '/'; empty without one.
+// The folder part of a path: everything before its last separator; empty
+// without one.
 std::string FolderOf(const char* path);
 
 }  // namespace valmero
