@@ -2,8 +2,9 @@
 # The Windows valmero-cli (under Wine) against the Linux one on the same
 # collections: every output file and copy byte for byte the same, and the
 # same log once the time stamps are dropped and Windows paths are read as
-# Linux ones. Then what only Windows has: a source path in other letter case,
-# and target paths of exactly 259 and 260 characters.
+# Linux ones; the same HTML song book. Then what only Windows has: a source
+# path in other letter case, and target paths of exactly 259 and 260
+# characters.
 #   compare_cli.sh LINUX_CLI WINDOWS_CLI_EXE
 # Exit 77 (skipped) when the Linux program has not been built.
 set -euo pipefail
@@ -81,6 +82,14 @@ run_both generated-download "$work/generated/songs" --list --config-renumber --c
 compare generated-download
 run_both generated-disc "$work/generated-disc/list.txt" --disc --list --config-renumber --copy-all
 compare generated-disc
+
+# The song book (HTML on both) of the same source.
+mkdir -p "$work/book"
+"$linux_cli" book --source "$source_dir/samples/download" --out "$work/book/linux.html" >/dev/null 2>&1 ||
+  fail "book: the Linux run failed"
+timeout 300 "$wine_run" "$windows_cli" book --source "$(windows_path "$source_dir/samples/download")" \
+  --out "$(windows_path "$work/book/windows.html")" </dev/null >/dev/null 2>&1 || fail "book: the Windows run failed"
+cmp -s "$work/book/linux.html" "$work/book/windows.html" || fail "book: the HTML books differ"
 
 # The source in other letters: the Windows file system finds it all the same.
 upper="$(windows_path "$source_dir/samples/download" | tr '[:lower:]' '[:upper:]')"
