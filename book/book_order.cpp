@@ -11,7 +11,7 @@ namespace valmero {
 
 namespace {
 
-std::string CutAtLastLineFeed(const char* text) {
+std::string TextBeforeLastLineFeed(const char* text) {
   const char* lineFeed = std::strrchr(text, '\n');
   return lineFeed ? std::string(text, lineFeed) : std::string(text);
 }
@@ -40,7 +40,8 @@ std::vector<BookSong> BookSongsOf(const SongList& songs, bool renumber) {
   std::vector<BookSong> book;
   book.reserve(songs.size());
   for (const auto& song : songs) {
-    BookSong entry{CutAtLastLineFeed(song->title), CutAtLastLineFeed(song->singer), PlayerNumber(*song, renumber)};
+    BookSong entry{TextBeforeLastLineFeed(song->title), TextBeforeLastLineFeed(song->singer),
+                   PlayerNumber(*song, renumber)};
     entry.titleHeading = HeadingOf(entry.title);
     book.push_back(std::move(entry));
   }

@@ -1,6 +1,4 @@
 // valmero-cli: the command-line twin of the desktop program.
-#include <unistd.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -12,13 +10,16 @@
 #include "cli/make_command.h"
 #include "cli/terminal_host.h"
 #include "core/song_record.h"
+#include "platform/console.h"
+#include "platform/log_file.h"
 
 namespace {
 
 // products.cp is read from the folder current at start, as a run reads it.
-std::string CurrentFolder() {
+std::string StartFolder() {
   char folder[valmero::PATH_SIZE] = {};
-  return ::getcwd(folder, sizeof folder) ? folder : "";
+  valmero::CurrentFolder(folder, sizeof folder);
+  return folder;
 }
 
 }  // namespace
@@ -42,7 +43,7 @@ int main(int argc, char** argv) {
     case CliCommand::Inspect:
       return RunInspect(request.inspectFile.c_str(), stdout, stderr);
     case CliCommand::Book:
-      return RunBookCommand(request, CurrentFolder().c_str(), stderr);
+      return RunBookCommand(request, StartFolder().c_str(), stderr);
     case CliCommand::Make:
     case CliCommand::Check:
       break;
@@ -60,10 +61,10 @@ int main(int argc, char** argv) {
   }
   if (request.command == CliCommand::Check) return RunCheck(request, target, stdout);
   InstallInterruptAsCancel();
-  CTerminalHost host(stdout, stderr, ::isatty(STDERR_FILENO) == 1);
+  CTerminalHost host(stdout, stderr, IsTerminal(stderr));
   int status = RunMakeSession(request, target, host, stderr);
   // A run that finished (3: finished with files not copied) has its book.
   if ((status != EXIT_DONE && status != EXIT_INCOMPLETE) || request.bookFile.empty()) return status;
   // The book reads the source again, without a line in the log.
-  return RunBookCommand(request, CurrentFolder().c_str(), stderr) == 0 ? status : EXIT_RUN_FAILED;
+  return RunBookCommand(request, StartFolder().c_str(), stderr) == 0 ? status : EXIT_RUN_FAILED;
 }

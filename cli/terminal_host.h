@@ -47,7 +47,7 @@ void InstallInterruptAsCancel();
 void RequestCancel();
 bool TakeCancelRequest();
 
-// The signal of the last cancel request, 0 when none came from a signal.
+// The signal of the last cancel request taken, 0 when none came from a signal.
 int CancelSignal();
 
 }  // namespace valmero

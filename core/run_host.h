@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "core/fixed_text.h"
 #include "core/run_note.h"
 
 namespace valmero {
@@ -43,7 +44,7 @@ class IRunHost {
 
 // printf into at most 511 characters, then IProgressPopup::SetText.
 void SetProgressText(IProgressPopup& popup, const char* format, ...)
-    __attribute__((format(printf, 2, 3)));
+    VALMERO_PRINTF(2, 3);
 
 // The whole percentage a popup shows for a position: half up, 0 for an empty
 // range, above 100 past the upper bound.

@@ -14,6 +14,7 @@
 #include "outputs/song_copier.h"
 #include "platform/files.h"
 #include "platform/folder_listing.h"
+#include "platform/path_separator.h"
 #include "run/song_preview.h"
 #include "run/songlist_shape.h"
 
@@ -230,12 +231,12 @@ class CCheck {
     for (const StoredNote& note : m_notes) {
       switch (note.code) {
         case RunNoteCode::SongOfOtherKind:
-          Drop(source + "/" + note.file, 0, DropReason::OtherKind,
+          Drop(source + VALMERO_SEP + note.file, 0, DropReason::OtherKind,
                Format("the run takes only %s, the kind of the first MP3 file",
                       m_preview.songs.empty() ? "another kind" : KindName(m_preview.songs.front()->kind)));
           break;
         case RunNoteCode::SongPathTooLong:
-          Drop(source + "/" + note.file, 0, DropReason::MissingMp3, "its path is longer than 259 characters");
+          Drop(source + VALMERO_SEP + note.file, 0, DropReason::MissingMp3, "its path is longer than 259 characters");
           break;
         case RunNoteCode::LineWithoutNumber:
           Drop(source, LineOf(note.line), DropReason::BadNumber,
@@ -332,7 +333,7 @@ class CCheck {
     if (companion.empty()) {
       std::string formed = CompanionPath(song.path);
       Warn(CheckWarningCode::MissingCompanion, song.path,
-           "no " + formed.substr(formed.rfind('/') + 1) +
+           "no " + formed.substr(formed.rfind(PATH_SEPARATOR) + 1) +
                " beside it (in any letter case): copied without its graphics");
       return;
     }
@@ -375,7 +376,7 @@ class CCheck {
     ListFolder(target.c_str(), entries);
     for (const FolderEntry& entry : entries) {
       if (entry.isDirectory) continue;
-      std::string path = target + "/" + entry.name;
+      std::string path = target + VALMERO_SEP + entry.name;
       // Song sticks are mostly FAT, where 00001.mp3 is the 00001.MP3 the run writes.
       std::string upperName = entry.name;
       UpperCaseAscii(upperName.data());
