@@ -67,7 +67,7 @@ const char* KindName(int32_t kind) {
   return "pair songs (.MP3 with .MCG)";
 }
 
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Format(const char* format, ...) VALMERO_PRINTF(1, 2);
 std::string Format(const char* format, ...) {
   char text[1024];
   va_list args;
