@@ -106,6 +106,20 @@ def centre(node):
     return x + w // 2, y + h // 2
 
 
+def click_at(node):
+    """Clicks the middle of node with the mouse; returns the time of the click.
+    xdotool clicks at once and then waits 100 ms before it ends: the watch
+    for what follows goes on meanwhile."""
+    x, y = centre(node)
+    xdotool("mousemove", "--sync", str(x), str(y))
+    start = time.monotonic()
+    CLICKS.append(subprocess.Popen(["xdotool", "click", "1"]))
+    return start
+
+
+CLICKS = []
+
+
 class Desktop:
     """One start of the desktop program, set up as the make options say."""
 
@@ -119,9 +133,11 @@ class Desktop:
                                         stdin=subprocess.DEVNULL)
         self.app = wait_for("valmero on the accessibility bus", lambda: tree.root.application("valmero"))
         self.frame = wait_for("the main window", lambda: self.app.child(name="VALMERO", roleName="frame"))
-        for option, box in BOXES.items():
-            if option in options:
-                self.frame.child(name=box, roleName="check box").click()
+        for option, name in BOXES.items():
+            if option in " ".join(options):
+                box = self.frame.child(name=name, roleName="check box")
+                ticked = box.checked
+                wait_for("the box \"%s\" changed" % name, lambda: box.checked != ticked or box.click(), 10, 1.0)
         source_field, target_field = self.frame.findChildren(GenericPredicate(roleName="text"))
         for field, path in ((source_field, source), (target_field, target)):
             field.click()
@@ -131,11 +147,7 @@ class Desktop:
 
     def click_make(self):
         """Clicks MAKE; returns the time of the click."""
-        x, y = centre(self.make)
-        xdotool("mousemove", "--sync", str(x), str(y))
-        start = time.monotonic()
-        xdotool("click", "1")
-        return start
+        return click_at(self.make)
 
     def answer_box(self, text):
         """Waits for the box that shows text and answers it with the Return key."""
@@ -152,6 +164,8 @@ class Desktop:
         wait_for("the box closed", lambda: alert.dead or not alert.showing, 10, 0.05)
 
     def close(self):
+        while CLICKS:
+            CLICKS.pop().wait()
         exit_button = self.frame.child(name="Exit", roleName="push button")
         wait_for("Exit enabled after the run", lambda: exit_button.sensitive, 30)
         exit_button.click()
@@ -225,11 +239,8 @@ def cancel_run(build, work, source, target, options):
     cancel = wait_for("the popup's Cancel button", lambda: next(
         (b for b in desktop.app.findChildren(GenericPredicate(roleName="push button"))
          if b.name.strip() == "Cancel" and b.showing), None), 30, 0.05)
-    x, y = centre(cancel)
-    xdotool("mousemove", "--sync", str(x), str(y))
     fd = watch_folder(target)
-    start = time.monotonic()
-    xdotool("click", "1")
+    start = click_at(cancel)
     last = last_change_after(fd, 0.5)
     os.close(fd)
     copied = len(os.listdir(target))
@@ -251,9 +262,10 @@ def main():
     parser.add_argument("rounds", type=int)
     parser.add_argument("--against")
     parser.add_argument("--cancel", type=int, default=0)
-    parser.add_argument("options", nargs="*")
-    args = parser.parse_args()
-    options = args.options
+    argv = sys.argv[1:]
+    split = argv.index("--") if "--" in argv else len(argv)
+    args = parser.parse_args(argv[:split])
+    options = argv[split + 1:]
     joined = " ".join(options)
     builds = {"this": os.path.abspath(args.build)}
     if args.against:
