@@ -42,7 +42,7 @@ void CopyOneFile(const std::string& source, const std::string& destination) {
   bool copied = source.size() < PATH_SIZE && destination.size() < PATH_SIZE &&
                 CopyFileReplacing(source.c_str(), destination.c_str()) == 0;
   if (!copied) {
-    TraceLastError("CopyFile");
+    TraceLastError("copy");
     LogMessage("can not copy \"%s\" to \"%s\"", source.c_str(), destination.c_str());
   }
 }

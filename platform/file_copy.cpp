@@ -167,8 +167,9 @@ int CopyFileReplacing(const char* source, const char* destination) {
   if (out < 0) return Fail(in, -1, {});
   if (!CopyData(in, out, status.st_size)) return Fail(in, out, temporaryPath);
 
-  // The platform copy the program was made for keeps the song's date; it is
-  // cosmetic, so a file system that refuses it does not fail the copy.
+  // A copied song keeps its date, so that a listing of the target by date
+  // shows when the songs were bought, not when they were copied. It is
+  // cosmetic: a file system that refuses it does not fail the copy.
   const struct timespec times[2] = {{0, UTIME_OMIT}, status.st_mtim};
   ::futimens(out, times);
 

@@ -12,8 +12,9 @@ namespace valmero {
 // True when the file can be opened for reading.
 bool CanOpenForReading(const char* path);
 
-// The path of an existing file, found without regard to the case of its name
-// the way the original file systems match names: the path itself when it can
+// The path of an existing file, found without regard to the case of its name,
+// because songlists and collections are written by people who do not mind the
+// case of a name: the path itself when it can
 // be opened; otherwise the entry of its folder whose upper-cased name equals
 // the upper-cased name asked for (the first in byte order of the names).
 // Empty when there is neither.

@@ -30,8 +30,8 @@ void CopyField(const unsigned char* block, std::size_t size, std::size_t offset,
   std::memcpy(field, block + offset, available);
 }
 
-// Opens for reading only what is a file; a folder cannot be opened as a
-// song, as on the original platform. `info` receives what the file system
+// Opens for reading only what is a file: a folder named like a song is not a
+// song, and reading one would fail later with a less useful line. `info` receives what the file system
 // says of the file, its size included, so that it is asked only once.
 // O_NONBLOCK keeps a named pipe from stopping the scan; it has no effect on
 // the reading of a regular file.

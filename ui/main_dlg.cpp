@@ -48,20 +48,18 @@ CMainDlg::CMainDlg()
   InitializeDialog();
 }
 
-CMainDlg::~CMainDlg() {
-  // A dialog deleted without Destroy still ends its session properly.
-  if (!m_bTerminated) {
-    m_bTerminated = true;
-    m_converter.Terminate();
-  }
-}
+// A dialog deleted without Destroy still ends its session properly.
+CMainDlg::~CMainDlg() { TerminateSession(); }
 
 bool CMainDlg::Destroy() {
-  if (!m_bTerminated) {
-    m_bTerminated = true;
-    m_converter.Terminate();
-  }
+  TerminateSession();
   return wxDialog::Destroy();
+}
+
+void CMainDlg::TerminateSession() {
+  if (m_bTerminated) return;
+  m_bTerminated = true;
+  m_converter.Terminate();
 }
 
 // The dialog's own loop instead of ShowModal: GTK's modal grab would keep

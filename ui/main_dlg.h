@@ -64,6 +64,7 @@ class CMainDlg : public wxDialog {
   // The folder browser: the chosen folder, or empty after the log line that
   // says why there is none.
   std::string BrowseForFolder(const char* title, long style);
+  void TerminateSession();
   void CreateControls();
   void AddControl(int id, wxWindow* control, int x, int y, int width, int height);
   void FitGroupBox();

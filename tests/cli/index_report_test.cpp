@@ -9,6 +9,7 @@
 
 #include "core/fixed_text.h"
 #include "outputs/singer_index.h"
+#include "support/song_builder.h"
 #include "support/temp_dir.h"
 
 namespace valmero {
@@ -47,15 +48,8 @@ class InspectTest : public ::testing::Test {
  protected:
   void SetUp() override {
     StartTestLog(m_folder.Path());
-    SongList songs;
-    for (auto [number, title, singer] : {std::tuple{1, "Rain", "Bob"}, {2, "Apple", "Ann"}, {3, "blue \"sky\"", "Ann"},
-                                         {4, "Tab\there", "\xc5sa"}}) {
-      auto song = MakeSongRecord();
-      song->songNumber = song->newNumber = number;
-      CopyText(song->title, sizeof song->title, title);
-      CopyText(song->singer, sizeof song->singer, singer);
-      songs.push_back(std::move(song));
-    }
+    SongList songs = testing::MakeSongs(
+        {{1, "Rain", "Bob"}, {2, "Apple", "Ann"}, {3, "blue \"sky\"", "Ann"}, {4, "Tab\there", "\xc5sa"}});
     SingerIndex index;
     ASSERT_EQ(BuildIndex(songs, true, m_folder.Path().c_str(), index), 0);
   }

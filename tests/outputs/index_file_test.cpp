@@ -11,6 +11,7 @@
 
 #include "core/fixed_text.h"
 #include "platform/files.h"
+#include "support/song_builder.h"
 #include "support/temp_dir.h"
 
 namespace valmero {
@@ -32,17 +33,11 @@ std::string Number(uint32_t value) {
                      static_cast<char>(value)};
 }
 
+// Songs numbered 1, 2, ... in the order given.
 SongList MakeSongs(const std::vector<std::pair<const char*, const char*>>& titleAndSinger) {
-  SongList songs;
-  int32_t number = 0;
-  for (const auto& [title, singer] : titleAndSinger) {
-    auto song = MakeSongRecord();
-    song->songNumber = song->newNumber = ++number;
-    CopyText(song->title, sizeof song->title, title);
-    CopyText(song->singer, sizeof song->singer, singer);
-    songs.push_back(std::move(song));
-  }
-  return songs;
+  std::vector<testing::SongSpec> specs;
+  for (const auto& [title, singer] : titleAndSinger) specs.push_back({0, title, singer});
+  return testing::MakeSongs(specs, true);
 }
 
 class IndexFileTest : public ::testing::Test {
@@ -64,15 +59,7 @@ class IndexFileTest : public ::testing::Test {
 };
 
 TEST_F(IndexFileTest, ExampleFileByteForByte) {
-  SongList songs;
-  for (auto [number, title, singer] : {std::tuple{5, "Rain", "Bob"}, {9, "Apple", "Ann"}, {12, "blue sky", "Ann"}}) {
-    auto song = MakeSongRecord();
-    song->songNumber = number;
-    CopyText(song->title, sizeof song->title, title);
-    CopyText(song->singer, sizeof song->singer, singer);
-    songs.push_back(std::move(song));
-  }
-  for (int32_t k = 0; k < 3; ++k) songs[static_cast<std::size_t>(k)]->newNumber = k + 1;
+  SongList songs = testing::MakeSongs({{5, "Rain", "Bob"}, {9, "Apple", "Ann"}, {12, "blue sky", "Ann"}}, true);
   ASSERT_EQ(BuildIndex(songs, true, m_target.Path().c_str(), m_index), 0);
 
   const std::string expected = std::string("ENG\0", 4) + Number(3) + Number(2) + Number(0) +

@@ -10,6 +10,7 @@
 
 #include "core/fixed_text.h"
 #include "outputs/index_file.h"
+#include "support/song_builder.h"
 #include "support/temp_dir.h"
 
 namespace valmero {
@@ -22,17 +23,10 @@ using testing::StartTestLog;
 using Bytes = std::vector<unsigned char>;
 
 // An index made by the writer itself from (number, title, singer) songs.
-Bytes WrittenIndex(const std::vector<std::tuple<int32_t, const char*, const char*>>& specs) {
+Bytes WrittenIndex(const std::vector<testing::SongSpec>& specs) {
   CTempDir folder;
   StartTestLog(folder.Path());
-  SongList songs;
-  for (const auto& [number, title, singer] : specs) {
-    auto song = MakeSongRecord();
-    song->songNumber = song->newNumber = number;
-    CopyText(song->title, sizeof song->title, title);
-    CopyText(song->singer, sizeof song->singer, singer);
-    songs.push_back(std::move(song));
-  }
+  SongList songs = testing::MakeSongs(specs);
   SingerIndex index;
   EXPECT_EQ(BuildIndex(songs, false, folder.Path().c_str(), index), 0);
   std::string text = ReadFile(folder / "ENGLISH.KVX");
@@ -155,9 +149,9 @@ TEST(IndexReaderTest, WhatTheWriterWritesIsSound) {
   const char* singers[] = {"ann", "Bob", "\xc5sa", "", "a very long singer name beyond the field"};
   const char* titles[] = {"Rain", "rain", "Sun", "\xe9t\xe9", "", "abcdefghijklmnopqrstuvwxyz"};
   std::mt19937 random(11);
-  std::vector<std::tuple<int32_t, const char*, const char*>> specs;
+  std::vector<testing::SongSpec> specs;
   for (int32_t number = 1; number <= 300; ++number) {
-    specs.emplace_back(number, titles[random() % 6], singers[random() % 5]);
+    specs.push_back({number, titles[random() % 6], singers[random() % 5]});
   }
   Bytes bytes = WrittenIndex(specs);
   KvxContents contents;

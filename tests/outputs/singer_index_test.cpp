@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/fixed_text.h"
+#include "support/song_builder.h"
 #include "support/temp_dir.h"
 
 namespace valmero {
@@ -19,27 +20,8 @@ using testing::LogMessages;
 using testing::ReadFile;
 using testing::StartTestLog;
 
-struct SongSpec {
-  int32_t number;
-  const char* title;
-  const char* singer;
-};
-
-// Songs as a source leaves them: newNumber equal to songNumber. Renumbered
-// runs set newNumber to the position, as RenumberSongs does.
-SongList MakeSongs(const std::vector<SongSpec>& specs, bool renumbered) {
-  SongList songs;
-  int32_t position = 0;
-  for (const auto& spec : specs) {
-    auto song = MakeSongRecord();
-    song->songNumber = spec.number;
-    song->newNumber = renumbered ? ++position : spec.number;
-    CopyText(song->title, sizeof song->title, spec.title);
-    CopyText(song->singer, sizeof song->singer, spec.singer);
-    songs.push_back(std::move(song));
-  }
-  return songs;
-}
+using testing::MakeSongs;
+using testing::SongSpec;
 
 // (name, id, titles with numbers) of every group, in table order.
 using GroupView = std::tuple<std::string, int32_t, std::vector<std::pair<std::string, int32_t>>>;

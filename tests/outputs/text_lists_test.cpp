@@ -7,6 +7,7 @@
 
 #include "core/fixed_text.h"
 #include "support/file_size_limit.h"
+#include "support/song_builder.h"
 #include "support/temp_dir.h"
 
 namespace valmero {
@@ -21,12 +22,8 @@ using testing::StartTestLog;
 using testing::WriteFile;
 
 void AddSong(SongList& songs, int songNumber, int newNumber, const char* title, const char* singer) {
-  auto song = MakeSongRecord();
-  song->songNumber = songNumber;
-  song->newNumber = newNumber;
-  CopyText(song->title, sizeof song->title, title);
-  CopyText(song->singer, sizeof song->singer, singer);
-  songs.push_back(std::move(song));
+  songs.push_back(testing::MakeSong({songNumber, title, singer}));
+  songs.back()->newNumber = newNumber;
 }
 
 std::string Blanks(std::size_t count) { return std::string(count, ' '); }
