@@ -9,7 +9,9 @@ the time runs from that click until the log's last line is "Finished
 Converting" (the log is watched from outside: while the program works the
 accessibility bus may wait). The closing box is answered with the Return key
 and the program ends through Exit. Command-line run: from its start until its
-log's last line is "Finished Converting", watched the same way.
+log's last line is "Finished Converting", watched the same way. The target is
+emptied before each run. CPU time: the desktop program's from the click to
+that line, the whole command-line process's.
 
 --cancel N adds N copy runs of the desktop program in which Cancel is clicked
 with the real mouse once copying is under way; the figure is the time from the
@@ -93,8 +95,14 @@ def wait_for_finished(log, offset, start, process, seconds=600.0):
 
 
 def clear_target(target):
+    """Empties the target right before a run, then lets the machine settle:
+    freeing tens of thousands of files goes on in the kernel after rm ends."""
     shutil.rmtree(target, ignore_errors=True)
     subprocess.run(["sync"], check=True)
+    time.sleep(SETTLE_SECONDS)
+
+
+SETTLE_SECONDS = 2.0
 
 
 def xdotool(*args):
@@ -176,15 +184,25 @@ class Desktop:
             self.process.wait()
 
 
+def cpu_seconds(pid):
+    """User and system time a running process has used so far."""
+    with open("/proc/%d/stat" % pid) as handle:
+        fields = handle.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
 def desktop_run(build, work, source, target, options):
-    clear_target(target)
+    """(wall, cpu) seconds of one MAKE in the desktop program."""
     desktop = Desktop(build, work, source, target, options)
+    clear_target(target)
     offset = log_size(desktop.log)
+    cpu = cpu_seconds(desktop.process.pid)
     start = desktop.click_make()
     seconds = wait_for_finished(desktop.log, offset, start, desktop.process)
+    cpu = cpu_seconds(desktop.process.pid) - cpu
     desktop.answer_box("Finished Converting")
     desktop.close()
-    return seconds
+    return seconds, cpu
 
 
 def cli_run(build, work, source, target, options):
@@ -197,9 +215,11 @@ def cli_run(build, work, source, target, options):
                                 "--target", target] + options, cwd=work, stdin=subprocess.DEVNULL,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     seconds = wait_for_finished(log, 0, start, process)
-    if process.wait() not in (0, 3):
+    _, status, usage = os.wait4(process.pid, 0)
+    process.returncode = os.waitstatus_to_exitcode(status)
+    if process.returncode not in (0, 3):
         raise SystemExit("valmero-cli failed with %d" % process.returncode)
-    return seconds
+    return seconds, usage.ru_utime + usage.ru_stime
 
 
 # inotify, for the moment the copying stops.
@@ -283,22 +303,24 @@ def main():
             runs.append((label + " " + kind, run, build, folder))
 
     times = {name: [] for name, _, _, _ in runs}
+    cpus = {name: [] for name, _, _, _ in runs}
     for round_number in range(args.rounds):
         shift = round_number % len(runs)
         for name, run, build, folder in runs[shift:] + runs[:shift]:
-            seconds = run(build, folder, os.path.abspath(args.source), target, options)
+            seconds, cpu = run(build, folder, os.path.abspath(args.source), target, options)
             times[name].append(seconds)
-            print("round %d  %-14s %7.3f s" % (round_number + 1, name, seconds), flush=True)
+            cpus[name].append(cpu)
+            print("round %d  %-14s %7.3f s wall %7.2f s cpu" % (round_number + 1, name, seconds, cpu), flush=True)
 
     print("make options: %s" % (joined or "(defaults)"))
     for name in times:
-        print("median %-14s %7.3f s  (%s)" % (name, median(times[name]),
-                                              " ".join("%.3f" % t for t in times[name])))
+        print("median %-14s %7.3f s wall (%s), %.2f s cpu" % (
+            name, median(times[name]), " ".join("%.3f" % t for t in times[name]), median(cpus[name])))
     for label in builds:
         ratios = [d / c for d, c in zip(times[label + " desktop"], times[label + " cli"])]
-        print("ratio %s desktop/cli: %.2f (median of the medians), per round %s" % (
+        print("ratio %s desktop/cli: %.2f wall (medians; per round %s), %.2f cpu" % (
             label, median(times[label + " desktop"]) / median(times[label + " cli"]),
-            " ".join("%.2f" % r for r in ratios)))
+            " ".join("%.2f" % r for r in ratios), median(cpus[label + " desktop"]) / median(cpus[label + " cli"])))
 
     if args.cancel:
         folder = os.path.join(args.work, "this-desktop")
