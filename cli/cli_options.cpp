@@ -29,6 +29,57 @@ bool IsOption(const std::string& arg, const std::string& name) {
   return arg == name || arg.compare(0, name.size() + 1, name + "=") == 0;
 }
 
+bool IsBookOption(const std::string& arg) {
+  return IsOption(arg, "--book") || IsOption(arg, "--title") || IsOption(arg, "--encoding");
+}
+
+// --title and --encoding, and the book's file under the name `fileOption`.
+bool TakeBookOption(const std::vector<std::string>& args, std::size_t& i, const std::string& fileOption,
+                    CliRequest& request, std::string& error) {
+  const std::string& arg = args[i];
+  if (IsOption(arg, "--title")) return TakeValue(args, i, "--title", request.bookTitle, error);
+  if (IsOption(arg, "--encoding")) return TakeValue(args, i, "--encoding", request.bookEncoding, error);
+  if (IsOption(arg, fileOption)) return TakeValue(args, i, fileOption, request.bookFile, error);
+  error = "unknown option '" + arg + "'";
+  return false;
+}
+
+// book --source PATH [--download | --disc] [--index renumber|keep] --out FILE
+//      [--title TEXT] [--encoding NAME]
+bool ParseBook(const std::vector<std::string>& args, CliRequest& request, std::string& error) {
+  bool download = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (IsOption(arg, "--source")) {
+      if (!TakeValue(args, i, "--source", request.source, error)) return false;
+    } else if (IsOption(arg, "--index")) {
+      if (!TakeValue(args, i, "--index", request.index, error)) return false;
+      if (request.index != "renumber" && request.index != "keep") {
+        error = "--index takes renumber or keep, not '" + request.index + "'";
+        return false;
+      }
+    } else if (arg == "--download") {
+      download = true;
+    } else if (arg == "--disc") {
+      request.disc = true;
+    } else if (IsOption(arg, "--out") || IsOption(arg, "--title") || IsOption(arg, "--encoding")) {
+      if (!TakeBookOption(args, i, "--out", request, error)) return false;
+    } else {
+      error = "unknown option '" + arg + "'";
+      return false;
+    }
+  }
+  if (request.source.empty() || request.bookFile.empty()) {
+    error = "book needs --source PATH and --out FILE";
+    return false;
+  }
+  if (download && request.disc) {
+    error = "--download and --disc exclude each other";
+    return false;
+  }
+  return true;
+}
+
 bool ParseMake(const std::vector<std::string>& args, CliRequest& request, std::string& error) {
   bool download = false;
   bool targetGiven = false;
@@ -59,6 +110,8 @@ bool ParseMake(const std::vector<std::string>& args, CliRequest& request, std::s
       request.configKeep = true;
     } else if (arg == "--copy-all") {
       request.copyAll = true;
+    } else if (IsBookOption(arg)) {
+      if (!TakeBookOption(args, i, "--book", request, error)) return false;
     } else {
       error = "unknown option '" + arg + "'";
       return false;
@@ -74,6 +127,10 @@ bool ParseMake(const std::vector<std::string>& args, CliRequest& request, std::s
   }
   if (targetGiven == request.subfolder) {
     error = "make needs either --target DIR or --subfolder";
+    return false;
+  }
+  if (request.bookFile.empty() && (!request.bookTitle.empty() || !request.bookEncoding.empty())) {
+    error = "--title and --encoding belong to --book FILE";
     return false;
   }
   return true;
@@ -98,6 +155,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliRequest& request,
   if (command == "make") {
     request.command = CliCommand::Make;
     return ParseMake(args, request, error);
+  }
+  if (command == "book") {
+    request.command = CliCommand::Book;
+    return ParseBook(args, request, error);
   }
   if (command == "inspect") {
     request.command = CliCommand::Inspect;
@@ -144,7 +205,9 @@ const char* UsageText() {
   return "usage:\n"
          "  valmero-cli make --source PATH [--target DIR | --subfolder] [--download | --disc]\n"
          "                   [--index renumber|keep|none] [--list] [--config-renumber]\n"
-         "                   [--config-keep] [--copy-all]\n"
+         "                   [--config-keep] [--copy-all] [--book FILE [--title TEXT] [--encoding NAME]]\n"
+         "  valmero-cli book --source PATH [--download | --disc] [--index renumber|keep] --out FILE\n"
+         "                   [--title TEXT] [--encoding NAME]\n"
          "  valmero-cli inspect FILE\n"
          "  valmero-cli --help | --version\n"
          "\n"
@@ -161,8 +224,14 @@ const char* UsageText() {
          "  --config-renumber    write SCDG.CFG with the new numbers\n"
          "  --config-keep        write SCDG.CFG with the songs' own numbers\n"
          "  --copy-all           copy every song into the target under its number\n"
+         "  --book FILE          after the run, write its song book (see book)\n"
          "The activity log mirqlog.txt is written in the current directory, and products.cp is read\n"
          "from there. Exit status: 0 finished, 1 the run failed (see the log), 2 a usage error.\n"
+         "book writes a printable song book, by singer and by title, with the numbers a make\n"
+         "with the same options gives; it writes nothing else and leaves the log alone:\n"
+         "  --out FILE           FILE.html: one page for any browser; FILE.pdf: a PDF (where built with Cairo)\n"
+         "  --title TEXT         the book's title (default \"Karaoke Song Book\")\n"
+         "  --encoding NAME      the code page of the tags and songlists (default CP1252; CP949, SHIFT_JIS ...)\n"
          "inspect checks an ENGLISH.KVX and prints its singers and titles.\n";
 }
 

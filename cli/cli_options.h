@@ -8,7 +8,7 @@
 
 namespace valmero {
 
-enum class CliCommand { Make, Inspect, Help, Version };
+enum class CliCommand { Make, Book, Inspect, Help, Version };
 
 struct CliRequest {
   CliCommand command = CliCommand::Help;
@@ -22,6 +22,10 @@ struct CliRequest {
   bool configKeep = false;
   bool copyAll = false;
   std::string inspectFile;
+  // The song book: `book --out FILE`, or `make --book FILE` after the run.
+  std::string bookFile;
+  std::string bookTitle;
+  std::string bookEncoding;
 };
 
 // Parses the arguments after the program name. False with a message in

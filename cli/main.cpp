@@ -5,10 +5,22 @@
 #include <string>
 #include <vector>
 
+#include "cli/book_command.h"
 #include "cli/cli_options.h"
 #include "cli/index_report.h"
 #include "cli/make_command.h"
 #include "cli/terminal_host.h"
+#include "core/song_record.h"
+
+namespace {
+
+// products.cp is read from the folder current at start, as a run reads it.
+std::string CurrentFolder() {
+  char folder[valmero::PATH_SIZE] = {};
+  return ::getcwd(folder, sizeof folder) ? folder : "";
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace valmero;
@@ -28,8 +40,15 @@ int main(int argc, char** argv) {
       return 0;
     case CliCommand::Inspect:
       return RunInspect(request.inspectFile.c_str(), stdout, stderr);
+    case CliCommand::Book:
+      return RunBookCommand(request, CurrentFolder().c_str(), stderr);
     case CliCommand::Make:
       break;
+  }
+  // A book that could not be made is a usage error before anything starts.
+  if (!request.bookFile.empty() && !CheckBookSettings(BookSettingsOf(request), request.bookFile, error)) {
+    std::fprintf(stderr, "valmero-cli: %s\n", error.c_str());
+    return 2;
   }
   std::string target = ResolveTarget(request, error);
   if (target.empty()) {
@@ -38,5 +57,9 @@ int main(int argc, char** argv) {
   }
   InstallInterruptAsCancel();
   CTerminalHost host(stdout, stderr, ::isatty(STDERR_FILENO) == 1);
-  return RunMakeSession(request, target, host);
+  int status = RunMakeSession(request, target, host);
+  // A run that finished (3: finished with files not copied) has its book.
+  if ((status != 0 && status != 3) || request.bookFile.empty()) return status;
+  // The book reads the source again, without a line in the log.
+  return RunBookCommand(request, CurrentFolder().c_str(), stderr) == 0 ? status : 1;
 }

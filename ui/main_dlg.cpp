@@ -11,11 +11,13 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
+#include <wx/msgdlg.h>
 #include <wx/statbox.h>
 #include <wx/stdpaths.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
+#include "book/source_book.h"
 #include "log/activity_log.h"
 #include "ui/about_dlg.h"
 #include "ui/art.h"
@@ -153,6 +155,7 @@ void CMainDlg::CreateControls() {
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnViewLog(); }, ID_VIEW_LOG);
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnExit(); }, ID_EXIT);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAbout(); }, ID_ABOUT_BOX);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnMakeSongBook(); }, ID_MAKE_BOOK);
   m_pSourceEdit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) {
     m_state.SetSourceText(PathFromWx(m_pSourceEdit->GetValue()));
   });
@@ -377,9 +380,61 @@ void CMainDlg::OnClose(wxCloseEvent& event) {
 // and a click on the logo opens it too.
 void CMainDlg::OnContextMenu(wxContextMenuEvent&) {
   wxMenu menu;
-  menu.Append(ID_ABOUT_BOX, ABOUT_ITEM);
+  FillContextMenu(menu);
   PopupMenu(&menu);
 }
+
+void CMainDlg::FillContextMenu(wxMenu& menu) {
+  menu.Append(ID_MAKE_BOOK, wxString::FromUTF8(MAKE_BOOK_ITEM));
+  menu.AppendSeparator();
+  menu.Append(ID_ABOUT_BOX, ABOUT_ITEM);
+}
+
+void CMainDlg::OnMakeSongBook() {
+  if (m_state.IsRunning() || m_converter.IsRunning()) return;
+  std::string source = PathFromWx(m_pSourceEdit->GetValue());
+  if (source.empty()) {
+    wxMessageBox("Choose the source first: the book lists its songs.", "Song book", wxOK | wxICON_INFORMATION,
+                 this);
+    return;
+  }
+  std::string path = ChooseBookFile();
+  if (path.empty()) return;
+  // The songs and numbers a MAKE with the boxes as they are would give.
+  MakeMarks marks = m_state.Marks();
+  PreviewRequest request;
+  request.source = source;
+  request.disc = marks.sourceDisc != 0;
+  request.renumber = marks.indexRenumber != 0;
+  request.jukeList = m_converter.m_options.m_bJukeList != 0;
+  std::string error;
+  std::size_t songCount = 0;
+  SourceBookResult result;
+  {
+    wxBusyCursor busy;
+    result = WriteSourceBook(m_converter.m_szStartDir, request, BookSettings(), path, error, songCount);
+  }
+  if (result != SourceBookResult::Written) {
+    wxMessageBox(wxString::FromUTF8(error), "Song book", wxOK | wxICON_ERROR, this);
+    return;
+  }
+  OpenBook(path);
+}
+
+std::string CMainDlg::ChooseBookFile() {
+  wxString kinds = "HTML page (*.html)|*.html";
+  if (CanWritePdfBooks()) kinds += "|PDF document (*.pdf)|*.pdf";
+  wxFileDialog chooser(this, "Make song book", wxEmptyString, "songbook.html", kinds,
+                       wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  if (chooser.ShowModal() != wxID_OK) return {};
+  std::string path = PathFromWx(chooser.GetPath());
+  if (!path.empty() && BookFormatOf(path) == BookFormat::Unknown) {
+    path += chooser.GetFilterIndex() == 1 ? ".pdf" : ".html";
+  }
+  return path;
+}
+
+void CMainDlg::OpenBook(const std::string& path) { wxLaunchDefaultApplication(PathToWx(path)); }
 
 wxRect CMainDlg::LogoRect() const { return wxRect(LOGO_POSITION, wxSize(60, 16)); }
 

@@ -14,6 +14,7 @@
 #include "ui/icon_strip.h"
 #include "ui/option_state.h"
 
+class wxMenu;
 class wxTextCtrl;
 class wxEventLoopBase;
 
@@ -25,6 +26,9 @@ constexpr const char* ABOUT_ITEM = "&About VALMERO...";
 // The About item of the window's context menu (the system menu's item 16 on
 // platforms that have one).
 constexpr int ID_ABOUT_BOX = 16;
+// The song book of the chosen source, from the same context menu.
+constexpr const char* MAKE_BOOK_ITEM = "Make song &book\xE2\x80\xA6";  // UTF-8 ellipsis
+constexpr int ID_MAKE_BOOK = 1140;
 
 class CMainDlg : public wxDialog {
  public:
@@ -53,12 +57,21 @@ class CMainDlg : public wxDialog {
   void OnVisitSite();
   void OnExit();
   void OnAbout();
+  // Asks where to save the book of the source and the options now shown,
+  // writes it and opens it.
+  void OnMakeSongBook();
   void PressEscape();
+  // The items of the window's context menu.
+  void FillContextMenu(wxMenu& menu);
 
  protected:
   // The run itself; tests put a scripted run in its place.
   virtual RunOutcome RunMake(const char* source, const char* target, const MakeMarks& marks);
   CGuiHost& Host() { return m_host; }
+  // The book's file from a save dialog (empty when cancelled), and opening
+  // the finished book; tests put their own in place of both.
+  virtual std::string ChooseBookFile();
+  virtual void OpenBook(const std::string& path);
 
  private:
   // The folder browser: the chosen folder, or empty after the log line that

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fails when a folder of the library includes a folder above it. The layers,
 # lowest first; sources/ and outputs/ stand side by side and may not include
-# each other. The front ends (cli/, ui/) may include everything.
+# each other; the song book (book/) stands on the run. The front ends (cli/,
+# ui/) may include everything.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -12,6 +13,7 @@ declare -A allowed=(
   [sources]="sources log core platform"
   [outputs]="outputs log core platform"
   [run]="run sources outputs log core platform"
+  [book]="book run sources outputs log core platform"
 )
 
 status=0

@@ -343,3 +343,69 @@ TEST(MainDlgRunTest, EscapeKeyDuringAPumpingRunIsLoggedAndCancels) {
 
 }  // namespace
 }  // namespace valmero
+
+#include <fstream>
+#include <sstream>
+
+#include <wx/menu.h>
+
+#include "book/song_book.h"
+
+namespace valmero {
+namespace {
+
+// The save dialog answered with a chosen file; the opened book recorded.
+class CBookDlg : public CMainDlg {
+ public:
+  std::string chosen;
+  std::string opened;
+
+ protected:
+  std::string ChooseBookFile() override { return chosen; }
+  void OpenBook(const std::string& path) override { opened = path; }
+};
+
+std::string FileText(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+TEST(MainDlgBookTest, ContextMenuMakesTheBookOfTheSourceAndOpensIt) {
+  CTempDir folder;
+  CChangeDir inFolder(folder.Path());
+  testing::StartTestLog(folder.Path());
+  auto* dialog = new CBookDlg();
+  wxMenu menu;
+  dialog->FillContextMenu(menu);
+  ASSERT_NE(menu.FindItem(ID_MAKE_BOOK), nullptr);
+  EXPECT_EQ(menu.FindItem(ID_MAKE_BOOK)->GetItemLabelText(), wxString::FromUTF8("Make song book\xE2\x80\xA6"));
+  EXPECT_NE(menu.FindItem(ID_ABOUT_BOX), nullptr);
+
+  auto* disc = static_cast<wxCheckBox*>(dialog->Control(ID_SOURCE_DISC));
+  disc->SetValue(true);
+  dialog->OnCheckBox(ID_SOURCE_DISC);
+  static_cast<wxTextCtrl*>(dialog->Control(ID_SOURCE_EDIT))->SetValue(VALMERO_SAMPLES_DIR "/disc/list.txt");
+  std::string logBefore = FileText(folder / "mirqlog.txt");
+  for (const char* name : {"book.html", "book.pdf"}) {
+    dialog->chosen = folder / name;
+    dialog->opened.clear();
+    wxCommandEvent item(wxEVT_MENU, ID_MAKE_BOOK);
+    dialog->GetEventHandler()->ProcessEvent(item);
+    EXPECT_EQ(dialog->opened, dialog->chosen);
+    std::string book = FileText(dialog->chosen);
+    if (BookFormatOf(name) == BookFormat::Html) {
+      EXPECT_NE(book.find("Moonlight Harbour"), std::string::npos);
+    } else {
+      EXPECT_EQ(book.compare(0, 5, "%PDF-"), 0);
+    }
+    if (!CanWritePdfBooks()) break;
+  }
+  EXPECT_EQ(FileText(folder / "mirqlog.txt"), logBefore);
+  dialog->Destroy();
+  LetWindowsSettle();
+}
+
+}  // namespace
+}  // namespace valmero

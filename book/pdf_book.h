@@ -1,0 +1,18 @@
+// The song book as a PDF, laid out here and drawn with Cairo and Pango in
+// DejaVu Sans: A4 pages, a title page, then each part in columns (three by
+// singer, two by title) under a running header with the part and the letters
+// of the page, and the page number at the foot. A heading never stands alone
+// at the foot of a column: it moves to the next column with what follows it,
+// and a singer whose songs go on in the next column is named there again.
+#pragma once
+
+#include <string>
+
+#include "book/song_book.h"
+
+namespace valmero {
+
+// Writes the PDF aside and renames it into place. 0, or -1 with the reason.
+int WritePdfBook(const SongBook& book, const std::string& outPath, std::string& error);
+
+}  // namespace valmero

@@ -1,0 +1,32 @@
+// Texts for display: the tags and songlists hold bytes in a code page
+// (CP1252, CP949, SHIFT_JIS ...); the book is written in UTF-8. Only the book
+// converts; the run itself never changes a text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace valmero {
+
+// U+FFFD, the replacement character, in UTF-8.
+constexpr const char* REPLACEMENT_CHARACTER = "\xEF\xBF\xBD";
+
+class CTextConverter {
+ public:
+  CTextConverter() = default;
+  ~CTextConverter();
+  CTextConverter(const CTextConverter&) = delete;
+  CTextConverter& operator=(const CTextConverter&) = delete;
+
+  // False when the system does not know the code page.
+  bool Open(const char* encoding);
+
+  // The text in UTF-8. A byte or sequence that does not convert, and a
+  // control character, becomes one U+FFFD: nothing is dropped unseen.
+  std::string ToUtf8(std::string_view text);
+
+ private:
+  void* m_handle = nullptr;
+};
+
+}  // namespace valmero
