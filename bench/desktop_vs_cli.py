@@ -5,11 +5,11 @@ medians. A measurement, never pass/fail.
 
 Desktop run: a fresh valmero; the paths are typed and the boxes ticked through
 its accessibility tree; then MAKE is clicked with the real mouse (xdotool) and
-the time runs from that click until the log's last line is "Finished
-Converting" (the log is watched from outside: while the program works the
+the time runs from that click until the log holds the run's "Finished
+Converting" line (the log is watched from outside: while the program works the
 accessibility bus may wait). The closing box is answered with the Return key
 and the program ends through Exit. Command-line run: from its start until its
-log's last line is "Finished Converting", watched the same way. The target is
+log holds that line, watched the same way. The target is
 emptied before each run. CPU time: the desktop program's from the click to
 that line, the whole command-line process's.
 
