@@ -32,6 +32,12 @@ struct CliRequest {
 // `error` when they are not a valid command line.
 bool ParseCommandLine(const std::vector<std::string>& args, CliRequest& request, std::string& error);
 
+// Makes --source and --target absolute against the current directory, so
+// that the run, its log and the folder rules see the path a folder chooser
+// would give ("list.txt" alone would otherwise look for its songs at the
+// root of the file system).
+void MakePathsAbsolute(CliRequest& request);
+
 // The target folder of a make request: --target, or the KVX sub-folder of
 // the source. Empty with a message when none can be had.
 std::string ResolveTarget(const CliRequest& request, std::string& error);

@@ -45,6 +45,7 @@ int main(int argc, char** argv) {
     case CliCommand::Make:
       break;
   }
+  MakePathsAbsolute(request);
   // A book that could not be made is a usage error before anything starts.
   if (!request.bookFile.empty() && !CheckBookSettings(BookSettingsOf(request), request.bookFile, error)) {
     std::fprintf(stderr, "valmero-cli: %s\n", error.c_str());

@@ -10,10 +10,10 @@ namespace {
 
 volatile std::sig_atomic_t g_cancelPending = 0;
 
-void OnInterrupt(int) {
+void OnInterrupt(int signal) {
   if (g_cancelPending) {
-    std::signal(SIGINT, SIG_DFL);
-    std::raise(SIGINT);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
     return;
   }
   g_cancelPending = 1;
@@ -119,7 +119,10 @@ void InstallInterruptAsCancel() {
   std::memset(&action, 0, sizeof action);
   action.sa_handler = &OnInterrupt;
   sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
+  // A terminal closed under the run (SIGHUP) and a polite stop from the
+  // system or a script (SIGTERM) cancel the same way, so that no temporary
+  // file is left behind and every file under a final name is complete.
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
 void RequestCancel() { g_cancelPending = 1; }

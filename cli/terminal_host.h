@@ -27,9 +27,9 @@ class CTerminalHost : public IRunHost {
   bool m_showBar;
 };
 
-// Ctrl-C becomes a cancel request that the next pump of a popup takes, the
-// way a key press waits in the queue until a loop looks at it. A second
-// Ctrl-C before that ends the program.
+// Ctrl-C (and SIGTERM, SIGHUP) becomes a cancel request that the next pump
+// of a popup takes, the way a key press waits in the queue until a loop looks
+// at it. A second one before that ends the program.
 void InstallInterruptAsCancel();
 
 // Sets or takes the pending cancel request (also what Ctrl-C does).

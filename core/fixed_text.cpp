@@ -34,12 +34,6 @@ void CutAtLastLineFeed(char* text) {
   if (lineFeed != nullptr) *lineFeed = '\0';
 }
 
-void UpperCaseAscii(char* text) {
-  for (; *text != '\0'; ++text) {
-    if (*text >= 'a' && *text <= 'z') *text = static_cast<char>(*text - 32);
-  }
-}
-
 std::size_t BoundedLength(const char* text, std::size_t size) {
   const void* nul = std::memchr(text, '\0', size);
   return nul == nullptr ? size : static_cast<std::size_t>(static_cast<const char*>(nul) - text);

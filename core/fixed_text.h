@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+#include "platform/ascii_case.h"
+
 namespace valmero {
 
 // Copies at most size-1 bytes of src and terminates; the rest of dst is left
@@ -16,9 +18,6 @@ bool FormatPath(char* dst, std::size_t size, const char* format, ...)
 
 // Cuts the text at its last line feed, if it holds one.
 void CutAtLastLineFeed(char* text);
-
-// Upper-cases the ASCII letters a to z in place; every other byte stays.
-void UpperCaseAscii(char* text);
 
 // The length of a text field that may be full without a terminator.
 std::size_t BoundedLength(const char* text, std::size_t size);

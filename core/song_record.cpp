@@ -17,8 +17,4 @@ void CopyTagBlock(const TagScratch& scratch, SongRecord& record) {
   record.genre = scratch.m_nGenre;
 }
 
-bool IsPairKind(int32_t kind) {
-  return kind != KIND_IPS && kind != KIND_MCG;
-}
-
 }  // namespace valmero

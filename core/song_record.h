@@ -64,7 +64,4 @@ void ClearTagFields(TagScratch& scratch);
 // Copies the whole scratch block (five texts and the genre) into a record.
 void CopyTagBlock(const TagScratch& scratch, SongRecord& record);
 
-// True for the kinds that are copied as an .MP3 file and its .MCG companion.
-bool IsPairKind(int32_t kind);
-
 }  // namespace valmero

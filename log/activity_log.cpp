@@ -1,20 +1,17 @@
 #include "log/activity_log.h"
 
 #include <fcntl.h>
-#include <pthread.h>
-#include <sys/inotify.h>
-#include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "core/fixed_text.h"
 #include "platform/files.h"
+#include "platform/own_file.h"
 
 namespace valmero {
 
@@ -40,115 +37,87 @@ LogClock g_clock = &LocalNow;
 
 // The log stays open for appending between lines: one write per line keeps
 // every line in the file when LogMessage returns, without an open and a close
-// each time.
+// each time. The open log also carries the lock that keeps a second program
+// started in the same folder from emptying it.
 int g_logFd = -1;
+bool g_bLogInUse = false;
+// The lock lives on a second descriptor of the same open file, so that
+// closing the log for a while (ResetActivityLog) does not give it up: only
+// the next start or the end of the program does.
+int g_lockFd = -1;
 
-// A log removed by another program must come back with the next line. Asking
-// the file system before every line (fstat) costs a system call per line, as
-// much as the write itself; instead the kernel tells us: an inotify watch on
-// the open file reports a change of its link count (removal, or another file
-// renamed over it) with SIGIO to the logging thread, whose handler only
-// raises this flag. The flag is raised before the remover's call returns, so
-// the next line sees it and asks the file system once. Where the watch cannot
-// be set up (no inotify, no /proc, SIGIO taken or blocked), every line asks.
-volatile std::sig_atomic_t g_bLogMayBeGone = 0;
-int g_watchFd = -1;     // the inotify instance, kept for the whole process
-int g_watchId = -1;     // the watch on the open log, -1 when it is not watched
-
-void OnLogFileEvent(int) { g_bLogMayBeGone = 1; }
-
-// SIGIO is ours when nobody else handles it; a program that uses it for its
-// own purposes keeps it, and the log falls back to asking before each line.
-// Looked at whenever the log is opened, not only the first time.
-bool TakeSigio() {
-  struct sigaction current;
-  if (::sigaction(SIGIO, nullptr, &current) != 0) return false;
-  if (!(current.sa_flags & SA_SIGINFO) && current.sa_handler == &OnLogFileEvent) return true;
-  bool free = !(current.sa_flags & SA_SIGINFO) &&
-              (current.sa_handler == SIG_DFL || current.sa_handler == SIG_IGN);
-  if (!free) return false;
-  struct sigaction action;
-  std::memset(&action, 0, sizeof action);
-  action.sa_handler = &OnLogFileEvent;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;  // an event never makes another call of the program fail
-  return ::sigaction(SIGIO, &action, nullptr) == 0;
+void HoldLockOf(int fd) {
+  if (g_lockFd >= 0) ::close(g_lockFd);
+  g_lockFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
 }
 
-bool SigioBlockedHere() {
-  sigset_t mask;
-  return ::pthread_sigmask(SIG_BLOCK, nullptr, &mask) != 0 || sigismember(&mask, SIGIO) != 0;
-}
-
-// The events go to the thread that writes the log, so that the flag is raised
-// before that thread runs on.
-bool SignalThisThread(int watchFd) {
-  struct f_owner_ex owner;
-  owner.type = F_OWNER_TID;
-  owner.pid = static_cast<pid_t>(::syscall(SYS_gettid));
-  return ::fcntl(watchFd, F_SETOWN_EX, &owner) == 0;
-}
-
-bool OpenWatch() {
-  if (g_watchFd >= 0) return true;
-  int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-  if (fd < 0) return false;
-  if (!SignalThisThread(fd) || ::fcntl(fd, F_SETFL, O_ASYNC | O_NONBLOCK) != 0) {
-    ::close(fd);
-    return false;
-  }
-  g_watchFd = fd;
-  return true;
-}
-
-// Empties the queue of events, which are only ever a reason to look.
-void DrainWatchEvents() {
-  if (g_watchFd < 0) return;
-  alignas(struct inotify_event) char events[4096];
-  while (::read(g_watchFd, events, sizeof events) > 0) {
-  }
-}
-
-// Watches the file that is open, not whatever the path names by now: the
-// link in /proc leads to the open file itself.
-void WatchLogFile(int logFd) {
-  g_watchId = -1;
-  if (SigioBlockedHere() || !TakeSigio() || !OpenWatch() || !SignalThisThread(g_watchFd)) return;
-  char link[32];
-  std::snprintf(link, sizeof link, "/proc/self/fd/%d", logFd);
-  g_watchId = ::inotify_add_watch(g_watchFd, link, IN_ATTRIB);
+void ReleaseLock() {
+  if (g_lockFd >= 0) ::close(g_lockFd);
+  g_lockFd = -1;
 }
 
 void CloseLogFile() {
-  if (g_watchId >= 0) ::inotify_rm_watch(g_watchFd, g_watchId);
-  g_watchId = -1;
   if (g_logFd >= 0) ::close(g_logFd);
   g_logFd = -1;
 }
 
-bool OpenLogIsLinked() {
-  struct stat info;
-  return ::fstat(g_logFd, &info) == 0 && info.st_nlink > 0;
-}
-
-// The open log, opened again when another program has removed the file.
+// The open log, opened again when another program has removed the file or
+// renamed another over it. One look at the open file per line is all it
+// costs; a link, a pipe or a device put there meanwhile is replaced.
 int LogFileForAppending() {
   if (g_logFd >= 0) {
-    if (g_watchId >= 0 && !g_bLogMayBeGone) return g_logFd;
-    // Lowered before looking: a removal from now on raises it again.
-    g_bLogMayBeGone = 0;
-    DrainWatchEvents();
-    if (OpenLogIsLinked()) return g_logFd;
+    if (IsStillLinked(g_logFd)) return g_logFd;
     CloseLogFile();
   }
-  g_logFd = ::open(g_szLogPath, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-  if (g_logFd >= 0) {
-    WatchLogFile(g_logFd);
-    // Removed between the open and the watch: the next line looks again.
-    if (g_watchId >= 0 && !OpenLogIsLinked()) g_bLogMayBeGone = 1;
-  }
+  g_logFd = OpenOwnFileForAppending(g_szLogPath);
+  if (g_logFd >= 0 && LockOpenFile(g_logFd) == FileLockResult::Held) HoldLockOf(g_logFd);
   return g_logFd;
 }
+
+enum class LogClaim { Held, InUse, Failed };
+
+// Opens the log and takes its lock before emptying it, so that a second
+// program started in the same folder finds it in use instead of emptying the
+// log of the first. A file put in its place between the open and the lock
+// belongs to whoever put it there: then once more.
+LogClaim ClaimLog(const char* path) {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    int fd = OpenOwnFileForAppending(path);
+    if (fd < 0) return LogClaim::Failed;
+    if (LockOpenFile(fd) == FileLockResult::InUse) {
+      ::close(fd);
+      return LogClaim::InUse;
+    }
+    if (PathNamesOpenFile(path, fd)) {
+      if (!EmptyOpenFile(fd)) TraceLastError("CreateFile : 1st");
+      g_logFd = fd;
+      HoldLockOf(fd);
+      return LogClaim::Held;
+    }
+    ::close(fd);
+  }
+  return LogClaim::Failed;
+}
+
+// Appends whole lines to the log with one write. 0, or -1 when the log
+// cannot be opened or written.
+int WriteLines(const char* lines, std::size_t length) {
+  int fd = LogFileForAppending();
+  if (fd < 0) {
+    TraceLastError("fopen");
+    return -1;
+  }
+  if (!WriteAll(fd, lines, length)) {
+    TraceLastError("write");
+    CloseLogFile();
+    return -1;
+  }
+  return 0;
+}
+
+// The lines held while a CLogLinesTogether lives.
+int g_nTogetherDepth = 0;
+std::string g_together;
 
 // "* Y:MM:DD HH:MM:SS - " for a time, formatted again only when the time
 // differs from the previous line's.
@@ -225,40 +194,54 @@ int LogMessage(const char* format, ...) {
     TraceLastError("fopen");
     return -1;
   }
-  int fd = LogFileForAppending();
-  if (fd < 0) {
-    TraceLastError("fopen");
-    return -1;
+  if (g_nTogetherDepth > 0) {
+    g_together.append(line, lineLength);
+    return 0;
   }
-  if (!WriteAll(fd, line, lineLength)) {
-    TraceLastError("write");
-    CloseLogFile();
-    return -1;
-  }
-  return 0;
+  return WriteLines(line, lineLength);
+}
+
+CLogLinesTogether::CLogLinesTogether() { ++g_nTogetherDepth; }
+
+CLogLinesTogether::~CLogLinesTogether() {
+  if (--g_nTogetherDepth > 0 || g_together.empty()) return;
+  WriteLines(g_together.data(), g_together.size());
+  g_together.clear();
 }
 
 int StartActivityLog(char* startDir) {
   std::memset(startDir, 0, PATH_SIZE);
   if (::getcwd(startDir, PATH_SIZE) == nullptr) std::memset(startDir, 0, PATH_SIZE);
   ResetActivityLog();
-  if (startDir[0] != '\0') {
-    char path[PATH_SIZE];
-    if (FormatPath(path, sizeof path, "%s/mirqlog.txt", startDir)) {
-      std::memcpy(g_szLogPath, path, sizeof path);
-    }
+  ReleaseLock();
+  g_bLogInUse = false;
+  if (startDir[0] == '\0') {
+    // Never the root folder or any other stand-in: the log is best effort.
+    std::fputs("valmero: the start folder cannot be determined; no log is written\n", stderr);
+    return 0;
   }
-  if (g_szLogPath[0] != '\0') {
-    int fd = ::open(g_szLogPath, O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) TraceLastError("CreateFile : 1st");
-    else ::close(fd);
-    ::chmod(g_szLogPath, 0644);
-    if (::unlink(g_szLogPath) != 0) TraceLastError("DeleteFile");
-    fd = ::open(g_szLogPath, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd >= 0) ::close(fd);
+  char path[PATH_SIZE];
+  if (!FormatPath(path, sizeof path, "%s/mirqlog.txt", startDir)) {
+    std::fputs("valmero: the start folder's path is too long for a log; no log is written\n", stderr);
+  } else {
+    switch (ClaimLog(path)) {
+      case LogClaim::Held:
+        std::memcpy(g_szLogPath, path, sizeof path);
+        break;
+      case LogClaim::InUse:
+        g_bLogInUse = true;
+        std::fprintf(stderr, "valmero: the log %s is in use by another run of the program\n", path);
+        return -1;
+      case LogClaim::Failed:
+        // Each line tries again, as it does after a removal.
+        std::memcpy(g_szLogPath, path, sizeof path);
+        break;
+    }
   }
   LogMessage("%s", LOG_START_LINE);
   return 0;
 }
+
+bool ActivityLogInUse() { return g_bLogInUse; }
 
 }  // namespace valmero

@@ -1,6 +1,18 @@
 // The activity log mirqlog.txt: one time-stamped line per event, in the
 // directory that was current when the program started. Every line ends with
 // CR LF on every platform and is in the file when LogMessage returns.
+//
+// How the library reports failure, layer by layer:
+// - platform/: says what happened and logs nothing; the caller knows what the
+//   file meant to the user and logs that. A question or an action answers
+//   bool (true: yes, done); an open answers a descriptor, -1 when none.
+// - sources/, outputs/, run/ (the stages and what they call): an operation
+//   that can fail returns int, 0 or more on success and -1 on failure, after
+//   it has logged the reason here; callers test only for a negative value
+//   and do not log it again. An operation that cannot fail returns nothing.
+// - The user is told little: the run ends with "Finished Converting" or the
+//   error box, and the detail stands in this log.
+// No exceptions are raised by the library's own code.
 #pragma once
 
 #include <cstddef>
@@ -22,14 +34,34 @@ constexpr const char* LOG_END_LINE =
     "end of logging==============================================================";
 
 // Stores the current directory in startDir (PATH_SIZE bytes), empties the
-// log file there and writes the start line. Always returns 0.
+// log file there and writes the start line; the log stays locked for the
+// life of the program. The log is only ever this program's own regular file:
+// a symbolic link or any other kind of file named mirqlog.txt is replaced.
+// When the current directory cannot be determined, or the log is held by
+// another program, standard error says so and nothing is logged. 0, or -1
+// when the log is in use.
 int StartActivityLog(char* startDir);
+
+// True when the last StartActivityLog found the log in use by another program.
+bool ActivityLogInUse();
 
 // Writes one line: "* Y:MM:DD HH:MM:SS - message". The message is cut at its
 // last line feed, and cut short where the line would pass LOG_LINE_LIMIT so
 // that the line still ends with its line end. Returns 0 when written, -1 when
 // the log file cannot be opened.
 int LogMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// While an object of this class lives, the lines logged are held and then
+// written together with one write when it goes: the few lines of one song of
+// a scan of many thousand cost one system call instead of one each. They are
+// in the file when the object goes rather than when LogMessage returns.
+class CLogLinesTogether {
+ public:
+  CLogLinesTogether();
+  ~CLogLinesTogether();
+  CLogLinesTogether(const CLogLinesTogether&) = delete;
+  CLogLinesTogether& operator=(const CLogLinesTogether&) = delete;
+};
 
 // Hands "NAME failed : GetLastError returned N, 0xN" with the last system
 // error to DebugTrace.
@@ -42,7 +74,8 @@ void DebugTrace(const char* text);
 using LogClock = std::tm (*)();
 void SetLogClock(LogClock clock);
 
-// Forgets the log path (as before StartActivityLog) so that nothing is written.
+// Forgets the log path (as before StartActivityLog) so that nothing is
+// written; the log stays claimed against other programs.
 void ResetActivityLog();
 
 }  // namespace valmero

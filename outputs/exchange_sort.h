@@ -6,7 +6,7 @@
 // (checked against the literal sort for every sequence of up to 8 items and
 // on many random ones; tests/outputs/exchange_sort_test.cpp keeps checking
 // it): for a key v, the final order of the items with key v is what a queue
-// holds after scanning the items with key <= v in their original order,
+// holds after scanning the items with key <= v in their starting order,
 // pushing each item with key v at the back and moving the front to the back
 // once for every item with a smaller key. Items with larger keys play no
 // part. Seen as a ring, a push puts the new item just before the front and a
@@ -96,7 +96,7 @@ class CFenwickTree {
   std::vector<std::ptrdiff_t> m_nodes;
 };
 
-// Places the members of one group of equal keys (their original positions,
+// Places the members of one group of equal keys (their starting positions,
 // ascending) into `slots`, the group's part of the result, in the order the
 // literal sort leaves them. `smaller` counts the positions of all items with
 // smaller keys; `moves` is scratch space.
@@ -152,7 +152,7 @@ std::vector<std::size_t> ExchangeOrderFromKeyOrder(const std::vector<std::size_t
 
 }  // namespace exchange_sort_detail
 
-// The original positions of items in the order LiteralExchangeSort would
+// The starting positions of items in the order LiteralExchangeSort would
 // leave them, for items whose keys are given as ranks: ranks[p] is the place
 // of item p's key among the distinct keys (0 for the smallest), rankCount
 // their number. Equal keys have equal ranks. Linear in the items besides the

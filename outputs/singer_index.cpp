@@ -143,7 +143,7 @@ int CompareIndexText(const char* a, const char* b) {
   return std::strcmp(a, b);
 }
 
-int BuildSingerGroups(SongList& songs, bool indexRenumber, SingerIndex& index) {
+void BuildSingerGroups(SongList& songs, bool indexRenumber, SingerIndex& index) {
   index.ClearIndexArrays();
   LogMessage("Initialize arrays");
   index.m_nGroupCount = 0;
@@ -178,7 +178,6 @@ int BuildSingerGroups(SongList& songs, bool indexRenumber, SingerIndex& index) {
     ++group.songCount;
     ++index.m_nTitleCount;
   }
-  return 0;
 }
 
 void SortSingerGroups(SingerIndex& index, SortMethod method) {
@@ -210,7 +209,7 @@ int32_t FindSingerGroup(const SingerIndex& index, const char* singer) {
 
 int BuildIndexWith(SongList& songs, bool indexRenumber, const char* target, SingerIndex& index,
                    SortMethod method) {
-  if (BuildSingerGroups(songs, indexRenumber, index) < 0) return -1;
+  BuildSingerGroups(songs, indexRenumber, index);
   SortSingerGroups(index, method);
   LogMessage("Sort songlist by singer");
   int32_t position = 0;

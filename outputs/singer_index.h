@@ -64,8 +64,9 @@ int CompareIndexText(const char* a, const char* b);
 // Frees the previous tables and groups the songs, in list order. Upper-cases
 // each song's singer and title in place and cuts them at their last line
 // feed (later outputs of the run see them so). The published number is
-// newNumber when indexRenumber is set, else songNumber. Always 0.
-int BuildSingerGroups(SongList& songs, bool indexRenumber, SingerIndex& index);
+// newNumber when indexRenumber is set, else songNumber. Groups grow without
+// limit, so it cannot fail.
+void BuildSingerGroups(SongList& songs, bool indexRenumber, SingerIndex& index);
 
 // Orders the groups by name. Their ids travel with them.
 void SortSingerGroups(SingerIndex& index, SortMethod method = SortMethod::Fast);

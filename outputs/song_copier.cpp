@@ -1,14 +1,20 @@
 #include "outputs/song_copier.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "core/fixed_text.h"
 #include "log/activity_log.h"
 #include "platform/file_copy.h"
 #include "platform/files.h"
+#include "platform/temporary_file.h"
 
 namespace valmero {
 
@@ -38,13 +44,82 @@ std::string CompanionPath(const char* songPath) {
 
 // A failed copy costs the user one song, not the whole collection: it is
 // logged and the run goes on.
-void CopyOneFile(const std::string& source, const std::string& destination) {
-  bool copied = source.size() < PATH_SIZE && destination.size() < PATH_SIZE &&
-                CopyFileReplacing(source.c_str(), destination.c_str()) == 0;
-  if (!copied) {
-    TraceLastError("copy");
-    LogMessage("can not copy \"%s\" to \"%s\"", source.c_str(), destination.c_str());
+void LogCopyFailure(const std::string& source, const std::string& destination) {
+  TraceLastError("copy");
+  LogMessage("can not copy \"%s\" to \"%s\"", source.c_str(), destination.c_str());
+}
+
+// The copies of one stage, each complete under a temporary name beside its
+// destination until the stage puts them all in place. The target folder may
+// be the songs' own folder, where a song's new name can be the file of a song
+// not read yet: no copy replaces anything before every song has been read.
+class CPendingCopies {
+ public:
+  CPendingCopies() = default;
+  CPendingCopies(const CPendingCopies&) = delete;
+  CPendingCopies& operator=(const CPendingCopies&) = delete;
+  ~CPendingCopies() { Discard(); }
+
+  // Copies source aside of destination; a failure is logged.
+  void Copy(const std::string& source, const std::string& destination) {
+    std::string temporary;
+    bool copied = source.size() < PATH_SIZE && destination.size() < PATH_SIZE &&
+                  CopyFileAside(source.c_str(), destination.c_str(), temporary);
+    if (!copied) {
+      LogCopyFailure(source, destination);
+      return;
+    }
+    m_copies.push_back({std::move(temporary), source});
   }
+
+  // Renames every copy over its destination, in the order they were made.
+  void PutInPlace() {
+    for (const Pending& copy : m_copies) {
+      std::string destination = DestinationOf(copy.temporary);
+      if (::rename(copy.temporary.c_str(), destination.c_str()) != 0) {
+        LogCopyFailure(copy.source, destination);
+        ::unlink(copy.temporary.c_str());
+      }
+    }
+    m_copies.clear();
+  }
+
+  void Discard() {
+    for (const Pending& copy : m_copies) ::unlink(copy.temporary.c_str());
+    m_copies.clear();
+  }
+
+ private:
+  struct Pending {
+    std::string temporary;
+    std::string source;
+  };
+
+  // The temporary name is the destination followed by ".vtmp" and six characters.
+  static std::string DestinationOf(const std::string& temporary) {
+    return temporary.substr(0, temporary.size() - TEMPORARY_SUFFIX_LENGTH);
+  }
+
+  std::vector<Pending> m_copies;
+};
+
+// True when a song of the list lies in the target folder itself.
+bool TargetHoldsSongs(const SongList& songs, const char* target) {
+  struct stat targetInfo;
+  if (::stat(target, &targetInfo) != 0) return false;
+  std::unordered_map<std::string, bool> sameByFolder;
+  for (const auto& song : songs) {
+    std::string folder = FolderOf(song->path);
+    auto known = sameByFolder.find(folder);
+    if (known == sameByFolder.end()) {
+      struct stat info;
+      bool same = ::stat(folder.empty() ? "." : folder.c_str(), &info) == 0 && info.st_dev == targetInfo.st_dev &&
+                  info.st_ino == targetInfo.st_ino;
+      known = sameByFolder.emplace(folder, same).first;
+    }
+    if (known->second) return true;
+  }
+  return false;
 }
 
 // The companion's name is formed in capitals; on a file system that tells
@@ -73,6 +148,7 @@ void CopySongsToTarget(const SongList& songs, const char* target, IRunHost& host
   popup->SetRange(0, files, 1);
 
   CFileFinder finder;
+  CPendingCopies copies;
   bool cancelled = false;
   for (int i = 0; i < count && !cancelled; ++i) {
     const SongRecord& song = *songs[static_cast<std::size_t>(i)];
@@ -80,24 +156,29 @@ void CopySongsToTarget(const SongList& songs, const char* target, IRunHost& host
       const char* format = song.kind == KIND_IPS ? "%s/%05d-IPS.MP3" : "%s/%05d-MCG.MP3";
       std::string destination = FormatName(format, target, song.newNumber);
       SetProgressText(*popup, COPY_TEXT_FORMAT, song.path, destination.c_str(), i + 1, count);
-      CopyOneFile(song.path, destination);
+      copies.Copy(song.path, destination);
     } else {
       std::string companion = CompanionPath(song.path);
       std::string songDestination = FormatName("%s/%05d.MP3", target, song.newNumber);
       std::string companionDestination = FormatName("%s/%05d.MCG", target, song.newNumber);
       SetProgressText(*popup, COPY_TEXT_FORMAT, song.path, songDestination.c_str(), 2 * i + 1, 2 * count);
-      CopyOneFile(song.path, songDestination);
+      copies.Copy(song.path, songDestination);
       if (!StepAndPump(*popup)) {
         cancelled = true;
         break;
       }
       SetProgressText(*popup, COPY_TEXT_FORMAT, companion.c_str(), companionDestination.c_str(), 2 * i + 2,
                       2 * count);
-      CopyOneFile(ExistingCompanion(companion, finder), companionDestination);
+      copies.Copy(ExistingCompanion(companion, finder), companionDestination);
     }
     cancelled = !StepAndPump(*popup);
   }
 
+  // What was copied before a cancel stays, as long as that replaces no song
+  // of the list: with the songs' own folder as the target, a cancel leaves
+  // the folder as it was.
+  if (cancelled && TargetHoldsSongs(songs, target)) copies.Discard();
+  else copies.PutInPlace();
   if (cancelled) host.ShowCancelled(CANCELLED_TEXT);
 }
 

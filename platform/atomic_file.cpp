@@ -6,10 +6,10 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "platform/files.h"
+#include "platform/temporary_file.h"
 
 namespace valmero {
 
@@ -18,17 +18,9 @@ CAtomicFile::~CAtomicFile() { Abandon(); }
 bool CAtomicFile::Create(const char* finalPath) {
   Abandon();
   m_finalPath = finalPath;
-  m_temporaryPath = m_finalPath + ".vtmpXXXXXX";
-  int fd = ::mkstemp(m_temporaryPath.data());
-  if (fd < 0) {
-    m_temporaryPath.clear();
-    return false;
-  }
-  ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-  // Readable like any file the user makes, not only by us.
-  mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
+  // Readable like any file the user makes: 0666 less the umask.
+  int fd = CreateTemporaryBeside(finalPath, 0666, m_temporaryPath);
+  if (fd < 0) return false;
   m_fd = fd;
   m_failed = false;
   m_buffered = 0;
@@ -55,8 +47,6 @@ bool CAtomicFile::Write(const void* data, std::size_t size) {
   }
   return true;
 }
-
-bool CAtomicFile::Write(const char* text) { return Write(text, std::strlen(text)); }
 
 bool CAtomicFile::Commit() {
   if (m_fd < 0) return false;

@@ -22,7 +22,6 @@ class CAtomicFile {
 
   // Buffers and writes; a failure is remembered and reported by Commit.
   bool Write(const void* data, std::size_t size);
-  bool Write(const char* text);
 
   // Flushes, syncs, closes and renames over the final name. False (and the
   // temporary file removed, the old file untouched) when anything failed.
@@ -30,8 +29,6 @@ class CAtomicFile {
 
   // Closes and removes the temporary file.
   void Abandon();
-
-  const std::string& TemporaryPath() const { return m_temporaryPath; }
 
  private:
   bool Flush();

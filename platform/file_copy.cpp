@@ -8,12 +8,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
 
 #include "platform/files.h"
+#include "platform/temporary_file.h"
 
 namespace valmero {
 
@@ -47,26 +47,21 @@ Outcome CopyByReflink(int in, int out) {
   return ::ioctl(out, FICLONE, in) == 0 ? Outcome::Done : Outcome::NotSupported;
 }
 
+// One kernel call that moves bytes from `in` to `out` at their own offsets.
+using KernelMove = ssize_t (*)(int in, int out, std::size_t count);
+
+ssize_t MoveByFileRange(int in, int out, std::size_t count) {
+  return ::copy_file_range(in, nullptr, out, nullptr, count, 0);
+}
+
+ssize_t MoveBySendFile(int in, int out, std::size_t count) { return ::sendfile(out, in, nullptr, count); }
+
 // Some file systems answer 0 before the end instead of an error; the copy
 // then goes on the next way from where this one stopped, and only a plain
 // read at the end of the file proves that everything was copied.
-Outcome CopyByFileRange(int in, int out, off_t size, off_t& copied) {
+Outcome CopyByKernel(KernelMove move, int in, int out, off_t size, off_t& copied) {
   while (copied < size) {
-    ssize_t moved = ::copy_file_range(in, nullptr, out, nullptr, KERNEL_CHUNK, 0);
-    if (moved > 0) {
-      copied += moved;
-      continue;
-    }
-    if (moved == 0) return Outcome::NotSupported;
-    if (errno == EINTR) continue;
-    return MeansNotSupported(errno) ? Outcome::NotSupported : Outcome::Failed;
-  }
-  return Outcome::Done;
-}
-
-Outcome CopyBySendFile(int in, int out, off_t size, off_t& copied) {
-  while (copied < size) {
-    ssize_t moved = ::sendfile(out, in, nullptr, KERNEL_CHUNK);
+    ssize_t moved = move(in, out, KERNEL_CHUNK);
     if (moved > 0) {
       copied += moved;
       continue;
@@ -101,40 +96,18 @@ bool CopyData(int in, int out, off_t size) {
     return true;
   }
   off_t copied = 0;
-  if (IsAllowed(CopyMethod::CopyFileRange)) {
-    g_lastMethod = CopyMethod::CopyFileRange;
-    Outcome outcome = CopyByFileRange(in, out, size, copied);
-    if (outcome != Outcome::NotSupported) return outcome == Outcome::Done && CopyByReadWrite(in, out) == Outcome::Done;
-  }
-  if (IsAllowed(CopyMethod::SendFile)) {
-    g_lastMethod = CopyMethod::SendFile;
-    Outcome outcome = CopyBySendFile(in, out, size, copied);
+  const struct {
+    CopyMethod method;
+    KernelMove move;
+  } kernelWays[] = {{CopyMethod::CopyFileRange, &MoveByFileRange}, {CopyMethod::SendFile, &MoveBySendFile}};
+  for (const auto& way : kernelWays) {
+    if (!IsAllowed(way.method)) continue;
+    g_lastMethod = way.method;
+    Outcome outcome = CopyByKernel(way.move, in, out, size, copied);
     if (outcome != Outcome::NotSupported) return outcome == Outcome::Done && CopyByReadWrite(in, out) == Outcome::Done;
   }
   g_lastMethod = CopyMethod::ReadWrite;
   return CopyByReadWrite(in, out) == Outcome::Done;
-}
-
-// A new name beside the destination, made with O_EXCL so that no other file
-// is ever overwritten; the permissions are those of any file the user makes.
-int CreateTemporaryBeside(const char* destination, std::string& temporaryPath) {
-  static unsigned s_counter = 0;
-  static const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    unsigned long long seed =
-        static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-        (static_cast<unsigned long long>(::getpid()) << 20) ^ (++s_counter * 0x9e3779b97f4a7c15ull);
-    char suffix[7];
-    for (char& c : suffix) {
-      c = digits[seed % 36];
-      seed /= 36;
-    }
-    suffix[6] = '\0';
-    temporaryPath = std::string(destination) + ".vtmp" + suffix;
-    int fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
 }
 
 // Closes and removes what a failed copy made, keeping the errno of the failure.
@@ -149,8 +122,9 @@ int Fail(int in, int out, const std::string& temporaryPath) {
 
 }  // namespace
 
-int CopyFileReplacing(const char* source, const char* destination) {
-  g_lastMethod = CopyMethod::None;
+namespace {
+
+int CopyAside(const char* source, const char* destination, std::string& temporaryPath) {
   // O_NONBLOCK: a named pipe must be refused below, not waited on for good;
   // it changes nothing for the regular files that are copied.
   int in = ::open(source, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -162,8 +136,9 @@ int CopyFileReplacing(const char* source, const char* destination) {
     return Fail(in, -1, {});
   }
 
-  std::string temporaryPath;
-  int out = CreateTemporaryBeside(destination, temporaryPath);
+  // The copy keeps the source's permission bits less the umask, as cp does:
+  // a private song stays private.
+  int out = CreateTemporaryBeside(destination, status.st_mode & 0777, temporaryPath);
   if (out < 0) return Fail(in, -1, {});
   if (!CopyData(in, out, status.st_size)) return Fail(in, out, temporaryPath);
 
@@ -174,11 +149,27 @@ int CopyFileReplacing(const char* source, const char* destination) {
   ::futimens(out, times);
 
   int closed = ::close(out);
-  out = -1;
   if (closed != 0) return Fail(in, -1, temporaryPath);
-  if (::rename(temporaryPath.c_str(), destination) != 0) return Fail(in, -1, temporaryPath);
   ::close(in);
   return 0;
+}
+
+}  // namespace
+
+bool CopyFileAside(const char* source, const char* destination, std::string& temporaryPath) {
+  g_lastMethod = CopyMethod::None;
+  temporaryPath.clear();
+  if (CopyAside(source, destination, temporaryPath) == 0) return true;
+  temporaryPath.clear();
+  return false;
+}
+
+bool CopyFileReplacing(const char* source, const char* destination) {
+  std::string temporaryPath;
+  if (!CopyFileAside(source, destination, temporaryPath)) return false;
+  if (::rename(temporaryPath.c_str(), destination) == 0) return true;
+  Fail(-1, -1, temporaryPath);
+  return false;
 }
 
 CopyMethod LastCopyMethod() { return g_lastMethod; }

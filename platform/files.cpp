@@ -1,6 +1,5 @@
 #include "platform/files.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,19 +8,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/ascii_case.h"
+
 namespace valmero {
-
-namespace {
-
-std::string UpperAscii(const char* text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  }
-  return upper;
-}
-
-}  // namespace
 
 bool WriteAll(int fd, const void* data, std::size_t size) {
   const char* bytes = static_cast<const char*>(data);
@@ -46,6 +35,28 @@ bool CanOpenForReading(const char* path) {
   return true;
 }
 
+int OpenRegularForReading(const char* path) {
+  int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return -1;
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    int error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    ::close(fd);
+    errno = error;
+    return -1;
+  }
+  // Reads of a regular file block as they always do.
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+bool CanListFolder(const char* path) {
+  int fd = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
+}
+
 std::string FolderOf(const char* path) {
   const char* slash = std::strrchr(path, '/');
   return slash == nullptr ? std::string() : std::string(path, static_cast<std::size_t>(slash - path));
@@ -60,56 +71,40 @@ std::string ListedFolderOf(const char* path, const char*& name) {
   return slash == nullptr ? "." : (slash == path ? "/" : FolderOf(path));
 }
 
-// `name` in the folder part of `path`.
-std::string Beside(const char* path, const char* name, const std::string& found) {
-  return std::string(path, static_cast<std::size_t>(name - path)) + found;
+// The first entry of a listing whose upper-cased name is `wanted`, or null.
+const KeyedEntry* FirstWithUpperName(const std::vector<KeyedEntry>& listing, const std::string& wanted) {
+  auto match = std::lower_bound(listing.begin(), listing.end(), wanted,
+                                [](const KeyedEntry& entry, const std::string& key) { return entry.upper < key; });
+  return match == listing.end() || match->upper != wanted ? nullptr : &*match;
 }
 
 }  // namespace
 
-std::string FindFileIgnoringCase(const char* path) {
-  if (CanOpenForReading(path)) return path;
-  const char* name = nullptr;
-  std::string folder = ListedFolderOf(path, name);
-  std::string wanted = UpperAscii(name);
+std::string FindFileIgnoringCase(const char* path) { return CFileFinder().Find(path); }
 
-  DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) return {};
-  std::string best;
-  while (dirent* entry = ::readdir(dir)) {
-    if (UpperAscii(entry->d_name) != wanted) continue;
-    if (best.empty() || std::strcmp(entry->d_name, best.c_str()) < 0) best = entry->d_name;
-  }
-  ::closedir(dir);
-  if (best.empty()) return {};
-  std::string found = Beside(path, name, best);
-  return CanOpenForReading(found.c_str()) ? found : std::string();
-}
-
-const CFileFinder::Listing& CFileFinder::ListingOf(const std::string& folder) {
+const std::vector<KeyedEntry>& CFileFinder::ListingOf(const std::string& folder) {
   auto known = m_folders.find(folder);
   if (known != m_folders.end()) return known->second;
-  Listing& listing = m_folders[folder];
-  if (DIR* dir = ::opendir(folder.c_str())) {
-    while (dirent* entry = ::readdir(dir)) listing.emplace_back(UpperAscii(entry->d_name), entry->d_name);
-    ::closedir(dir);
-  }
-  // std::string orders bytes as unsigned values: within one upper-cased name
-  // the first entry is the first name in byte order, the one chosen.
-  std::sort(listing.begin(), listing.end());
+  std::vector<KeyedEntry>& listing = m_folders[folder];
+  ListFolderKeyed(folder.c_str(), listing);
   return listing;
 }
 
 std::string CFileFinder::Find(const char* path) {
   if (CanOpenForReading(path)) return path;
   const char* name = nullptr;
-  const Listing& listing = ListingOf(ListedFolderOf(path, name));
+  const std::string folder = ListedFolderOf(path, name);
   const std::string wanted = UpperAscii(name);
-  auto match = std::lower_bound(listing.begin(), listing.end(), wanted,
-                                [](const Listing::value_type& entry, const std::string& key) { return entry.first < key; });
-  if (match == listing.end() || match->first != wanted) return {};
-  std::string found = Beside(path, name, match->second);
-  return CanOpenForReading(found.c_str()) ? found : FindFileIgnoringCase(path);
+  const std::string before(path, static_cast<std::size_t>(name - path));
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const KeyedEntry* match = FirstWithUpperName(ListingOf(folder), wanted);
+    if (match == nullptr) return {};
+    std::string found = before + match->entry.name;
+    if (CanOpenForReading(found.c_str())) return found;
+    // The folder changed since it was listed: once more with a new listing.
+    m_folders.erase(folder);
+  }
+  return {};
 }
 
 bool MakeDirectory(const char* path) {

@@ -4,37 +4,44 @@
 #include <cstddef>
 #include <string>
 #include <unordered_map>
-#include <utility>
 #include <vector>
+
+#include "platform/folder_listing.h"
 
 namespace valmero {
 
-// True when the file can be opened for reading.
+// True when the file can be opened for reading. Never waits on a named pipe.
 bool CanOpenForReading(const char* path);
+
+// Opens a regular file for reading and returns its descriptor; -1 (errno set)
+// when it cannot be opened or is not a regular file (a folder, a named pipe,
+// a device). Never waits on a named pipe.
+int OpenRegularForReading(const char* path);
+
+// True when the folder can be opened for listing.
+bool CanListFolder(const char* path);
 
 // The path of an existing file, found without regard to the case of its name,
 // because songlists and collections are written by people who do not mind the
 // case of a name: the path itself when it can
-// be opened; otherwise the entry of its folder whose upper-cased name equals
-// the upper-cased name asked for (the first in byte order of the names).
-// Empty when there is neither.
+// be opened; otherwise the entry of its folder that comes first in listing
+// order among those whose upper-cased name equals the upper-cased name asked
+// for. Empty when there is neither.
 std::string FindFileIgnoringCase(const char* path);
 
 // FindFileIgnoringCase for loops over the songs of one collection: a folder
 // is listed once, at its first name that does not open as formed, instead of
 // once per such name (which made a collection of lower-case companions
 // quadratic in its size). A name found in the listing is still opened; when
-// that fails, the folder changed since, and FindFileIgnoringCase decides.
+// that fails, the folder changed since and is listed again.
 class CFileFinder {
  public:
   std::string Find(const char* path);
 
  private:
-  // (upper-cased name, name) of every entry, in that order.
-  using Listing = std::vector<std::pair<std::string, std::string>>;
-  const Listing& ListingOf(const std::string& folder);
+  const std::vector<KeyedEntry>& ListingOf(const std::string& folder);
 
-  std::unordered_map<std::string, Listing> m_folders;
+  std::unordered_map<std::string, std::vector<KeyedEntry>> m_folders;
 };
 
 // Writes the whole buffer, going on after short writes and interruptions.

@@ -23,4 +23,12 @@ bool ListsBefore(const std::string& a, const std::string& b);
 // listed.
 bool ListFolder(const char* folder, std::vector<FolderEntry>& entries);
 
+// The same, each entry with its upper-cased name beside it (the key of the
+// order), for finding names without regard to case.
+struct KeyedEntry {
+  std::string upper;
+  FolderEntry entry;
+};
+bool ListFolderKeyed(const char* folder, std::vector<KeyedEntry>& entries);
+
 }  // namespace valmero

@@ -6,6 +6,7 @@
 #include "outputs/song_copier.h"
 #include "outputs/text_lists.h"
 #include "platform/files.h"
+#include "platform/folder_lock.h"
 #include "sources/download_scan.h"
 #include "sources/songlist_reader.h"
 
@@ -38,8 +39,8 @@ RunOutcome CConverter::OnMake(const char* sourceText, const char* targetText, co
 
   std::memset(m_szSource, 0, sizeof m_szSource);
   std::memset(m_szTarget, 0, sizeof m_szTarget);
-  CopyText(m_szSource, sizeof m_szSource, sourceText);
-  CopyText(m_szTarget, sizeof m_szTarget, targetText);
+  const bool sourceFits = CopyText(m_szSource, sizeof m_szSource, sourceText);
+  const bool targetFits = CopyText(m_szTarget, sizeof m_szTarget, targetText);
   m_options.m_bSourceDownload = marks.sourceDownload;
   m_options.m_bSourceDisc = marks.sourceDisc;
   m_options.m_bIndexRenumber = marks.indexRenumber;
@@ -49,9 +50,14 @@ RunOutcome CConverter::OnMake(const char* sourceText, const char* targetText, co
 
   LogMessage("now status : mode1=%d, mode2=%d, mode3=%d, mode4=%d", m_options.m_bIndexRenumber,
              m_options.m_bIndexKeep, m_options.m_bListFile, m_options.m_bCopyAll);
-  if (MakeDirectory(m_szTarget)) LogMessage("Create target folder : %s", m_szTarget);
-
-  RunOutcome outcome = RunStages() < 0 ? RunOutcome::Failed : RunOutcome::Finished;
+  // Held until the run ends, so that a second run cannot write into this
+  // target folder at the same time.
+  CFolderLock targetLock;
+  RunOutcome outcome = RunOutcome::Failed;
+  if (CanStartRun(sourceText, sourceFits, targetText, targetFits)) {
+    if (MakeDirectory(m_szTarget)) LogMessage("Create target folder : %s", m_szTarget);
+    if (ClaimTargetFolder(targetLock) && RunStages() >= 0) outcome = RunOutcome::Finished;
+  }
   if (outcome == RunOutcome::Finished) {
     LogMessage("%s", FINISHED_TEXT);
     m_host.ShowFinished(FINISHED_TEXT);
@@ -60,6 +66,43 @@ RunOutcome CConverter::OnMake(const char* sourceText, const char* targetText, co
   }
   m_bRunning = false;
   return outcome;
+}
+
+bool CConverter::CanStartRun(const char* sourceText, bool sourceFits, const char* targetText, bool targetFits) {
+  // A second program in the same start folder: its runs write nothing at all.
+  if (ActivityLogInUse()) return false;
+  // A cut path would name another folder: nothing may be created there.
+  if (!targetFits) {
+    LogMessage("target folder path is too long : %s", targetText);
+    return false;
+  }
+  // Checked before the target folder is made: a source that cannot be read
+  // must leave no trace, and an unlistable folder is no empty collection.
+  if (m_options.m_bSourceDownload && !(sourceFits && CanListFolder(m_szSource))) {
+    LogMessage(UNREADABLE_FOLDER_FORMAT, sourceText);
+    return false;
+  }
+  if (!m_options.m_bSourceDownload && m_options.m_bSourceDisc && !sourceFits) {
+    LogMessage(UNREADABLE_SONGLIST_FORMAT, sourceText);
+    return false;
+  }
+  return true;
+}
+
+bool CConverter::ClaimTargetFolder(CFolderLock& lock) {
+  switch (lock.Take(m_szTarget)) {
+    case FolderLockResult::InUse:
+      LogMessage("target folder is in use : %s", m_szTarget);
+      return false;
+    case FolderLockResult::Held:
+      lock.RemoveLeftTemporaries();
+      return true;
+    case FolderLockResult::Unavailable:
+      // No folder to hold (the stages that need it fail and say so), or a
+      // file system without locks: the run goes on as it always did.
+      return true;
+  }
+  return true;
 }
 
 int CConverter::ReadSource() {
@@ -81,7 +124,7 @@ int CConverter::RunStages() {
 
 void CConverter::OnViewLog() {
   char path[PATH_SIZE];
-  if (FormatPath(path, sizeof path, "%s/mirqlog.txt", m_szStartDir)) m_host.OpenDocument(path);
+  if (m_szStartDir[0] != '\0' && FormatPath(path, sizeof path, "%s/mirqlog.txt", m_szStartDir)) m_host.OpenDocument(path);
 }
 
 void CConverter::Terminate() {

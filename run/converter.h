@@ -14,6 +14,8 @@
 
 namespace valmero {
 
+class CFolderLock;
+
 // The check boxes a run re-reads when MAKE is pressed.
 struct MakeMarks {
   int32_t sourceDownload = 0;
@@ -80,6 +82,8 @@ class CConverter {
   IRunHost& m_host;
 
  private:
+  bool CanStartRun(const char* sourceText, bool sourceFits, const char* targetText, bool targetFits);
+  bool ClaimTargetFolder(CFolderLock& lock);
   int ReadSource();
   int RunStages();
   bool m_bRunning = false;

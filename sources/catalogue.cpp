@@ -1,78 +1,83 @@
 #include "sources/catalogue.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 
 #include "core/fixed_text.h"
 #include "log/activity_log.h"
+#include "platform/byte_stream.h"
+#include "platform/files.h"
 
 namespace valmero {
 
 namespace {
 
-// Reads the catalogue's little-endian numbers and complemented texts from
-// memory, refusing to run past the end.
+// Reads the catalogue's little-endian numbers and complemented texts from a
+// stream, keeping of each text only what its field holds.
 class CRecordReader {
  public:
-  CRecordReader(const unsigned char* data, std::size_t size) : m_data(data), m_size(size) {}
+  explicit CRecordReader(CByteStream& bytes) : m_bytes(bytes) {}
 
-  bool AtEnd() const { return m_offset >= m_size; }
+  bool AtEnd() { return m_bytes.Peek() == CByteStream::END; }
 
   bool ReadInt32(int32_t& value) {
-    if (m_size - m_offset < 4) return false;
-    const unsigned char* p = m_data + m_offset;
-    uint32_t raw = static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-                   static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+    uint32_t raw = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+      int c = m_bytes.Next();
+      if (c < 0) return false;
+      raw |= static_cast<uint32_t>(c) << shift;
+    }
     value = static_cast<int32_t>(raw);
-    m_offset += 4;
     return true;
   }
 
   // Decodes a text of the given stored length into a field, keeping what
-  // fits; false when the length is negative or runs past the end.
+  // fits and passing over the rest; false when the length is negative or
+  // the text runs past the end.
   bool ReadText(int32_t length, char* field, std::size_t fieldSize) {
-    if (length < 0 || static_cast<std::size_t>(length) > m_size - m_offset) return false;
-    std::size_t kept = static_cast<std::size_t>(length) < fieldSize ? static_cast<std::size_t>(length) : fieldSize - 1;
-    for (std::size_t i = 0; i < kept; ++i) field[i] = static_cast<char>(255 - m_data[m_offset + i]);
-    m_offset += static_cast<std::size_t>(length);
+    if (length < 0) return false;
+    for (int32_t i = 0; i < length; ++i) {
+      int c = m_bytes.Next();
+      if (c < 0) return false;
+      if (static_cast<std::size_t>(i) < fieldSize - 1) field[i] = static_cast<char>(255 - c);
+    }
     return true;
   }
 
  private:
-  const unsigned char* m_data;
-  std::size_t m_size;
-  std::size_t m_offset = 0;
+  CByteStream& m_bytes;
 };
-
-bool ReadWholeFile(std::FILE* file, std::vector<unsigned char>& bytes) {
-  unsigned char chunk[64 * 1024];
-  std::size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-  return !std::ferror(file);
-}
 
 }  // namespace
 
 int CSongCatalogue::ReadCatalogue(const char* startDir) {
   char path[PATH_SIZE];
-  std::FILE* file = nullptr;
-  if (FormatPath(path, sizeof path, "%s/products.cp", startDir)) file = std::fopen(path, "rb");
-  if (file == nullptr) {
+  int fd = -1;
+  // Without a start folder there is no catalogue: never one from elsewhere.
+  // A folder, pipe or device named products.cp counts as no file at all.
+  if (startDir[0] != '\0' && FormatPath(path, sizeof path, "%s/products.cp", startDir)) {
+    fd = OpenRegularForReading(path);
+  }
+  if (fd < 0) {
     LogMessage("products file open error\n");
     return -1;
   }
-  std::vector<unsigned char> bytes;
-  bool complete = ReadWholeFile(file, bytes);
-  std::fclose(file);
-  std::size_t before = m_catalogue.size();
-  ReadCatalogueBytes(bytes.data(), bytes.size());
-  if (!complete) LogMessage("products file is damaged at record %d", static_cast<int>(m_catalogue.size() - before) + 1);
-  LogMessage("Read %d mirq songs data", static_cast<int>(m_catalogue.size() - before));
+  auto bytes = std::make_unique<CByteStream>(fd);
+  int records = ReadRecords(*bytes);
+  ::close(fd);
+  LogMessage("Read %d mirq songs data", records);
   return 0;
 }
 
 void CSongCatalogue::ReadCatalogueBytes(const unsigned char* data, std::size_t size) {
-  CRecordReader reader(data, size);
+  auto bytes = std::make_unique<CByteStream>(data, size);
+  ReadRecords(*bytes);
+}
+
+int CSongCatalogue::ReadRecords(CByteStream& bytes) {
+  CRecordReader reader(bytes);
   int record = 0;
   while (!reader.AtEnd()) {
     ++record;
@@ -82,13 +87,15 @@ void CSongCatalogue::ReadCatalogueBytes(const unsigned char* data, std::size_t s
                  reader.ReadText(entry->titleLength, entry->title, sizeof entry->title) &&
                  reader.ReadInt32(entry->singerLength) &&
                  reader.ReadText(entry->singerLength, entry->singer, sizeof entry->singer);
+    // A cut record and a read error alike end the catalogue there.
     if (!whole) {
       LogMessage("products file is damaged at record %d", record);
-      return;
+      return record - 1;
     }
     m_firstByNumber.emplace(entry->songNumber, entry.get());
     m_catalogue.push_back(std::move(entry));
   }
+  return record;
 }
 
 int CSongCatalogue::LookupCatalogue(int32_t number, TagScratch& scratch) const {

@@ -18,6 +18,8 @@
 
 namespace valmero {
 
+class CByteStream;
+
 struct CatalogueEntry {
   int32_t songNumber;
   int32_t titleLength;
@@ -28,9 +30,10 @@ struct CatalogueEntry {
 
 class CSongCatalogue {
  public:
-  // Loads "<startDir>/products.cp" and appends its records. 0 when the file
-  // was read (a damaged tail is logged and the records before it kept), -1
-  // when it cannot be opened.
+  // Loads "<startDir>/products.cp" and appends its records, reading the file
+  // front to back in pieces. 0 when the file was read (a damaged tail or a
+  // read error is logged and the records before it kept), -1 when it cannot
+  // be opened, is not a regular file, or there is no start folder.
   int ReadCatalogue(const char* startDir);
 
   // Parses catalogue bytes; what ReadCatalogue does once the file is read.
@@ -47,6 +50,9 @@ class CSongCatalogue {
   const CatalogueEntry& At(std::size_t index) const { return *m_catalogue[index]; }
 
  private:
+  // Appends the records of a stream; the number of whole records read.
+  int ReadRecords(CByteStream& bytes);
+
   std::vector<std::unique_ptr<CatalogueEntry>> m_catalogue;
   std::unordered_map<int32_t, const CatalogueEntry*> m_firstByNumber;
 };

@@ -124,9 +124,13 @@ int ScanDownloadFolder(const char* folder, bool jukeList, const CSongCatalogue& 
   popup->SetText(SCANNING_TEXT);
   LogMessage("%s", SCANNING_TEXT);
 
-  // A folder that cannot be listed simply yields no entry.
+  // A folder that cannot be listed is no empty collection: a run that went on
+  // would replace good outputs with empty ones.
   std::vector<FolderEntry> entries;
-  ListFolder(folder, entries);
+  if (!ListFolder(folder, entries)) {
+    LogMessage(UNREADABLE_FOLDER_FORMAT, folder);
+    return -1;
+  }
   // Songs are opened by name in the folder, not by walking its path again;
   // where the folder cannot be held open, by their full paths.
   CFolderHandle held(folder);
@@ -147,10 +151,15 @@ int ScanDownloadFolder(const char* folder, bool jukeList, const CSongCatalogue& 
       continue;
     }
     const CSongFile file{path, held.Fd(), held.Fd() == AT_FDCWD ? path : entry.name.c_str()};
-    std::unique_ptr<SongRecord> song = MakeDownloadedSong(file, kind, jukeList, catalogue, scratch);
-    if (song == nullptr) continue;
-    songs.push_back(std::move(song));
-    LogMessage("add data : %s", path);
+    {
+      // The lines of one song (its tag, its number, its addition) go to the
+      // log with one write, before the user is given the chance to cancel.
+      CLogLinesTogether together;
+      std::unique_ptr<SongRecord> song = MakeDownloadedSong(file, kind, jukeList, catalogue, scratch);
+      if (song == nullptr) continue;
+      songs.push_back(std::move(song));
+      LogMessage("add data : %s", path);
+    }
 
     popup->PumpMessages(true);
     if (popup->IsCancelled()) {

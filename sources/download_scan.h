@@ -19,9 +19,10 @@
 namespace valmero {
 
 constexpr const char* SCANNING_TEXT = "Scanning files...";
+constexpr const char* UNREADABLE_FOLDER_FORMAT = "can not read download folder : %s";
 
 // Empties the list and scans `folder`. 0 when the listing was finished (also
-// with no song), -1 when the user cancelled.
+// with no song), -1 when the user cancelled or the folder cannot be listed.
 int ScanDownloadFolder(const char* folder, bool jukeList, const CSongCatalogue& catalogue,
                        TagScratch& scratch, SongList& songs, IRunHost& host);
 

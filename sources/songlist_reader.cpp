@@ -1,11 +1,15 @@
 #include "sources/songlist_reader.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "core/fixed_text.h"
 #include "log/activity_log.h"
+#include "platform/byte_stream.h"
 #include "platform/files.h"
 
 namespace valmero {
@@ -17,61 +21,47 @@ constexpr std::size_t SINGER_LIMIT = 51;
 
 bool IsSeparator(char c) { return c == '\t' || c == '#' || c == '|'; }
 
-// Reads a file the way a text-mode stream does (CR LF arrives as LF) and
-// hands out lines as fgets into a 260-byte buffer would, end-of-file flag
-// included.
+// Reads a file the way a text-mode stream does (CR LF arrives as LF, a lone
+// CR stays) and hands out lines as fgets into a 260-byte buffer would,
+// end-of-file flag included.
 class CTextLineReader {
  public:
-  explicit CTextLineReader(std::vector<char> text) : m_text(std::move(text)) {}
+  explicit CTextLineReader(CByteStream& bytes) : m_bytes(bytes) {}
 
   bool AtEnd() const { return m_eof; }
+  bool Failed() const { return m_bytes.Failed(); }
 
   // Copies the next line (at most 259 characters, its line feed included)
   // into line; false when nothing is left to read.
   bool ReadLine(char (&line)[LINE_SIZE]) {
     std::memset(line, 0, sizeof line);
-    if (m_offset >= m_text.size()) {
+    if (m_bytes.Peek() < 0) {
       m_eof = true;
       return false;
     }
     std::size_t length = 0;
     while (length < LINE_SIZE - 1) {
-      if (m_offset >= m_text.size()) {
+      int c = NextTextByte();
+      if (c < 0) {
         m_eof = true;
         break;
       }
-      char c = m_text[m_offset++];
-      line[length++] = c;
+      line[length++] = static_cast<char>(c);
       if (c == '\n') break;
     }
     return true;
   }
 
  private:
-  std::vector<char> m_text;
-  std::size_t m_offset = 0;
+  int NextTextByte() {
+    int c = m_bytes.Next();
+    if (c == '\r' && m_bytes.Peek() == '\n') c = m_bytes.Next();
+    return c;
+  }
+
+  CByteStream& m_bytes;
   bool m_eof = false;
 };
-
-std::vector<char> ToTextMode(const std::vector<char>& raw) {
-  std::vector<char> text;
-  text.reserve(raw.size());
-  for (std::size_t i = 0; i < raw.size(); ++i) {
-    if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
-    text.push_back(raw[i]);
-  }
-  return text;
-}
-
-bool ReadWholeFile(const char* path, std::vector<char>& bytes) {
-  std::FILE* file = std::fopen(path, "rb");
-  if (file == nullptr) return false;
-  char chunk[64 * 1024];
-  std::size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-  std::fclose(file);
-  return true;
-}
 
 int CountSeparators(const char* line) {
   int count = 0;
@@ -101,13 +91,20 @@ const char* AfterNextSeparator(const char* text) {
   return *text == '\0' ? nullptr : text + 1;
 }
 
+// A number field names a file beside the songlist, never one elsewhere:
+// "2024/../../secret/x" must not reach outside the songlist's folder.
+bool NamesFileInFolder(const std::string& numberText) {
+  return numberText.find('/') == std::string::npos && numberText.find('\\') == std::string::npos &&
+         numberText.find("..") == std::string::npos;
+}
+
 // The existing song file for a formed path, found without regard to case;
 // logs and gives false when it is missing or the path does not fit.
 bool FindSongFile(CFileFinder& finder, const std::string& folder, const std::string& numberText,
                   const char* extension, char (&path)[PATH_SIZE]) {
   char formed[PATH_SIZE];
   bool fits = FormatPath(formed, sizeof formed, "%s/%s.%s", folder.c_str(), numberText.c_str(), extension);
-  std::string found = fits ? finder.Find(formed) : std::string();
+  std::string found = fits && NamesFileInFolder(numberText) ? finder.Find(formed) : std::string();
   if (found.empty() || found.size() >= PATH_SIZE) {
     if (!fits) std::snprintf(formed, sizeof formed, "%s/%s.%s", folder.c_str(), numberText.c_str(), extension);
     LogMessage("\"%s\" does not exist", formed);
@@ -166,17 +163,9 @@ std::string SonglistSongFolder(const char* source) {
   return FolderOf(source);
 }
 
-int ReadSonglistFile(const char* source, SongList& songs, IRunHost& host) {
-  ClearSongList(songs);
-  std::vector<char> raw;
-  if (!ReadWholeFile(source, raw)) {
-    LogMessage("can not read songlist file : %s", source);
-    return -1;
-  }
-  return ReadSonglistText(source, raw, songs, host);
-}
+namespace {
 
-int ReadSonglistText(const char* source, const std::vector<char>& raw, SongList& songs, IRunHost& host) {
+int ReadSonglistStream(const char* source, CByteStream& bytes, SongList& songs, IRunHost& host) {
   std::string folder = SonglistSongFolder(source);
   auto popup = host.CreateProgressPopup(PROGRESS_TITLE, false);
   popup->SetRange(0, 1, 1);
@@ -184,11 +173,17 @@ int ReadSonglistText(const char* source, const std::vector<char>& raw, SongList&
   LogMessage("Reading songlist file...");
 
   CFileFinder finder;
-  CTextLineReader reader(ToTextMode(raw));
+  CTextLineReader reader(bytes);
   char line[LINE_SIZE];
   int lineNumber = 0;
   while (!reader.AtEnd()) {
-    if (!reader.ReadLine(line)) {
+    bool read = reader.ReadLine(line);
+    if (reader.Failed()) {
+      // A read error is no end of the list: the songs below it would be lost unsaid.
+      LogMessage(UNREADABLE_SONGLIST_FORMAT, source);
+      return -1;
+    }
+    if (!read) {
       LogMessage("no data or end of file : line %d", lineNumber);
       break;
     }
@@ -200,6 +195,28 @@ int ReadSonglistText(const char* source, const std::vector<char>& raw, SongList&
   }
   popup->StepIt();
   return 0;
+}
+
+}  // namespace
+
+int ReadSonglistFile(const char* source, SongList& songs, IRunHost& host) {
+  ClearSongList(songs);
+  // Only a regular file is a songlist: a folder would read as an empty list
+  // and a named pipe would stop the program for good.
+  int fd = OpenRegularForReading(source);
+  if (fd < 0) {
+    LogMessage(UNREADABLE_SONGLIST_FORMAT, source);
+    return -1;
+  }
+  auto bytes = std::make_unique<CByteStream>(fd);
+  int result = ReadSonglistStream(source, *bytes, songs, host);
+  ::close(fd);
+  return result;
+}
+
+int ReadSonglistText(const char* source, const std::vector<char>& raw, SongList& songs, IRunHost& host) {
+  auto bytes = std::make_unique<CByteStream>(raw.data(), raw.size());
+  return ReadSonglistStream(source, *bytes, songs, host);
 }
 
 }  // namespace valmero

@@ -6,6 +6,11 @@
 //   VALMERO_FAULT_MODE=fsync   fsync fails with EIO
 //   VALMERO_FAULT_MODE=close   close closes the file but reports EIO, as a
 //                              network file system does for a delayed write
+//   VALMERO_FAULT_MODE=read    read fails with EIO once the file's offset is
+//                              past its start (an error in the middle)
+//   VALMERO_FAULT_MODE=slow    every write, copy_file_range and sendfile
+//                              waits 5 ms first (a slow disk), so that other
+//                              processes can act during a run
 // The log and every other file are left alone.
 #include <dlfcn.h>
 #include <sys/sendfile.h>
@@ -44,6 +49,7 @@ bool IsTarget(int fd) {
 }
 
 std::size_t Shortened(int fd, std::size_t count) {
+  if (ModeIs("slow") && IsTarget(fd)) ::usleep(5000);
   return ModeIs("short") && count > SHORT_WRITE && IsTarget(fd) ? SHORT_WRITE : count;
 }
 
@@ -64,6 +70,15 @@ ssize_t copy_file_range(int in, off64_t* inOffset, int out, off64_t* outOffset, 
 ssize_t sendfile(int out, int in, off_t* offset, std::size_t count) {
   static auto real = Real<ssize_t (*)(int, int, off_t*, std::size_t)>("sendfile");
   return real(out, in, offset, Shortened(out, count));
+}
+
+ssize_t read(int fd, void* data, std::size_t count) {
+  static auto real = Real<ssize_t (*)(int, void*, std::size_t)>("read");
+  if (ModeIs("read") && ::lseek(fd, 0, SEEK_CUR) > 0 && IsTarget(fd)) {
+    errno = EIO;
+    return -1;
+  }
+  return real(fd, data, count);
 }
 
 int fsync(int fd) {

@@ -1,6 +1,8 @@
 #include "log/activity_log.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -91,6 +93,8 @@ TEST(ActivityLogTest, WithoutStartOrWithUnwritableLogNothingIsWrittenAndResultIs
 // What another program does to the log while this one writes it; each runs
 // in a child process, so that this process learns of it only through the
 // file system, as it would in use.
+int g_otherProcessStatus = 0;
+
 void InOtherProcess(const std::function<void()>& action) {
   pid_t child = ::fork();
   ASSERT_GE(child, 0);
@@ -100,6 +104,7 @@ void InOtherProcess(const std::function<void()>& action) {
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
+  g_otherProcessStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 struct LogMishap {
@@ -154,8 +159,8 @@ TEST(ActivityLogTest, EveryRemovalInARowIsNoticed) {
 
 void IgnoreSignal(int) {}
 
-// Where the log cannot learn of a removal from the kernel (the program has
-// SIGIO for itself, or blocks it), it asks the file system before each line.
+// The log takes no signal for itself: a program that handles or blocks SIGIO
+// for its own purposes still has every removal noticed.
 TEST(ActivityLogTest, RemovalIsNoticedWhenSigioIsTakenOrBlocked) {
   struct sigaction own;
   std::memset(&own, 0, sizeof own);
@@ -185,6 +190,39 @@ TEST(ActivityLogTest, RemovalIsNoticedWhenSigioIsTakenOrBlocked) {
   }
   ResetActivityLog();
   ASSERT_EQ(::pthread_sigmask(SIG_SETMASK, &saved, nullptr), 0);
+}
+
+TEST(ActivityLogTest, LinesLoggedTogetherArriveWholeAndInOrderWhenTheScopeEnds) {
+  CTempDir dir;
+  StartTestLog(dir.Path());
+  const std::string start = ReadFile(dir / "mirqlog.txt");
+  {
+    CLogLinesTogether together;
+    LogMessage("one");
+    {
+      CLogLinesTogether inner;
+      LogMessage("two\n");
+    }
+    EXPECT_EQ(ReadFile(dir / "mirqlog.txt"), start) << "held until the outer scope ends";
+  }
+  EXPECT_EQ(ReadFile(dir / "mirqlog.txt"), start + kPrefix + "one\r\n" + kPrefix + "two\r\n");
+}
+
+// Another program finds the log in use for as long as this one lives, also
+// while it keeps the log closed for a while.
+TEST(ActivityLogTest, LogStaysClaimedWhileClosedForAWhile) {
+  CTempDir dir;
+  StartTestLog(dir.Path());
+  ResetActivityLog();
+  const std::string path = dir / "mirqlog.txt";
+  InOtherProcess([&] {
+    int fd = ::open(path.c_str(), O_RDONLY);
+    ::_exit(::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 1 : 0);
+  });
+  EXPECT_EQ(g_otherProcessStatus, 0) << "the other program took the log";
+  StartTestLog(dir.Path());  // a new start in the same program claims it again
+  EXPECT_EQ(LogMessage("again"), 0);
+  ResetActivityLog();
 }
 
 TEST(ActivityLogTest, StartAndEndLinesAreSeventySixCharacters) {

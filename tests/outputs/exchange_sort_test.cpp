@@ -14,7 +14,7 @@
 namespace valmero {
 namespace {
 
-// Items carry their original position so that the order of equal keys shows.
+// Items carry their starting position so that the order of equal keys shows.
 struct NumberItem {
   int32_t key;
   int position;
@@ -92,7 +92,7 @@ std::string Describe(const std::vector<int32_t>& keys) {
 }
 
 TEST(ExchangeSortTest, LiteralOrderOfEqualKeysIsTheOneTheFilesCarry) {
-  // (keys, expected original positions after the sort)
+  // (keys, expected starting positions after the sort)
   const std::vector<std::pair<std::vector<int32_t>, std::vector<int>>> cases = {
       {{}, {}},
       {{7}, {0}},

@@ -58,7 +58,7 @@ TEST_F(SingerIndexTest, ExampleGroupsThenSortsBothTables) {
     const int32_t rain = renumbered ? 1 : 5, apple = renumbered ? 2 : 9, blueSky = renumbered ? 3 : 12;
     auto songs = MakeSongs({{5, "Rain", "Bob"}, {9, "Apple", "Ann"}, {12, "blue sky", "Ann"}}, renumbered);
 
-    ASSERT_EQ(BuildSingerGroups(songs, renumbered, m_index), 0);
+    BuildSingerGroups(songs, renumbered, m_index);
     EXPECT_EQ(Groups(m_index), (std::vector<GroupView>{{"BOB", 0, {{"RAIN", rain}}},
                                                        {"ANN", 1, {{"APPLE", apple}, {"BLUE SKY", blueSky}}}}));
 
@@ -141,7 +141,7 @@ TEST_F(SingerIndexTest, EqualTitlesTakeTheExchangeSortOrder) {
 
 TEST_F(SingerIndexTest, FindSingerGroupAnswersWithTablePositionsFromOne) {
   auto songs = MakeSongs({{1, "a", "Bob"}, {2, "b", "Ann"}, {3, "c", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"}}, false);
-  ASSERT_EQ(BuildSingerGroups(songs, false, m_index), 0);
+  BuildSingerGroups(songs, false, m_index);
   EXPECT_EQ(FindSingerGroup(m_index, "BOB"), 1);
   EXPECT_EQ(FindSingerGroup(m_index, "ANN"), 2);
   EXPECT_EQ(FindSingerGroup(m_index, "ABCDEFGHIJKLMNOPQRSTUVW"), 3);

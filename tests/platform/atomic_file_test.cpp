@@ -22,7 +22,7 @@ TEST(AtomicFileTest, OldFileStaysUntilTheNewOneIsCommitted) {
   {
     CAtomicFile file;
     ASSERT_TRUE(file.Create(path.c_str()));
-    ASSERT_TRUE(file.Write("new"));
+    ASSERT_TRUE(file.Write("new", 3));
     EXPECT_EQ(ReadFile(path), "old and longer contents");
     EXPECT_EQ(ListNames(dir.Path()).size(), 2u);
     ASSERT_TRUE(file.Commit());
@@ -49,7 +49,7 @@ TEST(AtomicFileTest, MissingFolderCannotBeCreated) {
   CTempDir dir;
   CAtomicFile file;
   EXPECT_FALSE(file.Create((dir / "no/such/file").c_str()));
-  EXPECT_FALSE(file.Write("x"));
+  EXPECT_FALSE(file.Write("x", 1));
   EXPECT_FALSE(file.Commit());
 }
 

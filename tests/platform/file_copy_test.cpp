@@ -44,7 +44,7 @@ TEST_P(FileCopyTest, CopiesEveryByteAndReplacesTheOldFile) {
     const std::string bytes = Pattern(size);
     WriteFile(m_source / "song.mp3", bytes);
     WriteFile(m_target / "00001.MP3", "an older, different song");
-    ASSERT_EQ(CopyFileReplacing((m_source / "song.mp3").c_str(), (m_target / "00001.MP3").c_str()), 0);
+    ASSERT_TRUE(CopyFileReplacing((m_source / "song.mp3").c_str(), (m_target / "00001.MP3").c_str()));
     EXPECT_TRUE(ReadFile(m_target / "00001.MP3") == bytes);
     EXPECT_EQ(ListNames(m_target.Path()), std::vector<std::string>{"00001.MP3"});
   }
@@ -56,14 +56,14 @@ TEST_P(FileCopyTest, CopiesEveryByteAndReplacesTheOldFile) {
 TEST_P(FileCopyTest, FailureAfterCreationLeavesNothingAndKeepsTheOldFile) {
   WriteFile(m_source / "song.mp3", Pattern(1 << 20));
   WriteFile(m_target / "00001.MP3", "the previous copy");
-  int result = 0;
+  bool result = true;
   int error = 0;
   {
     CFileSizeLimit limit(64 * 1024);
     result = CopyFileReplacing((m_source / "song.mp3").c_str(), (m_target / "00001.MP3").c_str());
     error = errno;
   }
-  EXPECT_EQ(result, -1);
+  EXPECT_FALSE(result);
   EXPECT_EQ(error, EFBIG);
   EXPECT_EQ(ReadFile(m_target / "00001.MP3"), "the previous copy");
   EXPECT_EQ(ListNames(m_target.Path()), std::vector<std::string>{"00001.MP3"});
@@ -97,10 +97,20 @@ TEST(FileCopyRefusalTest, NothingIsMadeWhenTheCopyCannotStart) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.from + " -> " + c.to);
     errno = 0;
-    EXPECT_EQ(CopyFileReplacing(c.from.c_str(), c.to.c_str()), -1);
+    EXPECT_FALSE(CopyFileReplacing(c.from.c_str(), c.to.c_str()));
     EXPECT_EQ(errno, c.error);
     EXPECT_TRUE(ListNames(target.Path()).empty());
   }
+}
+
+// A size of 0 (files under /proc) or one that grows during the copy must not
+// cut the copy short: the data is read to its end, whatever the size said.
+TEST(FileCopySizeTest, FileWithMoreThanItsSizeSaysIsCopiedWhole) {
+  CTempDir target;
+  const std::string expected = ReadFile("/proc/version");
+  ASSERT_FALSE(expected.empty());
+  ASSERT_TRUE(CopyFileReplacing("/proc/version", (target / "00001.MP3").c_str()));
+  EXPECT_EQ(ReadFile(target / "00001.MP3"), expected);
 }
 
 TEST(FileCopyDateTest, CopyKeepsTheSongsDate) {
@@ -108,7 +118,7 @@ TEST(FileCopyDateTest, CopyKeepsTheSongsDate) {
   WriteFile(folder / "song.mp3", "data");
   const struct timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
   ASSERT_EQ(::utimensat(AT_FDCWD, (folder / "song.mp3").c_str(), times, 0), 0);
-  ASSERT_EQ(CopyFileReplacing((folder / "song.mp3").c_str(), (folder / "00001.MP3").c_str()), 0);
+  ASSERT_TRUE(CopyFileReplacing((folder / "song.mp3").c_str(), (folder / "00001.MP3").c_str()));
   struct stat status;
   ASSERT_EQ(::stat((folder / "00001.MP3").c_str(), &status), 0);
   EXPECT_EQ(status.st_mtim.tv_sec, 1000000000);

@@ -1,6 +1,7 @@
 #include "run/converter.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <functional>
@@ -58,7 +59,8 @@ class ConverterTest : public ::testing::Test {
   }
 
   RunOutcome Make(const MakeMarks& marks) {
-    return m_converter.OnMake("/source", (m_dir / "target").c_str(), marks);
+    // The scripted stages read nothing; the source need only be a folder.
+    return m_converter.OnMake(m_dir.Path().c_str(), (m_dir / "target").c_str(), marks);
   }
 
   static MakeMarks Defaults() {
@@ -113,6 +115,17 @@ TEST_F(ConverterTest, StagesRunInOrderForEachOptionSet) {
     EXPECT_EQ(m_converter.stages, c.expected);
     EXPECT_EQ(m_host.events, (Stages{"finished: Finished Converting"}));
   }
+}
+
+// What the desktop program types into the run: a target too long for a path
+// is refused whole, never cut into another folder.
+TEST_F(ConverterTest, TargetTooLongIsRefusedAndNothingIsCreated) {
+  const std::string target = m_dir / std::string(300, 't');
+  EXPECT_EQ(m_converter.OnMake(m_dir.Path().c_str(), target.c_str(), Defaults()), RunOutcome::Failed);
+  EXPECT_TRUE(m_converter.stages.empty());
+  EXPECT_EQ(LogMessages(m_dir.Path()).back(), "target folder path is too long : " + target);
+  EXPECT_EQ(testing::ListNames(m_dir.Path()), (Stages{"mirqlog.txt"}));
+  EXPECT_EQ(m_host.events.front().rfind("error: ", 0), 0u);
 }
 
 TEST_F(ConverterTest, StatusLineFolderCreationAndClosingLine) {
@@ -205,6 +218,7 @@ TEST(ConverterSessionTest, StartUpAndShutdownLines) {
 
 TEST(ConverterSessionTest, EmptyDownloadSourceStillFinishes) {
   CTempDir dir;
+  ::mkdir((dir / "empty").c_str(), 0755);
   testing::CChangeDir here(dir.Path());
   CFakeHost host;
   CConverter converter(host);

@@ -74,9 +74,14 @@ TEST_F(CatalogueTest, RecordsAreDecodedAndTheFirstOfANumberWins) {
 
 TEST_F(CatalogueTest, LongTextsAreCutToWhatTheScratchHolds) {
   std::string longTitle(300, 't');
-  ASSERT_EQ(Load(Record(1, longTitle, std::string(70, 's')) + Record(2, "after", "x")), 0);
-  ASSERT_EQ(m_catalogue.Size(), 2u);
+  ASSERT_EQ(Load(Record(1, longTitle, std::string(70, 's')) + Record(2, "after", "x") +
+                 Record(3, std::string(260, 'u'), "y")),
+            0);
+  ASSERT_EQ(m_catalogue.Size(), 3u);
   EXPECT_EQ(std::string(m_catalogue.At(0).title), std::string(259, 't'));
+  // Exactly one byte more than the field holds: 259 characters and the terminator.
+  EXPECT_EQ(std::string(m_catalogue.At(2).title), std::string(259, 'u'));
+  EXPECT_STREQ(m_catalogue.At(2).singer, "y");
   ASSERT_EQ(m_catalogue.LookupCatalogue(1, m_scratch), 0);
   EXPECT_EQ(std::string(m_scratch.m_tag.title), std::string(59, 't'));
   EXPECT_EQ(std::string(m_scratch.m_tag.singer), std::string(59, 's'));

@@ -295,13 +295,17 @@ TEST_F(DownloadScanTest, CancelNoticedAfterThirdSongKeepsThreeSongs) {
   EXPECT_EQ(ScanLog().back(), "add data : " + PathOf("00003.mp3"));
 }
 
-TEST_F(DownloadScanTest, MissingOrEmptyFolderGivesNoSongAndEmptiesTheList) {
-  for (const std::string& folder : {m_folder, m_folder + "/missing"}) {
-    m_songs.push_back(MakeSongRecord());
-    EXPECT_EQ(ScanDownloadFolder(folder.c_str(), false, m_catalogue, m_scratch, m_songs, m_host), 0) << folder;
-    EXPECT_TRUE(m_songs.empty()) << folder;
-    EXPECT_EQ(m_host.popups.back().steps, 1) << folder;
-  }
+TEST_F(DownloadScanTest, EmptyFolderGivesNoSongAndMissingOneFails) {
+  m_songs.push_back(MakeSongRecord());
+  EXPECT_EQ(Scan(), 0);
+  EXPECT_TRUE(m_songs.empty());
+  EXPECT_EQ(m_host.popups.back().steps, 1);
+
+  const std::string missing = m_folder + "/missing";
+  m_songs.push_back(MakeSongRecord());
+  EXPECT_EQ(ScanDownloadFolder(missing.c_str(), false, m_catalogue, m_scratch, m_songs, m_host), -1);
+  EXPECT_TRUE(m_songs.empty());
+  EXPECT_EQ(ScanLog().back(), "can not read download folder : " + missing);
   EXPECT_TRUE(m_host.events.empty());
 }
 

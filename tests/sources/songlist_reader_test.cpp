@@ -63,6 +63,7 @@ TEST_F(SonglistReaderTest, FieldsAreSplitAndTrimmedAsUsersWriteThem) {
       {"5|t|" + std::string(60, 's') + "\n", "5", 5, "t", std::string(51, 's')},
       {"5|t|" + std::string(50, 's') + "  x\n", "5", 5, "t", std::string(50, 's')},
       {"9|no line end|at all", "9", 9, "no line end", "at all"},
+      {"8|lone\rCR|kept\r\n", "8", 8, "lone\rCR", "kept"},  // only the CR before a line feed goes
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
