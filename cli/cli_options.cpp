@@ -1,7 +1,7 @@
 #include "cli/cli_options.h"
 
-#include <unistd.h>
-
+#include "platform/absolute_path.h"
+#include "platform/path_separator.h"
 #include "run/target_rule.h"
 
 namespace valmero {
@@ -177,34 +177,11 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliRequest& request,
 
 namespace {
 
-// `path` made absolute against the current directory, "." parts and doubled
-// slashes dropped; ".." parts stay for the file system to follow, since a
-// symbolic link before them decides where they lead.
-std::string Absolute(const std::string& path) {
-  if (path.empty()) return path;
-  std::string joined = path;
-  if (path[0] != '/') {
-    char cwd[4096];
-    if (::getcwd(cwd, sizeof cwd) == nullptr) return path;
-    joined = std::string(cwd) + "/" + path;
-  }
-  std::string result;
-  std::size_t start = 0;
-  while (start <= joined.size()) {
-    std::size_t end = joined.find('/', start);
-    if (end == std::string::npos) end = joined.size();
-    std::string part = joined.substr(start, end - start);
-    if (!part.empty() && part != ".") result += "/" + part;
-    start = end + 1;
-  }
-  return result.empty() ? "/" : result;
-}
-
 }  // namespace
 
 void MakePathsAbsolute(CliRequest& request) {
-  request.source = Absolute(request.source);
-  request.target = Absolute(request.target);
+  request.source = AbsolutePath(request.source);
+  request.target = AbsolutePath(request.target);
 }
 
 std::string ResolveTarget(const CliRequest& request, std::string& error) {
@@ -217,7 +194,7 @@ std::string ResolveTarget(const CliRequest& request, std::string& error) {
   }
   std::string target = SubfolderTarget(request.source.c_str(), request.disc);
   // "/KVX" alone would put the output at the root of the file system.
-  if (target.empty() || target == "/KVX") {
+  if (target.empty() || target == VALMERO_SEP "KVX") {
     error = "cannot form a KVX sub-folder from '" + request.source + "'; give --target DIR";
     return {};
   }

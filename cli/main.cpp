@@ -1,6 +1,4 @@
 // valmero-cli: the command-line twin of the desktop program.
-#include <unistd.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -11,13 +9,16 @@
 #include "cli/make_command.h"
 #include "cli/terminal_host.h"
 #include "core/song_record.h"
+#include "platform/console.h"
+#include "platform/log_file.h"
 
 namespace {
 
 // products.cp is read from the folder current at start, as a run reads it.
-std::string CurrentFolder() {
+std::string StartFolder() {
   char folder[valmero::PATH_SIZE] = {};
-  return ::getcwd(folder, sizeof folder) ? folder : "";
+  valmero::CurrentFolder(folder, sizeof folder);
+  return folder;
 }
 
 }  // namespace
@@ -41,7 +42,7 @@ int main(int argc, char** argv) {
     case CliCommand::Inspect:
       return RunInspect(request.inspectFile.c_str(), stdout, stderr);
     case CliCommand::Book:
-      return RunBookCommand(request, CurrentFolder().c_str(), stderr);
+      return RunBookCommand(request, StartFolder().c_str(), stderr);
     case CliCommand::Make:
       break;
   }
@@ -57,10 +58,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   InstallInterruptAsCancel();
-  CTerminalHost host(stdout, stderr, ::isatty(STDERR_FILENO) == 1);
+  CTerminalHost host(stdout, stderr, IsTerminal(stderr));
   int status = RunMakeSession(request, target, host);
   // A run that finished (3: finished with files not copied) has its book.
   if ((status != 0 && status != 3) || request.bookFile.empty()) return status;
   // The book reads the source again, without a line in the log.
-  return RunBookCommand(request, CurrentFolder().c_str(), stderr) == 0 ? status : 1;
+  return RunBookCommand(request, StartFolder().c_str(), stderr) == 0 ? status : 1;
 }

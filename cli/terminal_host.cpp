@@ -4,20 +4,13 @@
 #include <cstring>
 #include <string>
 
+#include "platform/console.h"
+
 namespace valmero {
 
 namespace {
 
 volatile std::sig_atomic_t g_cancelPending = 0;
-
-void OnInterrupt(int signal) {
-  if (g_cancelPending) {
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-    return;
-  }
-  g_cancelPending = 1;
-}
 
 class CTerminalProgress : public IProgressPopup {
  public:
@@ -114,16 +107,7 @@ void CTerminalHost::OpenDocument(const char* path) {
   std::fflush(m_out);
 }
 
-void InstallInterruptAsCancel() {
-  struct sigaction action;
-  std::memset(&action, 0, sizeof action);
-  action.sa_handler = &OnInterrupt;
-  sigemptyset(&action.sa_mask);
-  // A terminal closed under the run (SIGHUP) and a polite stop from the
-  // system or a script (SIGTERM) cancel the same way, so that no temporary
-  // file is left behind and every file under a final name is complete.
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
-}
+void InstallInterruptAsCancel() { TurnInterruptIntoFlag(&g_cancelPending); }
 
 void RequestCancel() { g_cancelPending = 1; }
 

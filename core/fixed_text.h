@@ -5,6 +5,14 @@
 
 #include "platform/ascii_case.h"
 
+// Lets the compiler check the arguments of a printf-style function. MinGW's
+// own printf (C99 conversions such as %zu) is the one the Windows build uses.
+#ifdef __MINGW_PRINTF_FORMAT
+#define VALMERO_PRINTF(formatArg, firstArg) __attribute__((format(__MINGW_PRINTF_FORMAT, formatArg, firstArg)))
+#else
+#define VALMERO_PRINTF(formatArg, firstArg) __attribute__((format(printf, formatArg, firstArg)))
+#endif
+
 namespace valmero {
 
 // Copies at most size-1 bytes of src and terminates; the rest of dst is left
@@ -14,7 +22,7 @@ bool CopyText(char* dst, std::size_t size, const char* src);
 // printf into a fixed buffer. Returns false (and leaves dst empty) when the
 // result does not fit: a path that would be cut must not be used at all.
 bool FormatPath(char* dst, std::size_t size, const char* format, ...)
-    __attribute__((format(printf, 3, 4)));
+    VALMERO_PRINTF(3, 4);
 
 // Cuts the text at its last line feed, if it holds one.
 void CutAtLastLineFeed(char* text);

@@ -3,20 +3,19 @@
 // A run holds every song of the collection in its own record. Taken one by
 // one from malloc, 100,000 records are 100,000 allocations and, as the heap
 // grows into fresh memory, a page fault for every 4 KB; the faults alone cost
-// as much as reading a tenth of the tags. The pool maps blocks of 2 MB with
-// their pages present (MAP_POPULATE) and hands out slots from them; freed
+// as much as reading a tenth of the tags. The pool takes blocks of 2 MB with
+// their pages present from the system and hands out slots from them; freed
 // slots are kept on a list for the next record. When the last record is
 // freed (the song list is emptied at the start of every read and at the
 // end), the blocks go back to the system, so that an idle program holds
 // nothing.
-#include <sys/mman.h>
-
 #include <cstddef>
 #include <mutex>
 #include <new>
 #include <vector>
 
 #include "core/song_record.h"
+#include "platform/memory_blocks.h"
 
 // Under AddressSanitizer every record is its own allocation, so that a use
 // after free or an overrun of a record is still caught.
@@ -63,16 +62,15 @@ class CRecordPool {
 
  private:
   void AddBlock() {
-    void* block = ::mmap(nullptr, BLOCK_BYTES, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE,
-                         -1, 0);
-    if (block == MAP_FAILED) throw std::bad_alloc();
+    void* block = TakeMemoryBlock(BLOCK_BYTES);
+    if (block == nullptr) throw std::bad_alloc();
     m_blocks.push_back(block);
     m_next = static_cast<char*>(block);
     m_end = m_next + BLOCK_BYTES;
   }
 
   void ReleaseBlocks() {
-    for (void* block : m_blocks) ::munmap(block, BLOCK_BYTES);
+    for (void* block : m_blocks) GiveBackMemoryBlock(block, BLOCK_BYTES);
     m_blocks.clear();
     m_freeSlots = nullptr;
     m_next = m_end = nullptr;

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+#include "core/fixed_text.h"
+
 namespace valmero {
 
 // The popup that long loops show. SetText receives finished text; use
@@ -39,7 +41,7 @@ class IRunHost {
 
 // printf into at most 511 characters, then IProgressPopup::SetText.
 void SetProgressText(IProgressPopup& popup, const char* format, ...)
-    __attribute__((format(printf, 2, 3)));
+    VALMERO_PRINTF(2, 3);
 
 // The whole percentage a popup shows for a position: half up, 0 for an empty
 // range, above 100 past the upper bound.

@@ -1,6 +1,5 @@
 #include "log/activity_log.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,7 +10,9 @@
 
 #include "core/fixed_text.h"
 #include "platform/files.h"
+#include "platform/log_file.h"
 #include "platform/own_file.h"
+#include "platform/path_separator.h"
 
 namespace valmero {
 
@@ -25,9 +26,7 @@ std::tm LocalNow() {
   static std::tm lastLocal{};
   std::time_t now = std::time(nullptr);
   if (now != lastSecond) {
-    std::tm local{};
-    localtime_r(&now, &local);
-    lastLocal = local;
+    lastLocal = LocalTimeOf(now);
     lastSecond = now;
   }
   return lastLocal;
@@ -48,7 +47,7 @@ int g_lockFd = -1;
 
 void HoldLockOf(int fd) {
   if (g_lockFd >= 0) ::close(g_lockFd);
-  g_lockFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+  g_lockFd = DuplicateDescriptor(fd);
 }
 
 void ReleaseLock() {
@@ -155,7 +154,7 @@ void DebugTrace(const char* text) {
 }
 
 void TraceLastError(const char* name) {
-  unsigned code = static_cast<unsigned>(errno);
+  unsigned code = LastErrorCode();
   char trace[80];
   std::snprintf(trace, sizeof trace, "%s failed : GetLastError returned %u, 0x%08x\n", name, code,
                 code);
@@ -211,7 +210,7 @@ CLogLinesTogether::~CLogLinesTogether() {
 
 int StartActivityLog(char* startDir) {
   std::memset(startDir, 0, PATH_SIZE);
-  if (::getcwd(startDir, PATH_SIZE) == nullptr) std::memset(startDir, 0, PATH_SIZE);
+  CurrentFolder(startDir, PATH_SIZE);
   ResetActivityLog();
   ReleaseLock();
   g_bLogInUse = false;
@@ -221,7 +220,7 @@ int StartActivityLog(char* startDir) {
     return 0;
   }
   char path[PATH_SIZE];
-  if (!FormatPath(path, sizeof path, "%s/mirqlog.txt", startDir)) {
+  if (!FormatPath(path, sizeof path, "%s" VALMERO_SEP "mirqlog.txt", startDir)) {
     std::fputs("valmero: the start folder's path is too long for a log; no log is written\n", stderr);
   } else {
     switch (ClaimLog(path)) {

@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <ctime>
 
+#include "core/fixed_text.h"
 #include "core/song_record.h"
 
 namespace valmero {
@@ -49,7 +50,7 @@ bool ActivityLogInUse();
 // last line feed, and cut short where the line would pass LOG_LINE_LIMIT so
 // that the line still ends with its line end. Returns 0 when written, -1 when
 // the log file cannot be opened.
-int LogMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
+int LogMessage(const char* format, ...) VALMERO_PRINTF(1, 2);
 
 // While an object of this class lives, the lines logged are held and then
 // written together with one write when it goes: the few lines of one song of

@@ -6,6 +6,7 @@
 #include "log/activity_log.h"
 #include "outputs/big_endian.h"
 #include "platform/atomic_file.h"
+#include "platform/path_separator.h"
 
 namespace valmero {
 
@@ -62,7 +63,7 @@ bool WriteRecords(CAtomicFile& file, const SingerIndex& index) {
 int WriteIndexFile(const char* target, const SingerIndex& index) {
   char path[PATH_SIZE];
   CAtomicFile file;
-  if (!FormatPath(path, sizeof path, "%s/ENGLISH.KVX", target) || !file.Create(path)) {
+  if (!FormatPath(path, sizeof path, "%s" VALMERO_SEP "ENGLISH.KVX", target) || !file.Create(path)) {
     LogMessage("incorrect output filename");
     return -1;
   }

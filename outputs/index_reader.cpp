@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/fixed_text.h"
 #include "outputs/big_endian.h"
 #include "outputs/index_file.h"
 
@@ -40,7 +41,7 @@ class CImageChecker {
   }
 
  private:
-  bool Fail(std::size_t offset, const char* format, ...) __attribute__((format(printf, 3, 4))) {
+  bool Fail(std::size_t offset, const char* format, ...) VALMERO_PRINTF(3, 4) {
     char text[256];
     va_list args;
     va_start(args, format);

@@ -1,8 +1,5 @@
 #include "outputs/song_copier.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -14,6 +11,7 @@
 #include "log/activity_log.h"
 #include "platform/file_copy.h"
 #include "platform/files.h"
+#include "platform/path_separator.h"
 #include "platform/temporary_file.h"
 
 namespace valmero {
@@ -35,7 +33,7 @@ std::string FormatName(const char* format, const char* folder, int number) {
 // "FOLDER/BASE.MCG" beside the song file; the base name is the file name
 // without the extension (a dot in a folder name is not an extension).
 std::string CompanionPath(const char* songPath) {
-  const char* slash = std::strrchr(songPath, '/');
+  const char* slash = std::strrchr(songPath, PATH_SEPARATOR);
   const char* name = slash == nullptr ? songPath : slash + 1;
   const char* dot = std::strrchr(name, '.');
   const char* end = dot == nullptr ? name + std::strlen(name) : dot;
@@ -76,16 +74,16 @@ class CPendingCopies {
   void PutInPlace() {
     for (const Pending& copy : m_copies) {
       std::string destination = DestinationOf(copy.temporary);
-      if (::rename(copy.temporary.c_str(), destination.c_str()) != 0) {
+      if (!RenameReplacing(copy.temporary.c_str(), destination.c_str())) {
         LogCopyFailure(copy.source, destination);
-        ::unlink(copy.temporary.c_str());
+        RemoveFile(copy.temporary.c_str());
       }
     }
     m_copies.clear();
   }
 
   void Discard() {
-    for (const Pending& copy : m_copies) ::unlink(copy.temporary.c_str());
+    for (const Pending& copy : m_copies) RemoveFile(copy.temporary.c_str());
     m_copies.clear();
   }
 
@@ -105,17 +103,12 @@ class CPendingCopies {
 
 // True when a song of the list lies in the target folder itself.
 bool TargetHoldsSongs(const SongList& songs, const char* target) {
-  struct stat targetInfo;
-  if (::stat(target, &targetInfo) != 0) return false;
   std::unordered_map<std::string, bool> sameByFolder;
   for (const auto& song : songs) {
     std::string folder = FolderOf(song->path);
     auto known = sameByFolder.find(folder);
     if (known == sameByFolder.end()) {
-      struct stat info;
-      bool same = ::stat(folder.empty() ? "." : folder.c_str(), &info) == 0 && info.st_dev == targetInfo.st_dev &&
-                  info.st_ino == targetInfo.st_ino;
-      known = sameByFolder.emplace(folder, same).first;
+      known = sameByFolder.emplace(folder, IsSameFolder(folder.empty() ? "." : folder.c_str(), target)).first;
     }
     if (known->second) return true;
   }
@@ -153,14 +146,14 @@ void CopySongsToTarget(const SongList& songs, const char* target, IRunHost& host
   for (int i = 0; i < count && !cancelled; ++i) {
     const SongRecord& song = *songs[static_cast<std::size_t>(i)];
     if (IsSingleFileKind(song.kind)) {
-      const char* format = song.kind == KIND_IPS ? "%s/%05d-IPS.MP3" : "%s/%05d-MCG.MP3";
+      const char* format = song.kind == KIND_IPS ? "%s" VALMERO_SEP "%05d-IPS.MP3" : "%s" VALMERO_SEP "%05d-MCG.MP3";
       std::string destination = FormatName(format, target, song.newNumber);
       SetProgressText(*popup, COPY_TEXT_FORMAT, song.path, destination.c_str(), i + 1, count);
       copies.Copy(song.path, destination);
     } else {
       std::string companion = CompanionPath(song.path);
-      std::string songDestination = FormatName("%s/%05d.MP3", target, song.newNumber);
-      std::string companionDestination = FormatName("%s/%05d.MCG", target, song.newNumber);
+      std::string songDestination = FormatName("%s" VALMERO_SEP "%05d.MP3", target, song.newNumber);
+      std::string companionDestination = FormatName("%s" VALMERO_SEP "%05d.MCG", target, song.newNumber);
       SetProgressText(*popup, COPY_TEXT_FORMAT, song.path, songDestination.c_str(), 2 * i + 1, 2 * count);
       copies.Copy(song.path, songDestination);
       if (!StepAndPump(*popup)) {

@@ -7,6 +7,7 @@
 #include "core/fixed_text.h"
 #include "log/activity_log.h"
 #include "platform/atomic_file.h"
+#include "platform/path_separator.h"
 
 namespace valmero {
 
@@ -55,9 +56,9 @@ bool WriteLine(CAtomicFile& file, const char* format, int number, const SongReco
 // Opens the temporary file for `name` in the target folder; logs and returns
 // false when the path does not fit or the file cannot be made.
 bool CreateTextFile(CAtomicFile& file, const char* target, const char* name, std::string& path) {
-  path = std::string(target) + "/" + name;
+  path = std::string(target) + PATH_SEPARATOR + name;
   char fitted[PATH_SIZE];
-  if (!FormatPath(fitted, sizeof fitted, "%s/%s", target, name) || !file.Create(fitted)) {
+  if (!FormatPath(fitted, sizeof fitted, "%s" VALMERO_SEP "%s", target, name) || !file.Create(fitted)) {
     LogMessage("can not create \"%s\" file", path.c_str());
     return false;
   }

@@ -51,11 +51,11 @@ bool CAtomicFile::Write(const void* data, std::size_t size) {
 bool CAtomicFile::Commit() {
   if (m_fd < 0) return false;
   bool ok = !m_failed && Flush();
-  if (ok && ::fsync(m_fd) != 0) ok = false;
+  if (ok && !SyncFile(m_fd)) ok = false;
   if (::close(m_fd) != 0) ok = false;
   m_fd = -1;
-  if (ok && ::rename(m_temporaryPath.c_str(), m_finalPath.c_str()) != 0) ok = false;
-  if (!ok) ::unlink(m_temporaryPath.c_str());
+  if (ok && !RenameReplacing(m_temporaryPath.c_str(), m_finalPath.c_str())) ok = false;
+  if (!ok) RemoveFile(m_temporaryPath.c_str());
   m_temporaryPath.clear();
   return ok;
 }
@@ -66,7 +66,7 @@ void CAtomicFile::Abandon() {
     m_fd = -1;
   }
   if (!m_temporaryPath.empty()) {
-    ::unlink(m_temporaryPath.c_str());
+    RemoveFile(m_temporaryPath.c_str());
     m_temporaryPath.clear();
   }
   m_buffered = 0;

@@ -8,9 +8,9 @@
 
 namespace valmero {
 
-// How the bytes of the last successful copy travelled; for tests and
-// measurements only.
-enum class CopyMethod { None, Reflink, CopyFileRange, SendFile, ReadWrite };
+// How the bytes of the last successful copy travelled (System: the
+// platform's own copy call, where it has one); for tests and measurements.
+enum class CopyMethod { None, Reflink, CopyFileRange, SendFile, ReadWrite, System };
 
 // Copies the regular file at `source` to `destination`, replacing a file of
 // that name. True when copied; false (errno set, nothing left behind) when not.

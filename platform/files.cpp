@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/ascii_case.h"
@@ -105,6 +106,18 @@ std::string CFileFinder::Find(const char* path) {
     m_folders.erase(folder);
   }
   return {};
+}
+
+bool SyncFile(int fd) { return ::fsync(fd) == 0; }
+
+bool RenameReplacing(const char* from, const char* to) { return ::rename(from, to) == 0; }
+
+void RemoveFile(const char* path) { ::unlink(path); }
+
+bool IsSameFolder(const char* a, const char* b) {
+  struct stat first, second;
+  return ::stat(a, &first) == 0 && ::stat(b, &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
 }
 
 bool MakeDirectory(const char* path) {

@@ -1,4 +1,4 @@
-// Small file-system services over POSIX.
+// Small file-system services (POSIX here, Win32 in platform/win32/).
 #pragma once
 
 #include <cstddef>
@@ -48,10 +48,24 @@ class CFileFinder {
 // False when a write fails (errno tells why).
 bool WriteAll(int fd, const void* data, std::size_t size);
 
+// Puts the file's data on the disk. False when it cannot.
+bool SyncFile(int fd);
+
+// Renames `from` over `to`, replacing a file of that name. False (errno or
+// the last error set) when it cannot.
+bool RenameReplacing(const char* from, const char* to);
+
+// True when both paths name one existing folder.
+bool IsSameFolder(const char* a, const char* b);
+
+// Removes a file; what became of it is not looked at.
+void RemoveFile(const char* path);
+
 // Creates one directory level. False when it exists already or cannot be made.
 bool MakeDirectory(const char* path);
 
-// The folder part of a path: everything before its last '/'; empty without one.
+// The folder part of a path: everything before its last separator; empty
+// without one.
 std::string FolderOf(const char* path);
 
 }  // namespace valmero

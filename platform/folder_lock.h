@@ -3,6 +3,8 @@
 // in any way, so a crash never leaves a stale lock behind.
 #pragma once
 
+#include <string>
+
 namespace valmero {
 
 enum class FolderLockResult { Held, InUse, Unavailable };
@@ -26,6 +28,8 @@ class CFolderLock {
 
  private:
   int m_fd = -1;
+  // Where no open folder can be listed (Windows), its path.
+  std::string m_folder;
 };
 
 }  // namespace valmero

@@ -7,6 +7,7 @@
 #include "outputs/text_lists.h"
 #include "platform/files.h"
 #include "platform/folder_lock.h"
+#include "platform/path_separator.h"
 #include "sources/download_scan.h"
 #include "sources/songlist_reader.h"
 
@@ -124,7 +125,7 @@ int CConverter::RunStages() {
 
 void CConverter::OnViewLog() {
   char path[PATH_SIZE];
-  if (m_szStartDir[0] != '\0' && FormatPath(path, sizeof path, "%s/mirqlog.txt", m_szStartDir)) m_host.OpenDocument(path);
+  if (m_szStartDir[0] != '\0' && FormatPath(path, sizeof path, "%s" VALMERO_SEP "mirqlog.txt", m_szStartDir)) m_host.OpenDocument(path);
 }
 
 void CConverter::Terminate() {

@@ -3,17 +3,18 @@
 #include <cstring>
 
 #include "core/song_record.h"
+#include "platform/path_separator.h"
 
 namespace valmero {
 
 std::string SubfolderTarget(const char* source, bool discSource) {
   std::string target;
   if (!discSource) {
-    target = std::string(source) + "/KVX";
-  } else if (std::strchr(source, '/') != nullptr && std::strchr(source, '.') != nullptr) {
-    target = std::string(source, static_cast<std::size_t>(std::strrchr(source, '/') - source)) + "/KVX";
+    target = std::string(source) + VALMERO_SEP "KVX";
+  } else if (std::strchr(source, PATH_SEPARATOR) != nullptr && std::strchr(source, '.') != nullptr) {
+    target = std::string(source, static_cast<std::size_t>(std::strrchr(source, PATH_SEPARATOR) - source)) + VALMERO_SEP "KVX";
   } else {
-    target = "/KVX";
+    target = VALMERO_SEP "KVX";
   }
   if (target.size() >= PATH_SIZE) target.clear();
   return target;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the suite (with the desktop tests
-# under a virtual display), each fuzzer briefly, and the suite again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# under a virtual display), the Windows programs under Wine, each fuzzer
+# briefly, and the suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,6 +12,9 @@ echo "== Build and test"
 cmake --preset default >/dev/null
 cmake --build --preset default
 ctest --preset default -j2
+
+echo "== Windows programs: cross-built, tested under Wine, compared with Linux"
+bash scripts/test-windows.sh
 
 echo "== Fuzzers, briefly"
 bash scripts/fuzz.sh 15

@@ -9,6 +9,7 @@
 #include "log/activity_log.h"
 #include "platform/byte_stream.h"
 #include "platform/files.h"
+#include "platform/path_separator.h"
 
 namespace valmero {
 
@@ -57,7 +58,7 @@ int CSongCatalogue::ReadCatalogue(const char* startDir) {
   int fd = -1;
   // Without a start folder there is no catalogue: never one from elsewhere.
   // A folder, pipe or device named products.cp counts as no file at all.
-  if (startDir[0] != '\0' && FormatPath(path, sizeof path, "%s/products.cp", startDir)) {
+  if (startDir[0] != '\0' && FormatPath(path, sizeof path, "%s" VALMERO_SEP "products.cp", startDir)) {
     fd = OpenRegularForReading(path);
   }
   if (fd < 0) {

@@ -1,15 +1,14 @@
 #include "sources/download_scan.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "core/fixed_text.h"
 #include "log/activity_log.h"
+#include "platform/file_reading.h"
 #include "platform/folder_listing.h"
+#include "platform/path_separator.h"
 #include "sources/id3v1_reader.h"
 
 namespace valmero {
@@ -73,22 +72,6 @@ std::unique_ptr<SongRecord> MakeDownloadedSong(const CSongFile& file, int kind, 
   return record;
 }
 
-// The scanned folder held open for the length of the scan.
-class CFolderHandle {
- public:
-  explicit CFolderHandle(const char* folder)
-      : m_fd(::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
-  ~CFolderHandle() {
-    if (m_fd >= 0) ::close(m_fd);
-  }
-  CFolderHandle(const CFolderHandle&) = delete;
-  CFolderHandle& operator=(const CFolderHandle&) = delete;
-  int Fd() const { return m_fd >= 0 ? m_fd : AT_FDCWD; }
-
- private:
-  int m_fd;
-};
-
 }  // namespace
 
 bool IsMp3FileName(const char* upperName) {
@@ -105,7 +88,7 @@ int SongKindOfFileName(const char* upperName) {
 }
 
 int SongNumberFromFileName(const char* path, int kind) {
-  const char* slash = std::strrchr(path, '/');
+  const char* slash = std::strrchr(path, PATH_SEPARATOR);
   const char* dot = std::strrchr(path, '.');
   std::string base;
   if (slash != nullptr && dot != nullptr && dot > slash) base.assign(slash + 1, dot);
@@ -133,7 +116,7 @@ int ScanDownloadFolder(const char* folder, bool jukeList, const CSongCatalogue& 
   }
   // Songs are opened by name in the folder, not by walking its path again;
   // where the folder cannot be held open, by their full paths.
-  CFolderHandle held(folder);
+  CHeldFolder held(folder);
 
   CRunKind runKind;
   for (const FolderEntry& entry : entries) {
@@ -145,12 +128,12 @@ int ScanDownloadFolder(const char* folder, bool jukeList, const CSongCatalogue& 
     if (!runKind.Admits(kind)) continue;
 
     char path[PATH_SIZE];
-    if (!FormatPath(path, sizeof path, "%s/%s", folder, entry.name.c_str())) {
+    if (!FormatPath(path, sizeof path, "%s" VALMERO_SEP "%s", folder, entry.name.c_str())) {
       // A cut path would name another file, or none.
-      LogMessage("\"%s/%s\" does not exist", folder, entry.name.c_str());
+      LogMessage("\"%s" VALMERO_SEP "%s\" does not exist", folder, entry.name.c_str());
       continue;
     }
-    const CSongFile file{path, held.Fd(), held.Fd() == AT_FDCWD ? path : entry.name.c_str()};
+    const CSongFile file{path, held.Fd(), held.Fd() == CURRENT_FOLDER ? path : entry.name.c_str()};
     {
       // The lines of one song (its tag, its number, its addition) go to the
       // log with one write, before the user is given the chance to cancel.

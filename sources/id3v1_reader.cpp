@@ -1,13 +1,10 @@
 #include "sources/id3v1_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 
 #include "log/activity_log.h"
+#include "platform/file_reading.h"
 
 namespace valmero {
 
@@ -30,31 +27,11 @@ void CopyField(const unsigned char* block, std::size_t size, std::size_t offset,
   std::memcpy(field, block + offset, available);
 }
 
-// Opens for reading only what is a file: a folder named like a song is not a
-// song, and reading one would fail later with a less useful line. `info` receives what the file system
-// says of the file, its size included, so that it is asked only once.
-// O_NONBLOCK keeps a named pipe from stopping the scan; it has no effect on
-// the reading of a regular file.
-int OpenExistingFile(int folderFd, const char* name, struct stat& info) {
-  int fd = ::openat(folderFd, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return -1;
-  int error = 0;
-  if (::fstat(fd, &info) != 0) error = errno;
-  else if (S_ISDIR(info.st_mode)) error = EISDIR;
-  if (error == 0) return fd;
-  ::close(fd);
-  errno = error;
-  return -1;
-}
-
 // The last ID3V1_SIZE bytes of a file of `size` bytes in one read; the count
 // of bytes delivered, 0 when the file is too short to hold a tag.
-std::size_t ReadLastBlock(int fd, off_t size, unsigned char (&block)[ID3V1_SIZE]) {
-  if (size < static_cast<off_t>(ID3V1_SIZE)) return 0;
-  ssize_t got;
-  do {
-    got = ::pread(fd, block, ID3V1_SIZE, size - static_cast<off_t>(ID3V1_SIZE));
-  } while (got < 0 && errno == EINTR);
+std::size_t ReadLastBlock(int fd, long long size, unsigned char (&block)[ID3V1_SIZE]) {
+  if (size < static_cast<long long>(ID3V1_SIZE)) return 0;
+  long long got = ReadFileAt(fd, block, ID3V1_SIZE, size - static_cast<long long>(ID3V1_SIZE));
   return got < 0 ? 0 : static_cast<std::size_t>(got);
 }
 
@@ -72,20 +49,21 @@ void CopyId3v1Fields(const unsigned char* block, std::size_t size, TagScratch& s
 }  // namespace
 
 int ReadId3v1Tag(const char* path, TagScratch& scratch) {
-  return ReadId3v1TagAt(AT_FDCWD, path, path, scratch);
+  return ReadId3v1TagAt(CURRENT_FOLDER, path, path, scratch);
 }
 
 int ReadId3v1TagAt(int folderFd, const char* name, const char* path, TagScratch& scratch) {
-  struct stat info;
-  int fd = OpenExistingFile(folderFd, name, info);
+  // A folder cannot be opened as a song, nor can anything else that is no file.
+  long long size = 0;
+  int fd = OpenFileForReading(folderFd, name, size);
   if (fd < 0) {
     TraceLastError("CreateFile");
     LogMessage("file error : CreateFile()\n");
     return -1;
   }
   unsigned char block[ID3V1_SIZE] = {};
-  std::size_t got = ReadLastBlock(fd, info.st_size, block);
-  ::close(fd);
+  std::size_t got = ReadLastBlock(fd, size, block);
+  CloseFile(fd);
 
   if (got < 3 || std::memcmp(block, "TAG", 3) != 0) {
     LogMessage("cannot read ID3V1 TAG : %s", path);

@@ -29,7 +29,7 @@ int ReadId3v1Tag(const char* path, TagScratch& scratch);
 
 // The same for the file `name` in the open folder `folderFd`, which `path`
 // names for the log; a folder scan opens each song without walking the
-// folder's path again. AT_FDCWD with the path as name is ReadId3v1Tag.
+// folder's path again. CURRENT_FOLDER with the path as name is ReadId3v1Tag.
 int ReadId3v1TagAt(int folderFd, const char* name, const char* path, TagScratch& scratch);
 
 }  // namespace valmero

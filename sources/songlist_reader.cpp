@@ -11,6 +11,7 @@
 #include "log/activity_log.h"
 #include "platform/byte_stream.h"
 #include "platform/files.h"
+#include "platform/path_separator.h"
 
 namespace valmero {
 
@@ -103,10 +104,10 @@ bool NamesFileInFolder(const std::string& numberText) {
 bool FindSongFile(CFileFinder& finder, const std::string& folder, const std::string& numberText,
                   const char* extension, char (&path)[PATH_SIZE]) {
   char formed[PATH_SIZE];
-  bool fits = FormatPath(formed, sizeof formed, "%s/%s.%s", folder.c_str(), numberText.c_str(), extension);
+  bool fits = FormatPath(formed, sizeof formed, "%s" VALMERO_SEP "%s.%s", folder.c_str(), numberText.c_str(), extension);
   std::string found = fits && NamesFileInFolder(numberText) ? finder.Find(formed) : std::string();
   if (found.empty() || found.size() >= PATH_SIZE) {
-    if (!fits) std::snprintf(formed, sizeof formed, "%s/%s.%s", folder.c_str(), numberText.c_str(), extension);
+    if (!fits) std::snprintf(formed, sizeof formed, "%s" VALMERO_SEP "%s.%s", folder.c_str(), numberText.c_str(), extension);
     LogMessage("\"%s\" does not exist", formed);
     return false;
   }
@@ -159,7 +160,7 @@ LineOutcome ReadSongLine(const char* line, int lineNumber, const std::string& fo
 }  // namespace
 
 std::string SonglistSongFolder(const char* source) {
-  if (std::strchr(source, '/') == nullptr || std::strchr(source, '.') == nullptr) return {};
+  if (std::strchr(source, PATH_SEPARATOR) == nullptr || std::strchr(source, '.') == nullptr) return {};
   return FolderOf(source);
 }
 

@@ -13,6 +13,7 @@
 #include "ui/gui_host.h"
 #include "ui/icon_strip.h"
 #include "ui/option_state.h"
+#include "ui/site_address.h"
 
 class wxMenu;
 class wxTextCtrl;
@@ -20,8 +21,6 @@ class wxEventLoopBase;
 
 namespace valmero {
 
-constexpr const char* SITE_ADDRESS = "https://valmero.example.org";
-constexpr const char* SITE_HOST = "valmero.example.org";
 constexpr const char* ABOUT_ITEM = "&About VALMERO...";
 // The About item of the window's context menu (the system menu's item 16 on
 // platforms that have one).

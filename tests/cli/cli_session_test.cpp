@@ -1,6 +1,5 @@
 // Runs the real valmero-cli the way a script would.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <string>
@@ -63,8 +62,8 @@ TEST(CliSessionTest, DiscMakeSessionLogsWhatTheDialogWould) {
   CTempDir dir;
   WriteFile(dir / "list.txt", "12|Rain|Bob\r\n3|Apple|Ann\r\n7|Lost|Nobody\r\n");
   for (const char* name : {"12.mp3", "12.mcg", "3.mp3", "3.MCG"}) WriteFile(dir / name, "x");
-  CliResult result = RunCli(dir.Path(), "make --disc --source '" + (dir / "list.txt") + "' --target '" +
-                                            (dir / "out") + "' --index none");
+  CliResult result = RunCli(dir.Path(), "make --disc --source " + testing::Quote(dir / "list.txt") + " --target " +
+                                            testing::Quote(dir / "out") + " --index none");
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.out, "Finished Converting\n");
   EXPECT_EQ(testing::LogMessages(dir.Path()),
@@ -88,7 +87,7 @@ TEST(CliSessionTest, DiscMakeSessionLogsWhatTheDialogWould) {
 
 TEST(CliSessionTest, FailedRunExitsOneAndNamesTheLog) {
   CTempDir dir;
-  CliResult result = RunCli(dir.Path(), "make --disc --source '" + (dir / "missing.txt") + "' --subfolder");
+  CliResult result = RunCli(dir.Path(), "make --disc --source " + testing::Quote(dir / "missing.txt") + " --subfolder");
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.out, "ERROR: File names are not as required for ENGLISH.kvx.\nPlease view the logfile.\n" +
                             (dir / "mirqlog.txt") + "\n");
@@ -101,7 +100,7 @@ TEST(CliSessionTest, FailedRunExitsOneAndNamesTheLog) {
 TEST(CliOptionsTest, RequestsBecomeTheDialogsBoxesAndTarget) {
   CliRequest request;
   std::string error;
-  ASSERT_TRUE(ParseCommandLine({"make", "--source=/songs/list.txt", "--disc", "--subfolder", "--index", "keep",
+  ASSERT_TRUE(ParseCommandLine({"make", "--source=" + testing::Native("/songs/list.txt"), "--disc", "--subfolder", "--index", "keep",
                                 "--list", "--copy-all"},
                                request, error))
       << error;
@@ -111,11 +110,11 @@ TEST(CliOptionsTest, RequestsBecomeTheDialogsBoxesAndTarget) {
   EXPECT_EQ(marks.indexKeep, 1);
   EXPECT_EQ(marks.indexRenumber, 0);
   EXPECT_EQ(marks.listFile + marks.copyAll, 2);
-  EXPECT_EQ(ResolveTarget(request, error), "/songs/KVX");
+  EXPECT_EQ(ResolveTarget(request, error), testing::Native("/songs/KVX"));
 
   CliRequest download;
-  ASSERT_TRUE(ParseCommandLine({"make", "--source", "/songs", "--subfolder"}, download, error));
-  EXPECT_EQ(ResolveTarget(download, error), "/songs/KVX");
+  ASSERT_TRUE(ParseCommandLine({"make", "--source", testing::Native("/songs"), "--subfolder"}, download, error));
+  EXPECT_EQ(ResolveTarget(download, error), testing::Native("/songs/KVX"));
   EXPECT_EQ(MarksFor(download).sourceDownload, 1);
   EXPECT_EQ(MarksFor(download).indexRenumber, 1);
 }

@@ -1,7 +1,6 @@
 #include "outputs/index_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <csignal>
 #include <cstring>
@@ -11,12 +10,15 @@
 
 #include "core/fixed_text.h"
 #include "platform/files.h"
+#include "platform/path_separator.h"
+#include "support/file_size_limit.h"
 #include "support/song_builder.h"
 #include "support/temp_dir.h"
 
 namespace valmero {
 namespace {
 
+using testing::CFileSizeLimit;
 using testing::CTempDir;
 using testing::Exists;
 using testing::ListNames;
@@ -104,9 +106,9 @@ TEST_F(IndexFileTest, ALongerOldFileIsReplacedWhole) {
   EXPECT_EQ(ListNames(m_target.Path()), std::vector<std::string>{"ENGLISH.KVX"});
 }
 
-// A folder in the target whose path, with "/ENGLISH.KVX" added, is `length` long.
+// A folder in the target whose path, with the separator and ENGLISH.KVX added, is `length` long.
 std::string FolderForPathLength(const std::string& parent, std::size_t length) {
-  return parent + "/" + std::string(length - parent.size() - 1 - 12, 'a');
+  return parent + VALMERO_SEP + std::string(length - parent.size() - 1 - 12, 'a');
 }
 
 TEST_F(IndexFileTest, FailedCreationLogsAndLeavesNoFile) {
@@ -117,7 +119,7 @@ TEST_F(IndexFileTest, FailedCreationLogsAndLeavesNoFile) {
   ASSERT_TRUE(MakeDirectory(fits.c_str()));
   ASSERT_TRUE(MakeDirectory(tooLong.c_str()));
   EXPECT_EQ(WriteIndexFile(fits.c_str(), m_index), 0);
-  EXPECT_TRUE(Exists(fits + "/ENGLISH.KVX"));
+  EXPECT_TRUE(Exists(fits + VALMERO_SEP "ENGLISH.KVX"));
 
   for (const std::string& target : {m_target / "missing", tooLong}) {
     SCOPED_TRACE(target);
@@ -132,27 +134,8 @@ TEST_F(IndexFileTest, FailedCreationLogsAndLeavesNoFile) {
   EXPECT_EQ(BuildIndex(songs, true, (m_target / "missing").c_str(), m_index), -1);
 }
 
-// Lets the process write files of at most `limit` bytes while it lives.
-class CFileSizeLimit {
- public:
-  explicit CFileSizeLimit(rlim_t limit) {
-    ::getrlimit(RLIMIT_FSIZE, &m_previous);
-    m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit lowered = m_previous;
-    lowered.rlim_cur = limit;
-    ::setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  ~CFileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &m_previous);
-    std::signal(SIGXFSZ, m_previousHandler);
-  }
-
- private:
-  rlimit m_previous{};
-  void (*m_previousHandler)(int) = nullptr;
-};
-
 TEST_F(IndexFileTest, FailedWriteKeepsTheOldFileAndRemovesTheTemporaryOne) {
+  SKIP_WITHOUT_FILE_SIZE_LIMIT();
   ASSERT_EQ(Build(MakeSongs({{"Old", "Good"}})), 0);
   const std::string oldBytes = ReadFile(KvxPath());
   // 400 songs fail when the buffered bytes reach the disk at the close;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/fixed_text.h"
+#include "platform/path_separator.h"
 #include "support/file_size_limit.h"
 #include "support/song_builder.h"
 #include "support/temp_dir.h"
@@ -147,18 +148,19 @@ TEST_F(TextListsTest, FileThatCannotBeCreatedIsLoggedWithItsPath) {
   EXPECT_EQ(WriteConfigFile(missing.c_str(), m_songs, true, false), -1);
 
   // A target that leaves no room for the name is refused before anything is made.
-  const std::string tooLong = m_target.Path() + "/" + std::string(250 - m_target.Path().size(), 'd');
+  const std::string tooLong = m_target.Path() + VALMERO_SEP + std::string(250 - m_target.Path().size(), 'd');
   EXPECT_EQ(WriteListFile(tooLong.c_str(), m_songs, true), -1);
 
   EXPECT_EQ(RunLog(m_logDir.Path()), (std::vector<std::string>{
-                                         "can not create \"" + missing + "/LIST.TXT\" file",
-                                         "can not create \"" + missing + "/SCDG.CFG\" file",
-                                         "can not create \"" + tooLong + "/LIST.TXT\" file",
+                                         "can not create \"" + missing + VALMERO_SEP "LIST.TXT\" file",
+                                         "can not create \"" + missing + VALMERO_SEP "SCDG.CFG\" file",
+                                         "can not create \"" + tooLong + VALMERO_SEP "LIST.TXT\" file",
                                      }));
   EXPECT_TRUE(ListNames(m_target.Path()).empty());
 }
 
 TEST_F(TextListsTest, FailedWriteKeepsTheOldFileAndIsReported) {
+  SKIP_WITHOUT_FILE_SIZE_LIMIT();
   WriteFile(Target("LIST.TXT"), "old list\r\n");
   for (int i = 0; i < 2000; ++i) AddSong(m_songs, i, i, "A TITLE", "A SINGER");
   {

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/path_separator.h"
+#include "support/skip.h"
 #include "support/temp_dir.h"
 
 namespace valmero {
@@ -36,10 +38,13 @@ TEST(FileFinderTest, FindsWhatFindFileIgnoringCaseFinds) {
   for (const std::string& path : asked) {
     EXPECT_EQ(finder.Find(path.c_str()), FindFileIgnoringCase(path.c_str())) << path;
   }
-  EXPECT_EQ(finder.Find((dir / "song.mcg").c_str()), dir / "Song.MCG");
+  if (PATH_SEPARATOR == '/') {
+    EXPECT_EQ(finder.Find((dir / "song.mcg").c_str()), dir / "Song.MCG");
+  }
 }
 
 TEST(FileFinderTest, NameGoneSinceTheListingIsLookedForAgain) {
+  SKIP_ON_WINDOWS("the file system matches names without regard to case by itself");
   CTempDir dir;
   WriteFile(dir / "x.Mcg", "first");
   WriteFile(dir / "x.mcg", "second");

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "log/activity_log.h"
+#include "platform/files.h"
 #include "support/fake_host.h"
 #include "support/temp_dir.h"
 
@@ -218,7 +219,7 @@ TEST(ConverterSessionTest, StartUpAndShutdownLines) {
 
 TEST(ConverterSessionTest, EmptyDownloadSourceStillFinishes) {
   CTempDir dir;
-  ::mkdir((dir / "empty").c_str(), 0755);
+  MakeDirectory((dir / "empty").c_str());
   testing::CChangeDir here(dir.Path());
   CFakeHost host;
   CConverter converter(host);

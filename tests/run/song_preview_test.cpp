@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/path_separator.h"
 #include "support/cli_runner.h"
 #include "support/temp_dir.h"
 
@@ -53,15 +54,15 @@ TEST(SongPreviewTest, SameSongsAndNumbersAsARunOnTheSamples) {
     const char* source;
     bool disc, renumber;
   } const cases[] = {
-      {VALMERO_SAMPLES_DIR "/download", false, true},
-      {VALMERO_SAMPLES_DIR "/download", false, false},
-      {VALMERO_SAMPLES_DIR "/disc/list.txt", true, true},
-      {VALMERO_SAMPLES_DIR "/disc/list.txt", true, false},
+      {VALMERO_SAMPLES_DIR VALMERO_SEP "download", false, true},
+      {VALMERO_SAMPLES_DIR VALMERO_SEP "download", false, false},
+      {VALMERO_SAMPLES_DIR VALMERO_SEP "disc" VALMERO_SEP "list.txt", true, true},
+      {VALMERO_SAMPLES_DIR VALMERO_SEP "disc" VALMERO_SEP "list.txt", true, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.source) + (c.renumber ? " renumber" : " keep"));
     CTempDir dir;
-    testing::WriteFile(dir / "products.cp", testing::ReadFile(VALMERO_SAMPLES_DIR "/products.cp"));
+    testing::WriteFile(dir / "products.cp", testing::ReadFile(VALMERO_SAMPLES_DIR VALMERO_SEP "products.cp"));
     std::string args = std::string("make --list --index ") + (c.renumber ? "renumber" : "keep") +
                        (c.disc ? " --disc" : "") + " --source " + Quote(c.source) + " --target " +
                        Quote(dir / "out");

@@ -4,15 +4,17 @@
 
 #include <string>
 
+#include "support/temp_dir.h"
+
 namespace valmero {
 namespace {
 
 TEST(TargetRuleTest, KvxFolderBesideOrInsideTheSource) {
-  EXPECT_EQ(SubfolderTarget("/songs", false), "/songs/KVX");
-  EXPECT_EQ(SubfolderTarget("/songs/list.txt", true), "/songs/KVX");
-  EXPECT_EQ(SubfolderTarget("/songs/list", true), "/KVX");
-  EXPECT_EQ(SubfolderTarget("", true), "/KVX");
-  EXPECT_EQ(SubfolderTarget("", false), "/KVX");
+  EXPECT_EQ(SubfolderTarget(testing::Native("/songs").c_str(), false), testing::Native("/songs/KVX"));
+  EXPECT_EQ(SubfolderTarget(testing::Native("/songs/list.txt").c_str(), true), testing::Native("/songs/KVX"));
+  EXPECT_EQ(SubfolderTarget(testing::Native("/songs/list").c_str(), true), testing::Native("/KVX"));
+  EXPECT_EQ(SubfolderTarget("", true), testing::Native("/KVX"));
+  EXPECT_EQ(SubfolderTarget("", false), testing::Native("/KVX"));
   EXPECT_EQ(SubfolderTarget(std::string(256, 'a').c_str(), false), "");
 }
 

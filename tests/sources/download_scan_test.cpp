@@ -10,6 +10,8 @@
 
 #include "core/fixed_text.h"
 #include "log/activity_log.h"
+#include "platform/files.h"
+#include "platform/path_separator.h"
 #include "support/fake_host.h"
 #include "support/temp_dir.h"
 
@@ -51,7 +53,7 @@ TEST(SongFileNameTest, KindsAndNumbers) {
     UpperCaseAscii(upper.data());
     EXPECT_TRUE(IsMp3FileName(upper.c_str())) << c.name;
     EXPECT_EQ(SongKindOfFileName(upper.c_str()), c.kind) << c.name;
-    EXPECT_EQ(SongNumberFromFileName((std::string("/music/") + c.name).c_str(), c.kind), c.number) << c.name;
+    EXPECT_EQ(SongNumberFromFileName((testing::Native("/music/") + c.name).c_str(), c.kind), c.number) << c.name;
   }
 }
 
@@ -67,10 +69,10 @@ TEST(SongFileNameTest, OnlyExtensionsStartingWithMp3AreSongs) {
 
 TEST(SongFileNameTest, NumberNeedsBothSlashAndDotAfterIt) {
   EXPECT_EQ(SongNumberFromFileName("00123.mp3", KIND_PAIR), -1);
-  EXPECT_EQ(SongNumberFromFileName("/music/00123", KIND_PAIR), -1);
-  EXPECT_EQ(SongNumberFromFileName("/music.v2/00123", KIND_PAIR), -1);
-  EXPECT_EQ(SongNumberFromFileName("/music.v2/00123.mp3", KIND_PAIR), 123);
-  EXPECT_EQ(SongNumberFromFileName("/a/b/77.x.mp3", KIND_PAIR), 77);
+  EXPECT_EQ(SongNumberFromFileName(testing::Native("/music/00123").c_str(), KIND_PAIR), -1);
+  EXPECT_EQ(SongNumberFromFileName(testing::Native("/music.v2/00123").c_str(), KIND_PAIR), -1);
+  EXPECT_EQ(SongNumberFromFileName(testing::Native("/music.v2/00123.mp3").c_str(), KIND_PAIR), 123);
+  EXPECT_EQ(SongNumberFromFileName(testing::Native("/a/b/77.x.mp3").c_str(), KIND_PAIR), 77);
 }
 
 // Files for the scans: silent MPEG frames, with or without an ID3v1 tag.
@@ -126,12 +128,12 @@ class DownloadScanTest : public ::testing::Test {
   void SetUp() override {
     StartTestLog(m_logDir.Path());
     m_folder = m_root / "songs";
-    ASSERT_EQ(::mkdir(m_folder.c_str(), 0755), 0);
+    ASSERT_TRUE(MakeDirectory(m_folder.c_str()));
   }
   void TearDown() override { ResetActivityLog(); }
 
-  void Put(const std::string& name, const std::string& bytes = SilentAudio()) { WriteFile(m_folder + "/" + name, bytes); }
-  std::string PathOf(const std::string& name) const { return m_folder + "/" + name; }
+  void Put(const std::string& name, const std::string& bytes = SilentAudio()) { WriteFile(m_folder + VALMERO_SEP + name, bytes); }
+  std::string PathOf(const std::string& name) const { return m_folder + VALMERO_SEP + name; }
 
   int Scan(bool jukeList = false) {
     return ScanDownloadFolder(m_folder.c_str(), jukeList, m_catalogue, m_scratch, m_songs, m_host);
@@ -228,8 +230,8 @@ TEST_F(DownloadScanTest, NameWithoutNumberGivesSongNumberedZero) {
 
 TEST_F(DownloadScanTest, FoldersAndOtherExtensionsArePassedOver) {
   // Listed first, a folder named like an IPS song must not fix the kind.
-  ASSERT_EQ(::mkdir(PathOf("00000-IPS.mp3").c_str(), 0755), 0);
-  ASSERT_EQ(::mkdir(PathOf("x.mp3").c_str(), 0755), 0);
+  ASSERT_TRUE(MakeDirectory(PathOf("00000-IPS.mp3").c_str()));
+  ASSERT_TRUE(MakeDirectory(PathOf("x.mp3").c_str()));
   Put("x.mp3/00009.mp3");
   Put("00005.MP3BACKUP");
   Put("00006.mp");
@@ -301,7 +303,7 @@ TEST_F(DownloadScanTest, EmptyFolderGivesNoSongAndMissingOneFails) {
   EXPECT_TRUE(m_songs.empty());
   EXPECT_EQ(m_host.popups.back().steps, 1);
 
-  const std::string missing = m_folder + "/missing";
+  const std::string missing = m_folder + VALMERO_SEP "missing";
   m_songs.push_back(MakeSongRecord());
   EXPECT_EQ(ScanDownloadFolder(missing.c_str(), false, m_catalogue, m_scratch, m_songs, m_host), -1);
   EXPECT_TRUE(m_songs.empty());
@@ -311,8 +313,8 @@ TEST_F(DownloadScanTest, EmptyFolderGivesNoSongAndMissingOneFails) {
 
 TEST_F(DownloadScanTest, FileWhosePathWouldNotFitIsPassedOver) {
   // A folder path of about 200 characters: short names fit, long ones do not.
-  m_folder += "/" + std::string(200 - m_folder.size(), 'd');
-  ASSERT_EQ(::mkdir(m_folder.c_str(), 0755), 0);
+  m_folder += VALMERO_SEP + std::string(200 - m_folder.size(), 'd');
+  ASSERT_TRUE(MakeDirectory(m_folder.c_str()));
   const std::string longName = "00002" + std::string(60, 'n') + ".mp3";
   Put("00001.mp3");
   Put(longName);
@@ -331,7 +333,7 @@ TEST(BundledDownloadSamplesTest, ScanGivesTheCatalogueAndTagTexts) {
   TagScratch scratch{};
   SongList songs;
   CFakeHost host;
-  ASSERT_EQ(ScanDownloadFolder(VALMERO_SAMPLES_DIR "/download", false, catalogue, scratch, songs, host), 0);
+  ASSERT_EQ(ScanDownloadFolder(VALMERO_SAMPLES_DIR VALMERO_SEP "download", false, catalogue, scratch, songs, host), 0);
 
   std::vector<std::string> got;
   for (const auto& song : songs) {

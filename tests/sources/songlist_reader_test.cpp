@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/path_separator.h"
 #include "support/fake_host.h"
 #include "support/temp_dir.h"
 
@@ -157,7 +158,9 @@ TEST_F(SonglistReaderTest, SongFilesAreFoundWithoutRegardToCase) {
   WriteFile(m_dir / "21.Mcg", "mcg");
   ASSERT_EQ(Read("21|Upper|Case\n"), 0);
   ASSERT_EQ(m_songs.size(), 1u);
-  EXPECT_EQ(std::string(m_songs[0]->path), m_dir / "21.MP3");
+  // Windows' file system matches the formed name itself; elsewhere the name
+  // found in the folder is used.
+  EXPECT_EQ(std::string(m_songs[0]->path), m_dir / (PATH_SEPARATOR == '\\' ? "21.mp3" : "21.MP3"));
 }
 
 TEST_F(SonglistReaderTest, LongLineIsReadInPiecesOf259Characters) {
@@ -171,9 +174,9 @@ TEST_F(SonglistReaderTest, LongLineIsReadInPiecesOf259Characters) {
 }
 
 TEST(SonglistSongFolderTest, FolderNeedsSlashAndDot) {
-  EXPECT_EQ(SonglistSongFolder("/songs/list.txt"), "/songs");
-  EXPECT_EQ(SonglistSongFolder("/songs.d/list"), "/songs.d");
-  EXPECT_EQ(SonglistSongFolder("/songs/list"), "");
+  EXPECT_EQ(SonglistSongFolder(testing::Native("/songs/list.txt").c_str()), testing::Native("/songs"));
+  EXPECT_EQ(SonglistSongFolder(testing::Native("/songs.d/list").c_str()), testing::Native("/songs.d"));
+  EXPECT_EQ(SonglistSongFolder(testing::Native("/songs/list").c_str()), "");
   EXPECT_EQ(SonglistSongFolder("list.txt"), "");
 }
 

@@ -1,25 +1,29 @@
 #include "support/temp_dir.h"
 
-#include <dirent.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 #include "core/song_record.h"
 #include "log/activity_log.h"
+#include "platform/path_separator.h"
 
 namespace valmero::testing {
 
 CTempDir::CTempDir() {
-  const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/valmero-test-XXXXXX";
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  m_path = pattern;
+  // temp_directory_path honours TMPDIR (TEMP on Windows).
+  static std::mt19937_64 random{std::random_device{}()};
+  std::error_code error;
+  const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+  for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+    std::string candidate = (base / ("valmero-test-" + std::to_string(random() % 1000000000))).string();
+    if (std::filesystem::create_directory(candidate, error)) m_path = candidate;
+  }
+  if (m_path.empty()) throw std::runtime_error("cannot make a temporary folder");
 }
 
 CTempDir::~CTempDir() {
@@ -28,13 +32,15 @@ CTempDir::~CTempDir() {
 }
 
 CChangeDir::CChangeDir(const std::string& path) {
-  char previous[4096];
-  if (::getcwd(previous, sizeof previous) != nullptr) m_previous = previous;
-  if (::chdir(path.c_str()) != 0) throw std::runtime_error("chdir failed: " + path);
+  std::error_code error;
+  m_previous = std::filesystem::current_path(error).string();
+  std::filesystem::current_path(path, error);
+  if (error) throw std::runtime_error("cannot change to " + path);
 }
 
 CChangeDir::~CChangeDir() {
-  if (!m_previous.empty()) (void)::chdir(m_previous.c_str());
+  std::error_code ignored;
+  if (!m_previous.empty()) std::filesystem::current_path(m_previous, ignored);
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
@@ -50,16 +56,16 @@ std::string ReadFile(const std::string& path) {
   return bytes.str();
 }
 
-bool Exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
+bool Exists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::exists(path, error);
+}
 
 std::vector<std::string> ListNames(const std::string& folder) {
   std::vector<std::string> names;
-  if (DIR* dir = ::opendir(folder.c_str())) {
-    while (dirent* entry = ::readdir(dir)) {
-      std::string name = entry->d_name;
-      if (name != "." && name != "..") names.push_back(name);
-    }
-    ::closedir(dir);
+  std::error_code error;
+  for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+    names.push_back(entry->path().filename().string());
   }
   std::sort(names.begin(), names.end());
   return names;
@@ -96,7 +102,7 @@ void StartTestLog(const std::string& folder) {
   StartActivityLog(startDir);
 }
 
-std::vector<std::string> LogMessages(const std::string& folder) { return LogFileMessages(folder + "/mirqlog.txt"); }
+std::vector<std::string> LogMessages(const std::string& folder) { return LogFileMessages(folder + VALMERO_SEP "mirqlog.txt"); }
 
 std::vector<std::string> LogFileMessages(const std::string& path) {
   std::string text = ReadFile(path);

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/path_separator.h"
+
 namespace valmero::testing {
 
 // A fresh folder under the system's temporary directory, removed with its
@@ -16,8 +18,8 @@ class CTempDir {
   CTempDir& operator=(const CTempDir&) = delete;
 
   const std::string& Path() const { return m_path; }
-  // Path() + "/" + name.
-  std::string operator/(const std::string& name) const { return m_path + "/" + name; }
+  // Path(), the path separator and name.
+  std::string operator/(const std::string& name) const { return m_path + PATH_SEPARATOR + name; }
 
  private:
   std::string m_path;
@@ -32,6 +34,14 @@ class CChangeDir {
  private:
   std::string m_previous;
 };
+
+// A path written with '/' in the platform's own separator.
+inline std::string Native(std::string path) {
+  for (char& c : path) {
+    if (c == '/') c = PATH_SEPARATOR;
+  }
+  return path;
+}
 
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);

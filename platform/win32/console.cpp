@@ -1,0 +1,30 @@
+#include "platform/console.h"
+
+#include <io.h>
+#include <windows.h>
+
+namespace valmero {
+
+namespace {
+
+volatile std::sig_atomic_t* g_pending = nullptr;
+
+// Runs on a thread of its own that the console starts for the event; FALSE
+// hands the event on to the handler that ends the program.
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+  if (*g_pending) return FALSE;
+  *g_pending = 1;
+  return TRUE;
+}
+
+}  // namespace
+
+void TurnInterruptIntoFlag(volatile std::sig_atomic_t* pending) {
+  g_pending = pending;
+  ::SetConsoleCtrlHandler(&OnConsoleEvent, TRUE);
+}
+
+bool IsTerminal(std::FILE* stream) { return ::_isatty(::_fileno(stream)) != 0; }
+
+}  // namespace valmero

@@ -1,0 +1,25 @@
+#include "platform/log_file.h"
+
+#include <io.h>
+#include <windows.h>
+
+#include <cstring>
+
+namespace valmero {
+
+void CurrentFolder(char* folder, std::size_t size) {
+  DWORD length = ::GetCurrentDirectoryA(static_cast<DWORD>(size), folder);
+  if (length == 0 || length >= size) std::memset(folder, 0, size);
+}
+
+std::tm LocalTimeOf(std::time_t when) {
+  std::tm local{};
+  ::localtime_s(&local, &when);
+  return local;
+}
+
+unsigned LastErrorCode() { return static_cast<unsigned>(::GetLastError()); }
+
+int DuplicateDescriptor(int fd) { return ::_dup(fd); }
+
+}  // namespace valmero

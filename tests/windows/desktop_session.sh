@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# One session of the Windows desktop program under Wine on a virtual
+# display: boxes ticked, paths typed, MAKE pressed, the box answered, Exit;
+# then the log and the outputs are checked against the command-line
+# program's. A screenshot of the dialog is left in the build folder.
+#   desktop_session.sh BIN_DIR       (valmero.exe, valmero_driver.exe, valmero-cli.exe)
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+source_dir="$(cd "$here/../.." && pwd)"
+bin="$(cd "$1" && pwd)"
+export WINEPREFIX="${WINEPREFIX:-$(cd "$bin/.." && pwd)/wine}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine_run="$source_dir/scripts/wine-run.sh"
+screenshot="$bin/../desktop_session.png"
+
+if [[ -z "${DISPLAY:-}" ]]; then
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
+work="$(mktemp -d "${TMPDIR:-/tmp}/valmero-desktop-XXXXXX")"
+trap 'rm -rf "$work"' EXIT
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+driver() { timeout 150 "$wine_run" "$bin/valmero_driver.exe" "$@" </dev/null 2>>"$work/driver.err"; }
+
+mkdir -p "$work/start" "$work/cli"
+cp "$source_dir/samples/products.cp" "$work/start/"
+cp "$source_dir/samples/products.cp" "$work/cli/"
+# A fresh display: Wine's services of an earlier display are not asked.
+timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
+
+(cd "$work/start" && timeout 300 "$wine_run" "$bin/valmero.exe" </dev/null >"$work/program.out" 2>&1) &
+program=$!
+
+status=0
+driver fill "$(windows_path "$source_dir/samples/download")" "$(windows_path "$work/out")" || status=1
+driver layout || status=1
+sleep 1
+import -window root "$screenshot" 2>/dev/null || true
+box="$(driver make | tr -d '\r')" || status=1
+driver exit || status=1
+wait "$program" || { echo "the program ended with $?"; status=1; }
+cat "$work/driver.err" >&2
+
+[[ "$box" == "Finished Converting" ]] || { echo "the box said '$box'"; status=1; }
+(cd "$work/cli" && timeout 300 "$wine_run" "$bin/valmero-cli.exe" make \
+  --source "$(windows_path "$source_dir/samples/download")" --target "$(windows_path "$work/cli-out")" \
+  --list --config-renumber --copy-all </dev/null >/dev/null 2>&1) || true
+diff -r -q "$work/cli-out" "$work/out" || { echo "the outputs differ from the command-line run's"; status=1; }
+# The two sessions' logs once their target folders are given one name.
+messages() {
+  sed -e 's/^\* [0-9:]* [0-9:]* - //' -e 's/\r$//' "$1" | TARGET="$(windows_path "$2")" awk '
+    { while ((at = index($0, ENVIRON["TARGET"])) > 0)
+        $0 = substr($0, 1, at - 1) "TARGET" substr($0, at + length(ENVIRON["TARGET"]))
+      print }'
+}
+diff <(messages "$work/cli/mirqlog.txt" "$work/cli-out") <(messages "$work/start/mirqlog.txt" "$work/out") \
+  >"$work/logdiff" || true
+if [[ -s "$work/logdiff" ]]; then
+  echo "the log differs from the command-line session's:"
+  cat "$work/logdiff"
+  status=1
+fi
+[[ $status -eq 0 ]] && echo "desktop session: $(ls "$work/out" | wc -l) files, log as the command line's; screenshot $screenshot"
+exit $status

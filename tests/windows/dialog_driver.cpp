@@ -1,0 +1,141 @@
+// Drives the Windows desktop program the way a user does, through the
+// messages its controls send: valmero_driver STEP [ARGS]
+//   fill SOURCE TARGET  ticks the list, config and copy-all boxes, types the paths
+//   layout              checks that every control lies where the template puts it
+//   make                presses MAKE, waits for the box that ends the run,
+//                       prints its text and answers it with OK
+//   exit                presses Exit
+// Exit status 0 on success, 1 with a reason on standard error otherwise.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "ui/win32/resource.h"
+
+namespace {
+
+struct Place {
+  int id, x, y, width, height;
+};
+
+// The template's rectangles, in dialog units.
+const Place PLACES[] = {
+    {IDC_VISIT_SITE, 84, 7, 106, 14},       {IDC_HELP_BUTTON, 211, 18, 50, 14},
+    {IDC_SELECT_SOURCE, 14, 182, 50, 14},   {IDC_SOURCE_EDIT, 70, 182, 193, 14},
+    {IDC_SELECT_TARGET, 15, 220, 50, 14},   {IDC_TARGET_EDIT, 70, 220, 193, 14},
+    {IDC_TARGET_SUBFOLDER, 70, 203, 140, 10}, {IDC_MAKE, 28, 244, 50, 14},
+    {IDC_VIEW_LOG, 105, 244, 65, 14},       {IDC_EXIT, 197, 244, 50, 14},
+    {IDC_SOURCE_DOWNLOAD, 21, 48, 107, 10}, {IDC_SOURCE_DISC, 21, 64, 113, 10},
+    {IDC_INDEX_RENUMBER, 41, 84, 201, 10},  {IDC_INDEX_KEEP, 41, 99, 182, 10},
+    {IDC_LIST_FILE, 41, 144, 103, 10},      {IDC_COPY_ALL, 41, 159, 83, 10},
+    {IDC_CONFIG_RENUMBER, 41, 114, 195, 10}, {IDC_CONFIG_KEEP, 41, 129, 176, 10},
+};
+
+int Fail(const char* reason) {
+  std::fprintf(stderr, "valmero_driver: %s\n", reason);
+  return 1;
+}
+
+// The top-level dialog captioned VALMERO that is not `other`, waiting up to
+// `seconds` for it to appear.
+HWND FindDialog(HWND other, int seconds) {
+  for (int waited = 0; waited < seconds * 10; ++waited) {
+    HWND window = nullptr;
+    while ((window = ::FindWindowExA(nullptr, window, "#32770", "VALMERO")) != nullptr) {
+      if (window != other && ::IsWindowVisible(window)) return window;
+    }
+    ::Sleep(100);
+  }
+  return nullptr;
+}
+
+HWND MainDialog() {
+  // The main dialog is the one with the MAKE button.
+  for (int waited = 0; waited < 300; ++waited) {
+    HWND window = nullptr;
+    while ((window = ::FindWindowExA(nullptr, window, "#32770", "VALMERO")) != nullptr) {
+      if (::GetDlgItem(window, IDC_MAKE) != nullptr) return window;
+    }
+    ::Sleep(100);
+  }
+  return nullptr;
+}
+
+void Click(HWND dialog, int id) {
+  ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+int Fill(HWND dialog, const char* source, const char* target) {
+  for (int id : {IDC_LIST_FILE, IDC_CONFIG_RENUMBER, IDC_COPY_ALL}) {
+    ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+    if (::IsDlgButtonChecked(dialog, id) != BST_CHECKED) return Fail("a box did not take its mark");
+  }
+  ::SetDlgItemTextA(dialog, IDC_SOURCE_EDIT, source);
+  ::SetDlgItemTextA(dialog, IDC_TARGET_EDIT, target);
+  return 0;
+}
+
+RECT ClientRectOf(HWND dialog, HWND control) {
+  RECT rect{};
+  ::GetWindowRect(control, &rect);
+  ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// MapDialogRect reads the dialog's font from inside its own process; from
+// here the dialog's base units are worked out from the first control's
+// place, as MapDialogRect scales (x * baseX / 4, y * baseY / 8), to a pixel.
+int CheckLayout(HWND dialog) {
+  const RECT first = ClientRectOf(dialog, ::GetDlgItem(dialog, PLACES[0].id));
+  const int baseX = (first.right - first.left) * 4 / PLACES[0].width;
+  const int baseY = (first.bottom - first.top) * 8 / PLACES[0].height;
+  int wrong = 0;
+  for (const Place& place : PLACES) {
+    RECT expected = {::MulDiv(place.x, baseX, 4), ::MulDiv(place.y, baseY, 8), ::MulDiv(place.x + place.width, baseX, 4),
+                     ::MulDiv(place.y + place.height, baseY, 8)};
+    HWND control = ::GetDlgItem(dialog, place.id);
+    if (control == nullptr) {
+      ++wrong;
+      continue;
+    }
+    const RECT actual = ClientRectOf(dialog, control);
+    // The base units worked out from one control are off by a fraction at most.
+    if (std::abs(expected.left - actual.left) > 1 || std::abs(expected.top - actual.top) > 1 ||
+        std::abs(expected.right - actual.right) > 1 || std::abs(expected.bottom - actual.bottom) > 1) {
+      std::fprintf(stderr, "control %d at %ld,%ld-%ld,%ld, not %ld,%ld-%ld,%ld\n", place.id, actual.left, actual.top,
+                   actual.right, actual.bottom, expected.left, expected.top, expected.right, expected.bottom);
+      ++wrong;
+    }
+  }
+  return wrong == 0 ? 0 : Fail("controls away from their template positions");
+}
+
+int Make(HWND dialog) {
+  Click(dialog, IDC_MAKE);
+  HWND box = FindDialog(dialog, 120);
+  if (box == nullptr) return Fail("no box at the end of the run");
+  char text[512] = {};
+  ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  std::printf("%s\n", text);
+  ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Fail("no step given");
+  HWND dialog = MainDialog();
+  if (dialog == nullptr) return Fail("the main dialog did not appear");
+  const std::string step = argv[1];
+  if (step == "fill" && argc == 4) return Fill(dialog, argv[2], argv[3]);
+  if (step == "layout") return CheckLayout(dialog);
+  if (step == "make") return Make(dialog);
+  if (step == "exit") {
+    Click(dialog, IDC_EXIT);
+    return 0;
+  }
+  return Fail("unknown step");
+}
