@@ -50,12 +50,14 @@ void LogCopyFailure(const std::string& source, const std::string& destination) {
 }
 
 // The copies of one stage, each complete under a temporary name beside its
-// destination until the stage puts them all in place. The target folder may
-// be the songs' own folder, where a song's new name can be the file of a song
-// not read yet: no copy replaces anything before every song has been read.
+// destination before it replaces anything. The target folder may be the
+// songs' own folder, where a song's new name can be the file of a song not
+// read yet: then the copies are held until every song has been read, and the
+// stage puts them all in place. Elsewhere each goes in place as it is made, so
+// a cancel is answered at once and the list of copies does not grow.
 class CPendingCopies {
  public:
-  explicit CPendingCopies(IRunHost& host) : m_host(host) {}
+  CPendingCopies(IRunHost& host, bool holdUntilAllRead) : m_host(host), m_hold(holdUntilAllRead) {}
   CPendingCopies(const CPendingCopies&) = delete;
   CPendingCopies& operator=(const CPendingCopies&) = delete;
   ~CPendingCopies() { Discard(); }
@@ -70,21 +72,14 @@ class CPendingCopies {
       m_host.Note({RunNoteCode::CopyFailed, source.c_str(), 0, destination.c_str()});
       return;
     }
-    m_copies.push_back({std::move(temporary), source});
+    Pending copy{std::move(temporary), source};
+    if (m_hold) m_copies.push_back(std::move(copy));
+    else PutOneInPlace(copy);
   }
 
-  // Renames every copy over its destination, in the order they were made.
+  // Renames every held copy over its destination, in the order they were made.
   void PutInPlace() {
-    for (const Pending& copy : m_copies) {
-      std::string destination = DestinationOf(copy.temporary);
-      if (!RenameReplacing(copy.temporary.c_str(), destination.c_str())) {
-        LogCopyFailure(copy.source, destination);
-        RemoveFile(copy.temporary.c_str());
-        m_host.Note({RunNoteCode::CopyFailed, copy.source.c_str(), 0, destination.c_str()});
-      } else {
-        m_host.Note({RunNoteCode::FileCopied, copy.source.c_str(), 0, destination.c_str()});
-      }
-    }
+    for (const Pending& copy : m_copies) PutOneInPlace(copy);
     m_copies.clear();
   }
 
@@ -99,12 +94,24 @@ class CPendingCopies {
     std::string source;
   };
 
+  void PutOneInPlace(const Pending& copy) {
+    std::string destination = DestinationOf(copy.temporary);
+    if (!RenameReplacing(copy.temporary.c_str(), destination.c_str())) {
+      LogCopyFailure(copy.source, destination);
+      RemoveFile(copy.temporary.c_str());
+      m_host.Note({RunNoteCode::CopyFailed, copy.source.c_str(), 0, destination.c_str()});
+    } else {
+      m_host.Note({RunNoteCode::FileCopied, copy.source.c_str(), 0, destination.c_str()});
+    }
+  }
+
   // The temporary name is the destination followed by ".vtmp" and six characters.
   static std::string DestinationOf(const std::string& temporary) {
     return temporary.substr(0, temporary.size() - TEMPORARY_SUFFIX_LENGTH);
   }
 
   IRunHost& m_host;
+  bool m_hold;
   std::vector<Pending> m_copies;
 };
 
@@ -147,8 +154,9 @@ void CopySongsToTarget(const SongList& songs, const char* target, IRunHost& host
   std::unique_ptr<IProgressPopup> popup = host.CreateProgressPopup(PROGRESS_TITLE, false);
   popup->SetRange(0, files, 1);
 
+  const bool targetHoldsSongs = TargetHoldsSongs(songs, target);
   CFileFinder finder;
-  CPendingCopies copies(host);
+  CPendingCopies copies(host, targetHoldsSongs);
   bool cancelled = false;
   for (int i = 0; i < count && !cancelled; ++i) {
     const SongRecord& song = *songs[static_cast<std::size_t>(i)];
@@ -177,7 +185,7 @@ void CopySongsToTarget(const SongList& songs, const char* target, IRunHost& host
   // What was copied before a cancel stays, as long as that replaces no song
   // of the list: with the songs' own folder as the target, a cancel leaves
   // the folder as it was.
-  if (cancelled && TargetHoldsSongs(songs, target)) copies.Discard();
+  if (cancelled && targetHoldsSongs) copies.Discard();
   else copies.PutInPlace();
   if (cancelled) host.ShowCancelled(CANCELLED_TEXT);
 }

@@ -19,6 +19,9 @@ constexpr int ID_CANCEL_BUTTON = 10;
 // A pump hands on what is waiting, but an event source that never runs dry
 // (a window repainting itself forever) must not keep the loop from working.
 constexpr int MAX_DISPATCHES_PER_PUMP = 1000;
+// How often the window is brought up to date and the window system's queue
+// looked at: a screen frame. Cancel and ESC are seen within a frame too.
+constexpr std::chrono::milliseconds FRAME_INTERVAL(16);
 
 int EdgeSize(wxSystemMetric metric) {
   int size = wxSystemSettings::GetMetric(metric);
@@ -141,24 +144,42 @@ int CProgressPopup::GaugeValue(int position) const {
 }
 
 void CProgressPopup::SetText(const char* text) {
-  // Label text, not markup: '&' in a song title is not a mnemonic.
-  std::string expanded = ExpandTabs(text);
-  wxString shown(expanded.c_str(), *wxConvFileName);
-  // Titles and singers are bytes of whatever code page the collection used;
-  // show them byte for byte rather than not at all.
-  if (shown.empty() && !expanded.empty()) shown = wxString(expanded.c_str(), wxConvISO8859_1);
-  m_pText->SetLabelText(shown);
+  m_strText.assign(text);
+  m_bTextChanged = true;
+  ShowLatestIfFrameDue();
 }
 
 int CProgressPopup::SetPos(int position) {
   Show();
   int previous = m_nPos;
   m_nPos = position;
-  if (m_caption.Update(position, m_nLower, m_nUpper)) {
+  if (m_caption.Update(position, m_nLower, m_nUpper)) m_bCaptionChanged = true;
+  ShowLatestIfFrameDue();
+  return previous;
+}
+
+void CProgressPopup::ShowLatestIfFrameDue() {
+  if (Clock::now() - m_lastShown >= FRAME_INTERVAL) ShowLatest();
+}
+
+void CProgressPopup::ShowLatest() {
+  m_lastShown = Clock::now();
+  if (m_bTextChanged) {
+    m_bTextChanged = false;
+    // Label text, not markup: '&' in a song title is not a mnemonic.
+    std::string expanded = ExpandTabs(m_strText.c_str());
+    wxString shown(expanded.c_str(), *wxConvFileName);
+    // Titles and singers are bytes of whatever code page the collection used;
+    // show them byte for byte rather than not at all.
+    if (shown.empty() && !expanded.empty()) shown = wxString(expanded.c_str(), wxConvISO8859_1);
+    m_pText->SetLabelText(shown);
+  }
+  if (m_bCaptionChanged) {
+    m_bCaptionChanged = false;
     m_pFrame->SetTitle(wxString::FromUTF8(m_caption.Text()));
   }
-  m_pBar->SetValue(GaugeValue(position));
-  return previous;
+  const int value = GaugeValue(m_nPos);
+  if (m_pBar->GetValue() != value) m_pBar->SetValue(value);
 }
 
 int CProgressPopup::StepIt() {
@@ -177,10 +198,20 @@ void CProgressPopup::Hide() {
 }
 
 void CProgressPopup::PumpMessages(bool allowEscape) {
+  if (s_bRunCancelRequested && !m_bCancelled) OnCancelButton();
+  if (m_bCancelled) return;
+  // Events the program posted to itself (a close request, a call queued for
+  // later) are handed on at once; the window system's once a frame.
+  const Clock::time_point now = Clock::now();
+  const bool frameDue = now - m_lastPumped >= FRAME_INTERVAL;
+  if (!frameDue && (wxTheApp == nullptr || !wxTheApp->HasPendingEvents())) return;
+  if (frameDue) {
+    m_lastPumped = now;
+    ShowLatest();
+  }
   CProgressPopup* outer = s_pPumping;
   s_pPumping = this;
   m_bEscapeAllowed = allowEscape;
-  if (s_bRunCancelRequested && !m_bCancelled) OnCancelButton();
   wxEventLoopBase* loop = wxEventLoopBase::GetActive();
   for (int dispatched = 0; !m_bCancelled && loop != nullptr && dispatched < MAX_DISPATCHES_PER_PUMP;
        ++dispatched) {

@@ -1,9 +1,14 @@
 #include "ui/progress_popup.h"
 
+#include <chrono>
+#include <string>
+#include <thread>
+
 #include <gtest/gtest.h>
 #include <wx/config.h>
 #include <wx/evtloop.h>
 #include <wx/frame.h>
+#include <wx/uiaction.h>
 
 #include "display/shots.h"
 
@@ -166,6 +171,44 @@ TEST_F(ProgressPopupTest, PositionIsKeptAndRestoredOnlyWhenOnScreen) {
     EXPECT_NEAR(centre.x, ownerCentre.x, 2) << place[0] << "," << place[1];
     EXPECT_NEAR(centre.y, ownerCentre.y, 2) << place[0] << "," << place[1];
   }
+}
+
+// A copy passes files faster than a screen shows them: what the window shows
+// may lag by a frame, never stay behind once the loop pauses.
+TEST_F(ProgressPopupTest, ShowsTheLatestTextBarAndCaptionAfterABurst) {
+  CProgressPopup popup(m_pOwner, "VALMERO", false);
+  wxFrame* frame = popup.Window();
+  popup.SetRange(0, 2000, 1);
+  for (int file = 1; file <= 2000; ++file) {
+    SetProgressText(popup, "now transferring %d/%d", file, 2000);
+    popup.StepIt();
+    popup.PumpMessages(true);
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(40));
+  popup.PumpMessages(true);
+  EXPECT_EQ(static_cast<wxStaticText*>(frame->FindWindow(11))->GetLabelText(), "now transferring 2000/2000");
+  EXPECT_EQ(frame->GetTitle(), "VALMERO [100%]");
+  auto* bar = static_cast<wxGauge*>(frame->FindWindow(12));
+  EXPECT_EQ(bar->GetValue(), bar->GetRange());
+}
+
+TEST_F(ProgressPopupTest, MouseClickOnCancelIsSeenInTheMiddleOfABurst) {
+  CProgressPopup popup(m_pOwner, "VALMERO", false);
+  popup.SetRange(0, 1000000, 1);
+  LetWindowsSettle();
+  wxWindow* button = popup.Window()->FindWindow(10);
+  wxUIActionSimulator mouse;
+  mouse.MouseMove(button->ClientToScreen(wxPoint(button->GetSize().x / 2, button->GetSize().y / 2)));
+  mouse.MouseClick();
+  // No pauses: the click must be picked up by the pumps of the loop itself.
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  int file = 0;
+  while (!popup.IsCancelled() && std::chrono::steady_clock::now() < end) {
+    SetProgressText(popup, "now transferring %d/%d", ++file, 1000000);
+    popup.StepIt();
+    popup.PumpMessages(true);
+  }
+  EXPECT_TRUE(popup.IsCancelled()) << file << " files";
 }
 
 TEST_F(ProgressPopupTest, LooksRightDuringACopy) {
