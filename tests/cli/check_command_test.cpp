@@ -45,7 +45,7 @@ std::string Utf16(const std::string& text) {
   return wide;
 }
 
-std::string BaseName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+std::string BaseName(const std::string& path) { return path.substr(path.find_last_of("/\\") + 1); }
 
 std::string Where(const nlohmann::json& entry) {
   std::string where = BaseName(entry["file"].get<std::string>());

@@ -111,7 +111,7 @@ TEST(CheckThenMakeTest, DroppedSongsAreExactlyTheOnesMakeLeavesOut) {
       reasonsSeen.insert(dropped["reason"].get<std::string>());
       std::string file = dropped["file"].get<std::string>();
       const std::string& title = made.disc ? made.titleOfLine.at(dropped["line"].get<int>())
-                                           : made.titleOfFile.at(file.substr(file.rfind('/') + 1));
+                                           : made.titleOfFile.at(file.substr(file.find_last_of("/\\") + 1));
       EXPECT_EQ(expected.erase(title), 1u) << "dropped twice: " << title;
     }
 
