@@ -1,11 +1,6 @@
 #include "platform/folder_listing.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "platform/ascii_case.h"
@@ -24,15 +19,6 @@ bool KeyedBefore(const KeyedEntry& a, const KeyedEntry& b) {
   return a.entry.name.compare(b.entry.name) < 0;
 }
 
-bool IsDirectoryEntry(DIR* dir, const dirent& entry) {
-  if (entry.d_type == DT_DIR) return true;
-  if (entry.d_type == DT_REG) return false;
-  // Unknown to the file system's listing, or a link: ask for what it is.
-  struct stat info;
-  if (::fstatat(::dirfd(dir), entry.d_name, &info, 0) != 0) return false;
-  return S_ISDIR(info.st_mode);
-}
-
 }  // namespace
 
 bool ListsBefore(const std::string& a, const std::string& b) {
@@ -41,14 +27,10 @@ bool ListsBefore(const std::string& a, const std::string& b) {
 
 bool ListFolderKeyed(const char* folder, std::vector<KeyedEntry>& entries) {
   entries.clear();
-  DIR* dir = ::opendir(folder);
-  if (dir == nullptr) return false;
-  while (dirent* entry = ::readdir(dir)) {
-    if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
-    KeyedEntry keyed{UpperAscii(entry->d_name), {entry->d_name, IsDirectoryEntry(dir, *entry)}};
-    entries.push_back(std::move(keyed));
+  if (!ReadFolderEntries(folder, entries)) {
+    entries.clear();
+    return false;
   }
-  ::closedir(dir);
   // The upper-cased key is made once per entry rather than at every compare.
   std::sort(entries.begin(), entries.end(), &KeyedBefore);
   return true;

@@ -31,4 +31,9 @@ struct KeyedEntry {
 };
 bool ListFolderKeyed(const char* folder, std::vector<KeyedEntry>& entries);
 
+// What each system gives its own form of (folder_reading.cpp): the entries
+// with their keys, in the order the file system hands them out. False when
+// the folder cannot be listed.
+bool ReadFolderEntries(const char* folder, std::vector<KeyedEntry>& entries);
+
 }  // namespace valmero

@@ -20,4 +20,8 @@ int CreateTemporaryBeside(const char* destination, unsigned mode, std::string& t
 // True for a name CreateTemporaryBeside makes (a name, not a path).
 bool IsTemporaryName(const char* name);
 
+// `destination` followed by ".vtmp" and six letters or digits drawn from
+// `seed`: the name each system's CreateTemporaryBeside tries.
+std::string TemporaryNameFor(const char* destination, unsigned long long seed);
+
 }  // namespace valmero
