@@ -19,7 +19,7 @@ fi
 work="$(mktemp -d "${TMPDIR:-/tmp}/valmero-desktop-XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-driver() { timeout 60 "$wine_run" "$bin/valmero_driver.exe" "$@" </dev/null 2>>"$work/driver.err"; }
+driver() { timeout "${limit:-60}" "$wine_run" "$bin/valmero_driver.exe" "$@" </dev/null 2>>"$work/driver.err"; }
 
 mkdir -p "$work/start" "$work/cli"
 cp "$source_dir/samples/products.cp" "$work/start/"
@@ -39,7 +39,7 @@ driver fill "$(windows_path "$source_dir/samples/download")" "$(windows_path "$w
 driver layout || status=1
 sleep 1
 import -window root "$screenshot" 2>/dev/null || true
-box="$(driver make | tr -d '\r')" || status=1
+box="$(limit=120 driver make | tr -d '\r')" || status=1
 driver exit || status=1
 wait "$program" || { echo "the program ended with $?"; status=1; }
 cat "$work/driver.err" >&2

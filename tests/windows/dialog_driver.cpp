@@ -38,25 +38,56 @@ int Fail(const char* reason) {
   return 1;
 }
 
-// The top-level dialog captioned VALMERO that is not `other`, waiting up to
-// `seconds` for it to appear.
-HWND FindDialog(HWND other, int seconds) {
+DWORD ProcessOf(HWND window) {
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  return process;
+}
+
+// A message box of the program's process: a visible dialog with the box's
+// text control. The run's progress popup is a dialog of the same caption,
+// so the caption alone does not tell them apart.
+struct BoxSearch {
+  DWORD process;
+  HWND found;
+};
+
+BOOL CALLBACK TakeMessageBox(HWND window, LPARAM argument) {
+  auto* search = reinterpret_cast<BoxSearch*>(argument);
+  char className[16] = {};
+  ::GetClassNameA(window, className, sizeof className);
+  if (std::string(className) != "#32770" || !::IsWindowVisible(window) || ProcessOf(window) != search->process ||
+      ::GetDlgItem(window, 0xFFFF) == nullptr) {
+    return TRUE;
+  }
+  search->found = window;
+  return FALSE;
+}
+
+HWND FindMessageBox(HWND dialog, int seconds) {
   for (int waited = 0; waited < seconds * 10; ++waited) {
-    HWND window = nullptr;
-    while ((window = ::FindWindowExA(nullptr, window, "#32770", "VALMERO")) != nullptr) {
-      if (window != other && ::IsWindowVisible(window)) return window;
-    }
+    BoxSearch search = {ProcessOf(dialog), nullptr};
+    ::EnumWindows(&TakeMessageBox, reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr) return search.found;
     ::Sleep(100);
   }
   return nullptr;
 }
 
+// The main dialog is the one with the MAKE button. It is found as soon as it
+// is created, before the program has set its controls up; it is taken once
+// it is shown and its program waits for input, or a click could land before
+// the program's own first marks and be undone by them.
 HWND MainDialog() {
-  // The main dialog is the one with the MAKE button.
   for (int waited = 0; waited < 300; ++waited) {
     HWND window = nullptr;
     while ((window = ::FindWindowExA(nullptr, window, "#32770", "VALMERO")) != nullptr) {
-      if (::GetDlgItem(window, IDC_MAKE) != nullptr) return window;
+      if (::GetDlgItem(window, IDC_MAKE) == nullptr || !::IsWindowVisible(window)) continue;
+      if (HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, ProcessOf(window))) {
+        ::WaitForInputIdle(process, 10000);
+        ::CloseHandle(process);
+      }
+      return window;
     }
     ::Sleep(100);
   }
@@ -67,13 +98,32 @@ void Click(HWND dialog, int id) {
   ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
 
+// A click on a busy machine can be lost (the button loses the mouse capture
+// between its press and release), so a box is clicked until it shows its mark.
+bool Tick(HWND dialog, int id) {
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    if (::IsDlgButtonChecked(dialog, id) == BST_CHECKED) return true;
+    ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+    if (::IsDlgButtonChecked(dialog, id) == BST_CHECKED) return true;
+    ::Sleep(200);
+  }
+  return false;
+}
+
+bool Type(HWND dialog, int id, const char* text) {
+  ::SetDlgItemTextA(dialog, id, text);
+  char typed[MAX_PATH * 2] = {};
+  ::GetDlgItemTextA(dialog, id, typed, sizeof typed);
+  return std::string(typed) == text;
+}
+
 int Fill(HWND dialog, const char* source, const char* target) {
   for (int id : {IDC_LIST_FILE, IDC_CONFIG_RENUMBER, IDC_COPY_ALL}) {
-    ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-    if (::IsDlgButtonChecked(dialog, id) != BST_CHECKED) return Fail("a box did not take its mark");
+    if (!Tick(dialog, id)) return Fail("a box did not take its mark");
   }
-  ::SetDlgItemTextA(dialog, IDC_SOURCE_EDIT, source);
-  ::SetDlgItemTextA(dialog, IDC_TARGET_EDIT, target);
+  if (!Type(dialog, IDC_SOURCE_EDIT, source) || !Type(dialog, IDC_TARGET_EDIT, target)) {
+    return Fail("a path did not stay in its field");
+  }
   return 0;
 }
 
@@ -114,7 +164,7 @@ int CheckLayout(HWND dialog) {
 
 int Make(HWND dialog) {
   Click(dialog, IDC_MAKE);
-  HWND box = FindDialog(dialog, 120);
+  HWND box = FindMessageBox(dialog, 110);
   if (box == nullptr) return Fail("no box at the end of the run");
   char text[512] = {};
   ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
