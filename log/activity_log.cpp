@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -114,9 +115,18 @@ int WriteLines(const char* lines, std::size_t length) {
   return 0;
 }
 
-// The lines held while a CLogLinesTogether lives.
+// The lines held while a CLogLinesTogether lives, and when the first came.
 int g_nTogetherDepth = 0;
 std::string g_together;
+std::chrono::steady_clock::time_point g_togetherSince;
+constexpr std::size_t HELD_BYTES_LIMIT = 64 * 1024;
+constexpr std::chrono::milliseconds HELD_TIME_LIMIT{100};
+
+void WriteHeldLines() {
+  if (g_together.empty()) return;
+  WriteLines(g_together.data(), g_together.size());
+  g_together.clear();
+}
 
 // "* Y:MM:DD HH:MM:SS - " for a time, formatted again only when the time
 // differs from the previous line's.
@@ -201,6 +211,7 @@ int LogMessage(const char* format, ...) {
     return -1;
   }
   if (g_nTogetherDepth > 0) {
+    if (g_together.empty()) g_togetherSince = std::chrono::steady_clock::now();
     g_together.append(line, lineLength);
     return 0;
   }
@@ -210,9 +221,17 @@ int LogMessage(const char* format, ...) {
 CLogLinesTogether::CLogLinesTogether() { ++g_nTogetherDepth; }
 
 CLogLinesTogether::~CLogLinesTogether() {
-  if (--g_nTogetherDepth > 0 || g_together.empty()) return;
-  WriteLines(g_together.data(), g_together.size());
-  g_together.clear();
+  if (--g_nTogetherDepth == 0) WriteHeldLines();
+}
+
+void CLogLinesTogether::WriteNow() { WriteHeldLines(); }
+
+void CLogLinesTogether::WriteIfDue() {
+  if (g_together.empty()) return;
+  if (g_together.size() >= HELD_BYTES_LIMIT ||
+      std::chrono::steady_clock::now() - g_togetherSince >= HELD_TIME_LIMIT) {
+    WriteHeldLines();
+  }
 }
 
 int StartActivityLog(char* startDir) {

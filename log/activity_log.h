@@ -53,13 +53,20 @@ bool ActivityLogInUse();
 int LogMessage(const char* format, ...) VALMERO_PRINTF(1, 2);
 
 // While an object of this class lives, the lines logged are held and then
-// written together with one write when it goes: the few lines of one song of
-// a scan of many thousand cost one system call instead of one each. They are
-// in the file when the object goes rather than when LogMessage returns.
+// written together with one write when it goes: the lines of a scan of many
+// thousand songs cost a system call now and then instead of one each. They
+// are in the file when the object goes (or WriteIfDue writes them) rather
+// than when LogMessage returns.
 class CLogLinesTogether {
  public:
   CLogLinesTogether();
   ~CLogLinesTogether();
+  // Writes the held lines now when they are many or the first of them has
+  // waited a tenth of a second: a long hold keeps little from the file, and
+  // a killed program loses no more than that.
+  void WriteIfDue();
+  // Writes the held lines now: before a box that waits for the user.
+  void WriteNow();
   CLogLinesTogether(const CLogLinesTogether&) = delete;
   CLogLinesTogether& operator=(const CLogLinesTogether&) = delete;
 };

@@ -123,6 +123,9 @@ int ScanDownloadFolder(const char* folder, bool jukeList, const CSongCatalogue& 
   CHeldFolder held(folder);
 
   CRunKind runKind;
+  // The songs' lines (tag, number, addition) go to the log a batch at a
+  // time; whatever is held is written before a cancel is logged.
+  CLogLinesTogether together;
   for (const FolderEntry& entry : entries) {
     if (entry.isDirectory) continue;
     std::string upperName = entry.name;
@@ -142,18 +145,15 @@ int ScanDownloadFolder(const char* folder, bool jukeList, const CSongCatalogue& 
       continue;
     }
     const CSongFile file{path, held.Fd(), held.Fd() == CURRENT_FOLDER ? path : entry.name.c_str()};
-    {
-      // The lines of one song (its tag, its number, its addition) go to the
-      // log with one write, before the user is given the chance to cancel.
-      CLogLinesTogether together;
-      std::unique_ptr<SongRecord> song = MakeDownloadedSong(file, kind, jukeList, catalogue, scratch, host);
-      if (song == nullptr) continue;
-      songs.push_back(std::move(song));
-      LogMessage("add data : %s", path);
-    }
+    std::unique_ptr<SongRecord> song = MakeDownloadedSong(file, kind, jukeList, catalogue, scratch, host);
+    if (song == nullptr) continue;
+    songs.push_back(std::move(song));
+    LogMessage("add data : %s", path);
+    together.WriteIfDue();
 
     popup->PumpMessages(true);
     if (popup->IsCancelled()) {
+      together.WriteNow();
       host.ShowCancelled(CANCELLED_TEXT);
       return -1;
     }

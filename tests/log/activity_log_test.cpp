@@ -9,10 +9,12 @@
 #endif
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "platform/files.h"
 #include "support/skip.h"
@@ -215,6 +217,25 @@ TEST(ActivityLogTest, LinesLoggedTogetherArriveWholeAndInOrderWhenTheScopeEnds) 
     EXPECT_EQ(ReadFile(dir / "mirqlog.txt"), start) << "held until the outer scope ends";
   }
   EXPECT_EQ(ReadFile(dir / "mirqlog.txt"), start + kPrefix + "one\r\n" + kPrefix + "two\r\n");
+}
+
+// A long hold keeps no line from the file for long: a tenth of a second
+// after the first held line, or at 64 KB, the next look writes them.
+TEST(ActivityLogTest, HeldLinesAreWrittenWhenDue) {
+  CTempDir dir;
+  StartTestLog(dir.Path());
+  const std::string start = ReadFile(dir / "mirqlog.txt");
+  CLogLinesTogether together;
+  LogMessage("early");
+  together.WriteIfDue();
+  EXPECT_EQ(ReadFile(dir / "mirqlog.txt"), start) << "a fresh line is held";
+  std::this_thread::sleep_for(std::chrono::milliseconds(120));
+  together.WriteIfDue();
+  EXPECT_EQ(ReadFile(dir / "mirqlog.txt"), start + kPrefix + "early\r\n");
+  const std::string many(200, 'x');
+  for (int i = 0; i < 400; ++i) LogMessage("%s", many.c_str());
+  together.WriteIfDue();
+  EXPECT_GT(ReadFile(dir / "mirqlog.txt").size(), 64u * 1024) << "many lines are written at once";
 }
 
 #ifndef _WIN32
