@@ -6,7 +6,7 @@
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
 
-#include "platform/atomic_file.h"
+#include "ui/dialog_requests.h"
 #include "ui/gui_host.h"
 
 namespace valmero {
@@ -21,21 +21,6 @@ wxString ReportToWx(const std::string& text) {
 }
 
 }  // namespace
-
-CheckRequest CheckRequestForDialog(const std::string& source, const std::string& target, const MakeMarks& marks,
-                                   const RunOptions& options) {
-  CheckRequest request;
-  request.source = source;
-  request.disc = !marks.sourceDownload && marks.sourceDisc;
-  request.target = target;
-  request.indexRenumber = marks.indexRenumber != 0;
-  request.indexKeep = marks.indexKeep != 0;
-  request.listFile = marks.listFile != 0;
-  request.copyAll = marks.copyAll != 0;
-  request.configRenumber = options.m_bConfigRenumber != 0;
-  request.configKeep = options.m_bConfigKeep != 0;
-  return request;
-}
 
 CCheckReportDlg::CCheckReportDlg(wxWindow* parent, const std::string& report)
     : wxDialog(parent, wxID_ANY, "Check source", wxDefaultPosition, wxDefaultSize,
@@ -61,10 +46,7 @@ CCheckReportDlg::CCheckReportDlg(wxWindow* parent, const std::string& report)
   CentreOnParent();
 }
 
-bool CCheckReportDlg::SaveReport(const std::string& path) const {
-  CAtomicFile file;
-  return file.Create(path.c_str()) && file.Write(m_report.data(), m_report.size()) && file.Commit();
-}
+bool CCheckReportDlg::SaveReport(const std::string& path) const { return SaveCheckReport(path, m_report); }
 
 void CCheckReportDlg::OnSaveAs() {
   wxFileDialog chooser(this, "Save the report as", wxEmptyString, "valmero-check.txt",

@@ -7,8 +7,6 @@
 
 #include <string>
 
-#include "run/converter.h"
-#include "run/source_check.h"
 
 class wxTextCtrl;
 
@@ -18,11 +16,6 @@ constexpr const char* CHECK_SOURCE_ITEM = "&Check source\xE2\x80\xA6\tF5";  // U
 // The item of the main window's context menu.
 constexpr int ID_CHECK_SOURCE = 17;
 constexpr int ID_SAVE_REPORT = 18;
-
-// What the dialog's paths and boxes ask of a run, as a check request: the
-// run re-reads the marks and keeps what the SCDG.CFG boxes' clicks stored.
-CheckRequest CheckRequestForDialog(const std::string& source, const std::string& target, const MakeMarks& marks,
-                                   const RunOptions& options);
 
 class CCheckReportDlg : public wxDialog {
  public:

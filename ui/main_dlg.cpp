@@ -23,6 +23,7 @@
 #include "ui/check_report_dlg.h"
 #include "ui/art.h"
 #include "ui/dialog_layout.h"
+#include "ui/dialog_requests.h"
 #include "ui/help_file.h"
 #include "ui/progress_popup.h"
 
@@ -424,13 +425,7 @@ void CMainDlg::OnMakeSongBook() {
   }
   std::string path = ChooseBookFile();
   if (path.empty()) return;
-  // The songs and numbers a MAKE with the boxes as they are would give.
-  MakeMarks marks = m_state.Marks();
-  PreviewRequest request;
-  request.source = source;
-  request.disc = marks.sourceDisc != 0;
-  request.renumber = marks.indexRenumber != 0;
-  request.jukeList = m_converter.m_options.m_bJukeList != 0;
+  PreviewRequest request = BookRequestForDialog(source, m_state.Marks(), m_converter.m_options);
   std::string error;
   std::size_t songCount = 0;
   SourceBookResult result;

@@ -30,6 +30,16 @@ cp "$source_dir/samples/products.cp" "$work/cli/"
 timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
 timeout 30 wineserver -w </dev/null >/dev/null 2>&1 || true
 
+# What the check says before any run, from the command line.
+(cd "$work/cli" && timeout 120 "$wine_run" "$bin/valmero-cli.exe" check \
+  --source "$(windows_path "$source_dir/samples/download")" --target "$(windows_path "$work/out")" \
+  --list --config-renumber --copy-all </dev/null 2>/dev/null | tr -d '\r' >"$work/check-cli.txt") || true
+# The program for HTML pages, as a browser would be: it keeps a copy of what it opens.
+opener='HKCR\valmero.test.page'
+timeout 60 "$wine_run" reg.exe add 'HKCR\.html' /ve /d valmero.test.page /f </dev/null >/dev/null 2>&1 || true
+timeout 60 "$wine_run" reg.exe add "$opener\shell\open\command" /ve /f \
+  /d "cmd.exe /c copy \"%1\" \"$(windows_path "$work/opened.html")\"" </dev/null >/dev/null 2>&1 || true
+
 # Inside ctest's own limit, so that a hang is reported with what the driver saw.
 (cd "$work/start" && timeout 200 "$wine_run" "$bin/valmero.exe" </dev/null >"$work/program.out" 2>&1) &
 program=$!
@@ -39,12 +49,22 @@ driver fill "$(windows_path "$source_dir/samples/download")" "$(windows_path "$w
 driver layout || status=1
 sleep 1
 import -window root "$screenshot" 2>/dev/null || true
+# The check and the book before the run, of the same paths and boxes.
+driver check | tr -d '\r' >"$work/check-desktop.txt" || status=1
+driver book "$(windows_path "$work/songbook.html")" || status=1
 box="$(limit=120 driver make | tr -d '\r')" || status=1
 driver exit || status=1
 wait "$program" || { echo "the program ended with $?"; status=1; }
 cat "$work/driver.err" >&2
 
 [[ "$box" == "Finished Converting" ]] || { echo "the box said '$box'"; status=1; }
+# The free space of the disc changes between the two.
+diff <(grep -v '^Free in the target' "$work/check-cli.txt") <(grep -v '^Free in the target' "$work/check-desktop.txt") || { echo "the desktop's check differs from the command line's"; status=1; }
+(cd "$work/cli" && timeout 120 "$wine_run" "$bin/valmero-cli.exe" book \
+  --source "$(windows_path "$source_dir/samples/download")" --out "$(windows_path "$work/cli-book.html")" \
+  </dev/null >/dev/null 2>&1) || true
+cmp -s "$work/cli-book.html" "$work/songbook.html" || { echo "the desktop's song book differs from the command line's"; status=1; }
+cmp -s "$work/songbook.html" "$work/opened.html" || { echo "the song book was not opened with the program for HTML"; status=1; }
 (cd "$work/cli" && timeout 120 "$wine_run" "$bin/valmero-cli.exe" make \
   --source "$(windows_path "$source_dir/samples/download")" --target "$(windows_path "$work/cli-out")" \
   --list --config-renumber --copy-all </dev/null >/dev/null 2>&1) || true

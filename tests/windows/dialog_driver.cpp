@@ -4,6 +4,10 @@
 //   layout              checks that every control lies where the template puts it
 //   make                presses MAKE, waits for the box that ends the run,
 //                       prints its text and answers it with OK
+//   check               chooses "Check source" in the context menu, prints the
+//                       report the window shows and closes it
+//   book FILE           chooses "Make song book", answers the save dialog with
+//                       FILE and waits for the book
 //   exit                presses Exit
 // Exit status 0 on success, 1 with a reason on standard error otherwise.
 #include <windows.h>
@@ -162,6 +166,62 @@ int CheckLayout(HWND dialog) {
   return wrong == 0 ? 0 : Fail("controls away from their template positions");
 }
 
+// A visible dialog of the program's process with the caption `caption`.
+HWND FindCaptioned(HWND dialog, const char* caption, int seconds) {
+  for (int waited = 0; waited < seconds * 10; ++waited) {
+    HWND window = nullptr;
+    while ((window = ::FindWindowExA(nullptr, window, "#32770", caption)) != nullptr) {
+      if (::IsWindowVisible(window) && ProcessOf(window) == ProcessOf(dialog)) return window;
+    }
+    ::Sleep(100);
+  }
+  return nullptr;
+}
+
+// GetWindowText does not ask a control of another process for its text.
+std::string TextOf(HWND control) {
+  const LRESULT length = ::SendMessageA(control, WM_GETTEXTLENGTH, 0, 0);
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const LRESULT got = ::SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(got));
+  return text;
+}
+
+int Check(HWND dialog) {
+  ::PostMessageA(dialog, WM_COMMAND, IDM_CHECK_SOURCE, 0);
+  HWND report = FindCaptioned(dialog, "Check source", 50);
+  if (report == nullptr) return Fail("no report window");
+  std::fputs(TextOf(::GetDlgItem(report, IDC_REPORT_TEXT)).c_str(), stdout);
+  ::PostMessageA(report, WM_COMMAND, IDCANCEL, 0);
+  return 0;
+}
+
+// The save dialog's name field: an edit box, or the edit box inside a combo box.
+HWND NameField(HWND chooser) {
+  for (int id : {0x47C, 0x480}) {  // cmb13, edt1
+    HWND field = ::GetDlgItem(chooser, id);
+    if (field == nullptr) continue;
+    HWND edit = ::FindWindowExA(field, nullptr, "Edit", nullptr);
+    return edit != nullptr ? edit : field;
+  }
+  return nullptr;
+}
+
+int Book(HWND dialog, const char* file) {
+  ::PostMessageA(dialog, WM_COMMAND, IDM_MAKE_BOOK, 0);
+  HWND chooser = FindCaptioned(dialog, "Make song book", 50);
+  if (chooser == nullptr) return Fail("no save dialog for the book");
+  HWND field = NameField(chooser);
+  if (field == nullptr) return Fail("no name field in the save dialog");
+  ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file));
+  ::PostMessageA(chooser, WM_COMMAND, IDOK, 0);
+  for (int waited = 0; waited < 500; ++waited) {
+    if (::GetFileAttributesA(file) != INVALID_FILE_ATTRIBUTES) return 0;
+    ::Sleep(100);
+  }
+  return Fail("no book was written");
+}
+
 int Make(HWND dialog) {
   Click(dialog, IDC_MAKE);
   HWND box = FindMessageBox(dialog, 110);
@@ -183,6 +243,8 @@ int main(int argc, char** argv) {
   if (step == "fill" && argc == 4) return Fill(dialog, argv[2], argv[3]);
   if (step == "layout") return CheckLayout(dialog);
   if (step == "make") return Make(dialog);
+  if (step == "check") return Check(dialog);
+  if (step == "book" && argc == 3) return Book(dialog, argv[2]);
   if (step == "exit") {
     Click(dialog, IDC_EXIT);
     return 0;

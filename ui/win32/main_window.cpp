@@ -3,8 +3,14 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <string>
+
+#include "book/source_book.h"
 #include "log/activity_log.h"
+#include "run/source_check.h"
+#include "ui/dialog_requests.h"
 #include "ui/site_address.h"
+#include "ui/win32/check_report_window.h"
 #include "ui/win32/resource.h"
 
 namespace valmero {
@@ -15,7 +21,7 @@ static_assert(IDC_VISIT_SITE == ID_VISIT_SITE && IDC_CONFIG_KEEP == ID_CONFIG_KE
 
 namespace {
 
-constexpr UINT ABOUT_COMMAND = 16;  // the About item of the system menu
+constexpr UINT ABOUT_COMMAND = IDM_ABOUT;  // also the About item of the system menu
 constexpr int LOGO_X = 30;
 constexpr int LOGO_Y = 20;
 
@@ -38,6 +44,40 @@ INT_PTR CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
 void ShowAbout(HWND owner) {
   ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), owner, &AboutProc, 0);
 }
+
+// F5 checks the source. The dialog's own message loop hands keys to its
+// controls; a message filter sees them first.
+HHOOK g_keyHook = nullptr;
+HWND g_keyWindow = nullptr;
+
+LRESULT CALLBACK DialogKeys(int code, WPARAM wParam, LPARAM lParam) {
+  const MSG* message = reinterpret_cast<const MSG*>(lParam);
+  if (code == MSGF_DIALOGBOX && message->message == WM_KEYDOWN && message->wParam == VK_F5 &&
+      (message->hwnd == g_keyWindow || ::IsChild(g_keyWindow, message->hwnd))) {
+    ::PostMessageA(g_keyWindow, WM_COMMAND, IDM_CHECK_SOURCE, 0);
+    return TRUE;
+  }
+  return ::CallNextHookEx(g_keyHook, code, wParam, lParam);
+}
+
+// The tags and songlists of a Windows collection are written in the
+// system's code page.
+BookSettings BookSettingsForSystem() {
+  BookSettings settings;
+  settings.encoding = "CP" + std::to_string(::GetACP());
+  return settings;
+}
+
+class CWaitCursor {
+ public:
+  CWaitCursor() : m_previous(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
+  ~CWaitCursor() { ::SetCursor(m_previous); }
+  CWaitCursor(const CWaitCursor&) = delete;
+  CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+ private:
+  HCURSOR m_previous;
+};
 
 }  // namespace
 
@@ -76,6 +116,9 @@ void CMainWindow::Initialize() {
   ::SendMessageA(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
   m_logo = static_cast<HBITMAP>(::LoadImageA(instance, MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0, 0));
 
+  g_keyWindow = m_window;
+  g_keyHook = ::SetWindowsHookExA(WH_MSGFILTER, &DialogKeys, nullptr, ::GetCurrentThreadId());
+
   m_converter.InitializeState();
   m_state.ApplyDefaultMarks();
   m_state.SetSourceText(std::string());
@@ -83,7 +126,7 @@ void CMainWindow::Initialize() {
   m_converter.LogWelcome();
 }
 
-INT_PTR CMainWindow::Handle(UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CMainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -101,7 +144,12 @@ INT_PTR CMainWindow::Handle(UINT message, WPARAM wParam, LPARAM) {
     case WM_HELP:
       OpenWithShell(".\\help.htm");
       return TRUE;
+    case WM_CONTEXTMENU:
+      ShowContextMenu(lParam);
+      return TRUE;
     case WM_DESTROY:
+      if (g_keyHook != nullptr) ::UnhookWindowsHookEx(g_keyHook);
+      g_keyHook = nullptr;
       m_converter.Terminate();
       if (m_logo != nullptr) ::DeleteObject(m_logo);
       return FALSE;
@@ -140,6 +188,15 @@ void CMainWindow::OnCommand(int id, int code) {
       break;
     case ID_MAKE:
       OnMake();
+      break;
+    case IDM_CHECK_SOURCE:
+      OnCheckSource();
+      break;
+    case IDM_MAKE_BOOK:
+      OnMakeSongBook();
+      break;
+    case IDM_ABOUT:
+      ShowAbout(m_window);
       break;
     case ID_VIEW_LOG:
       m_converter.OnViewLog();
@@ -250,6 +307,76 @@ void CMainWindow::OnMake() {
   SyncControls();
   CWin32Host::s_bCancelRequested = false;
   if (m_bCloseAfterRun) ::EndDialog(m_window, IDCANCEL);
+}
+
+// At the mouse, or under the window's top left corner when the menu comes
+// from the keyboard (the position is then -1, -1).
+void CMainWindow::ShowContextMenu(LPARAM where) {
+  POINT at = {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+  if (where == static_cast<LPARAM>(-1)) {
+    at = {LOGO_X, LOGO_Y};
+    ::ClientToScreen(m_window, &at);
+  }
+  HMENU menus = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_CONTEXT));
+  if (menus == nullptr) return;
+  const UINT running = m_state.IsRunning() ? MF_GRAYED : MF_ENABLED;
+  HMENU menu = ::GetSubMenu(menus, 0);
+  ::EnableMenuItem(menu, IDM_CHECK_SOURCE, MF_BYCOMMAND | running);
+  ::EnableMenuItem(menu, IDM_MAKE_BOOK, MF_BYCOMMAND | running);
+  ::TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, m_window, nullptr);
+  ::DestroyMenu(menus);
+}
+
+void CMainWindow::OnCheckSource() {
+  if (m_state.IsRunning() || m_converter.IsRunning()) return;
+  const CheckRequest request =
+      CheckRequestForDialog(EditText(ID_SOURCE_EDIT), EditText(ID_TARGET_EDIT), m_state.Marks(), m_converter.m_options);
+  SourceCheckReport report;
+  {
+    CWaitCursor reading;
+    CheckSource(m_converter.m_szStartDir, request, report);
+  }
+  ShowCheckReport(m_window, FormatCheckReport(report));
+}
+
+void CMainWindow::OnMakeSongBook() {
+  if (m_state.IsRunning() || m_converter.IsRunning()) return;
+  const std::string source = EditText(ID_SOURCE_EDIT);
+  if (source.empty()) {
+    ::MessageBoxA(m_window, "Choose the source first: the book lists its songs.", "Song book",
+                  MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  const std::string path = ChooseBookFile();
+  if (path.empty()) return;
+  const PreviewRequest request = BookRequestForDialog(source, m_state.Marks(), m_converter.m_options);
+  std::string error;
+  std::size_t songCount = 0;
+  SourceBookResult result;
+  {
+    CWaitCursor writing;
+    result = WriteSourceBook(m_converter.m_szStartDir, request, BookSettingsForSystem(), path, error, songCount);
+  }
+  if (result != SourceBookResult::Written) {
+    ::MessageBoxA(m_window, error.c_str(), "Song book", MB_OK | MB_ICONERROR);
+    return;
+  }
+  OpenWithShell(path.c_str());
+}
+
+// The book is an HTML page here: printing it is the browser's work.
+std::string CMainWindow::ChooseBookFile() {
+  char path[MAX_PATH] = "songbook.html";
+  OPENFILENAMEA chooser{};
+  chooser.lStructSize = sizeof chooser;
+  chooser.hwndOwner = m_window;
+  chooser.lpstrFilter = "HTML page (*.html)\0*.html\0";
+  chooser.lpstrFile = path;
+  chooser.nMaxFile = sizeof path;
+  chooser.lpstrDefExt = "html";
+  chooser.lpstrTitle = "Make song book";
+  chooser.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+  return ::GetSaveFileNameA(&chooser) ? std::string(path) : std::string();
 }
 
 // Closing the window during a run counts as Cancel; the dialog ends when the

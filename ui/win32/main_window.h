@@ -26,6 +26,10 @@ class CMainWindow {
   void OnSelectTarget();
   std::string BrowseForFolder(const char* title);
   void OnMake();
+  void ShowContextMenu(LPARAM where);
+  void OnCheckSource();
+  void OnMakeSongBook();
+  std::string ChooseBookFile();
   void OnClose();
   void Paint();
   std::string EditText(int id) const;

@@ -6,6 +6,8 @@
 #define IDS_ABOUT_ITEM 101
 #define IDD_MAIN 102
 #define IDD_PROGRESS 103
+#define IDM_CONTEXT 104
+#define IDD_CHECK_REPORT 105
 #define IDI_VALMERO 128
 #define IDB_LOGO 130
 #define IDB_TITLE 132
@@ -38,3 +40,12 @@
 #define IDC_PROGRESS_BAR 12
 
 #define IDC_LOGO 1100
+
+// The check's report window.
+#define IDC_REPORT_TEXT 20
+#define IDC_SAVE_REPORT 21
+
+// The items of the main window's context menu; About is also the system menu's.
+#define IDM_ABOUT 16
+#define IDM_CHECK_SOURCE 17
+#define IDM_MAKE_BOOK 1140

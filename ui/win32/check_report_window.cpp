@@ -1,0 +1,98 @@
+#include "ui/win32/check_report_window.h"
+
+#include <commdlg.h>
+
+#include "ui/dialog_requests.h"
+#include "ui/win32/resource.h"
+
+namespace valmero {
+
+namespace {
+
+constexpr int MARGIN = 10;
+constexpr int BUTTON_GAP = 6;
+
+// A multi-line edit control breaks lines at CR LF only.
+std::string WithWindowsLineEnds(const std::string& text) {
+  std::string shown;
+  shown.reserve(text.size() + text.size() / 16);
+  for (char c : text) {
+    if (c == '\n') shown += '\r';
+    shown += c;
+  }
+  return shown;
+}
+
+// The text fills the window; the buttons keep to its lower right corner.
+void LayOut(HWND window) {
+  RECT client;
+  ::GetClientRect(window, &client);
+  HWND close = ::GetDlgItem(window, IDCANCEL);
+  HWND save = ::GetDlgItem(window, IDC_SAVE_REPORT);
+  RECT button;
+  ::GetWindowRect(close, &button);
+  const int width = button.right - button.left;
+  const int height = button.bottom - button.top;
+  const int buttonTop = client.bottom - MARGIN - height;
+  ::MoveWindow(close, client.right - MARGIN - width, buttonTop, width, height, TRUE);
+  ::MoveWindow(save, client.right - MARGIN - 2 * width - BUTTON_GAP, buttonTop, width, height, TRUE);
+  ::MoveWindow(::GetDlgItem(window, IDC_REPORT_TEXT), MARGIN, MARGIN, client.right - 2 * MARGIN,
+               buttonTop - 2 * MARGIN, TRUE);
+}
+
+void SaveAs(HWND window, const std::string& report) {
+  char path[MAX_PATH] = "valmero-check.txt";
+  OPENFILENAMEA chooser{};
+  chooser.lStructSize = sizeof chooser;
+  chooser.hwndOwner = window;
+  chooser.lpstrFilter = "Text files (*.txt)\0*.txt\0All files\0*.*\0";
+  chooser.lpstrFile = path;
+  chooser.nMaxFile = sizeof path;
+  chooser.lpstrDefExt = "txt";
+  chooser.lpstrTitle = "Save the report as";
+  chooser.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+  if (!::GetSaveFileNameA(&chooser)) return;
+  if (!SaveCheckReport(path, WithWindowsLineEnds(report))) {
+    const std::string text = std::string("The report could not be saved as\n") + path;
+    ::MessageBoxA(window, text.c_str(), "Check source", MB_OK | MB_ICONERROR);
+  }
+}
+
+INT_PTR CALLBACK ReportProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      ::SetWindowLongPtrA(window, DWLP_USER, lParam);
+      const auto* report = reinterpret_cast<const std::string*>(lParam);
+      HWND text = ::GetDlgItem(window, IDC_REPORT_TEXT);
+      // Columns of the report line up only in a fixed-width font.
+      ::SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(ANSI_FIXED_FONT)), FALSE);
+      ::SendMessageA(text, EM_SETLIMITTEXT, 0, 0);
+      ::SetWindowTextA(text, WithWindowsLineEnds(*report).c_str());
+      LayOut(window);
+      // Focus in the text would select all of it.
+      ::SetFocus(::GetDlgItem(window, IDCANCEL));
+      return FALSE;
+    }
+    case WM_SIZE:
+      LayOut(window);
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDC_SAVE_REPORT) {
+        SaveAs(window, *reinterpret_cast<const std::string*>(::GetWindowLongPtrA(window, DWLP_USER)));
+      } else if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK) {
+        ::EndDialog(window, IDCANCEL);
+      }
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+void ShowCheckReport(HWND owner, const std::string& report) {
+  ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CHECK_REPORT), owner, &ReportProc,
+                    reinterpret_cast<LPARAM>(&report));
+}
+
+}  // namespace valmero
