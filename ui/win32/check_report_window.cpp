@@ -1,8 +1,7 @@
 #include "ui/win32/check_report_window.h"
 
-#include <commdlg.h>
-
 #include "ui/dialog_requests.h"
+#include "ui/win32/file_chooser.h"
 #include "ui/win32/resource.h"
 
 namespace valmero {
@@ -41,19 +40,16 @@ void LayOut(HWND window) {
 }
 
 void SaveAs(HWND window, const std::string& report) {
-  char path[MAX_PATH] = "valmero-check.txt";
-  OPENFILENAMEA chooser{};
-  chooser.lStructSize = sizeof chooser;
-  chooser.hwndOwner = window;
-  chooser.lpstrFilter = "Text files (*.txt)\0*.txt\0All files\0*.*\0";
-  chooser.lpstrFile = path;
-  chooser.nMaxFile = sizeof path;
-  chooser.lpstrDefExt = "txt";
-  chooser.lpstrTitle = "Save the report as";
-  chooser.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-  if (!::GetSaveFileNameA(&chooser)) return;
+  FileChoice choice;
+  choice.title = "Save the report as";
+  choice.filter = "Text files (*.txt)\0*.txt\0All files\0*.*\0";
+  choice.name = "valmero-check.txt";
+  choice.extension = "txt";
+  choice.save = true;
+  const std::string path = ChooseFile(window, choice);
+  if (path.empty()) return;
   if (!SaveCheckReport(path, WithWindowsLineEnds(report))) {
-    const std::string text = std::string("The report could not be saved as\n") + path;
+    const std::string text = "The report could not be saved as\n" + path;
     ::MessageBoxA(window, text.c_str(), "Check source", MB_OK | MB_ICONERROR);
   }
 }

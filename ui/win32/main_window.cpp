@@ -1,6 +1,5 @@
 #include "ui/win32/main_window.h"
 
-#include <commdlg.h>
 #include <shlobj.h>
 
 #include <string>
@@ -11,6 +10,7 @@
 #include "ui/dialog_requests.h"
 #include "ui/site_address.h"
 #include "ui/win32/check_report_window.h"
+#include "ui/win32/file_chooser.h"
 #include "ui/win32/resource.h"
 
 namespace valmero {
@@ -239,21 +239,16 @@ void CMainWindow::SyncControls() {
 void CMainWindow::OnSelectSource() {
   if (!m_state.IsEnabled(ID_SELECT_SOURCE)) return;
   if (m_converter.m_options.m_bSourceDisc) {
-    char path[MAX_PATH] = {};
-    OPENFILENAMEA chooser{};
-    chooser.lStructSize = sizeof chooser;
-    chooser.hwndOwner = m_window;
-    chooser.lpstrFilter = "TEXT file(*.txt)\0*.txt\0";
-    chooser.lpstrFile = path;
-    chooser.nMaxFile = sizeof path;
-    chooser.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    if (!::GetOpenFileNameA(&chooser) || path[0] == '\0') {
+    FileChoice choice;
+    choice.filter = "TEXT file(*.txt)\0*.txt\0";
+    const std::string path = ChooseFile(m_window, choice);
+    if (path.empty()) {
       LogMessage("wrong file name");
       return;
     }
     m_state.ChooseSource(path);
     SyncControls();
-    LogMessage("select file is \"%s\"", path);
+    LogMessage("select file is \"%s\"", path.c_str());
   } else if (m_converter.m_options.m_bSourceDownload) {
     std::string path = BrowseForFolder("Select Source Folder");
     if (path.empty()) return;
@@ -366,17 +361,13 @@ void CMainWindow::OnMakeSongBook() {
 
 // The book is an HTML page here: printing it is the browser's work.
 std::string CMainWindow::ChooseBookFile() {
-  char path[MAX_PATH] = "songbook.html";
-  OPENFILENAMEA chooser{};
-  chooser.lStructSize = sizeof chooser;
-  chooser.hwndOwner = m_window;
-  chooser.lpstrFilter = "HTML page (*.html)\0*.html\0";
-  chooser.lpstrFile = path;
-  chooser.nMaxFile = sizeof path;
-  chooser.lpstrDefExt = "html";
-  chooser.lpstrTitle = "Make song book";
-  chooser.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-  return ::GetSaveFileNameA(&chooser) ? std::string(path) : std::string();
+  FileChoice choice;
+  choice.title = "Make song book";
+  choice.filter = "HTML page (*.html)\0*.html\0";
+  choice.name = "songbook.html";
+  choice.extension = "html";
+  choice.save = true;
+  return ChooseFile(m_window, choice);
 }
 
 // Closing the window during a run counts as Cancel; the dialog ends when the
