@@ -27,7 +27,9 @@ their numbers (00001.MP3, 00001.MCG, ...).
 
 valmero.exe      the desktop program: tick the options, choose the source
                  (a folder of downloaded songs, or a songlist text file) and
-                 the target folder, press MAKE.
+                 the target folder, press MAKE. Right-click the window
+                 (or press F5) to check what a run would do first, or to
+                 make a printable song book of the collection.
 valmero-cli.exe  the same from a command prompt or a script, for example
                    valmero-cli make --source D:\Songs --target E:\KVX --list
                  "valmero-cli --help" lists every command and option.
