@@ -10,8 +10,9 @@ namespace {
 
 // Screen: one column per letter that widens into several where there is
 // room. Print: A4, each part on its own pages under a running header with
-// the part's name, two or three columns, page numbers at the foot, headings
-// kept with what follows them.
+// the part's name (and, in a big book, the letter: see LetterPageStyle), two
+// or three columns, page numbers at the foot, headings kept with what follows
+// them.
 constexpr const char* STYLE = R"CSS(
 :root { color-scheme: light; }
 body { font-family: "DejaVu Sans", Verdana, Arial, sans-serif; margin: 0 auto; max-width: 72em; padding: 0 1em;
@@ -117,15 +118,55 @@ void AppendJumpBar(std::string& html, const char* prefix, const std::set<char>& 
   html += "</nav>\n";
 }
 
-void OpenLetter(std::string& html, const char* prefix, char heading) {
-  html += "<section class=\"letter\" id=\"" + HeadingId(prefix, heading) + "\"><h3>" +
-          EscapeHtml(HeadingLabel(heading)) + "</h3><div class=\"cols\">\n";
+// A browser's running header cannot follow the letters as they pass, but a
+// named page can carry one: a letter on pages of its own names itself in the
+// header. Each letter then starts a page, which only a big part fills well:
+// one of about a page a letter, here 150 songs.
+constexpr std::size_t SONGS_A_LETTER_FOR_LETTER_PAGES = 150;
+
+std::set<char> SingerHeadings(const SongBook& book) {
+  std::set<char> present;
+  for (const BookGroup& group : book.singers) present.insert(group.heading);
+  return present;
+}
+
+std::set<char> TitleHeadings(const SongBook& book) {
+  std::set<char> present;
+  for (std::size_t position : book.titles) present.insert(book.songs[position].titleHeading);
+  return present;
+}
+
+bool UsesLetterPages(const SongBook& book, const std::set<char>& present) {
+  return !present.empty() && book.songs.size() >= SONGS_A_LETTER_FOR_LETTER_PAGES * present.size();
+}
+
+// The named pages of a part's letters: "By singer · B" at the top left.
+std::string LetterPageStyle(const char* prefix, const char* partName, const std::set<char>& present) {
+  std::string style;
+  for (char heading : present) {
+    style += "@page " + HeadingId(prefix, heading) + " { @top-left { content: \"" + partName + " \\00B7  " +
+             HeadingLabel(heading) + "\"; font: bold 9pt \"DejaVu Sans\", sans-serif; } }\n";
+  }
+  return style;
+}
+
+// The print style attribute that puts a block on a letter's pages, or nothing.
+std::string PageOf(bool letterPages, const char* prefix, char heading) {
+  return letterPages ? " style=\"page: " + HeadingId(prefix, heading) + "\"" : std::string();
+}
+
+void OpenLetter(std::string& html, const char* prefix, char heading, bool letterPages) {
+  html += "<section class=\"letter\" id=\"" + HeadingId(prefix, heading) + "\"" +
+          PageOf(letterPages, prefix, heading) + "><h3>" + EscapeHtml(HeadingLabel(heading)) +
+          "</h3><div class=\"cols\">\n";
 }
 
 void AppendSingerPart(std::string& html, const SongBook& book) {
-  std::set<char> present;
-  for (const BookGroup& group : book.singers) present.insert(group.heading);
-  html += "<section class=\"part\" id=\"by-singer\"><h2>";
+  const std::set<char> present = SingerHeadings(book);
+  const bool letterPages = UsesLetterPages(book, present);
+  // The part's heading shares the first letter's page.
+  html += "<section class=\"part\" id=\"by-singer\"" +
+          (present.empty() ? std::string() : PageOf(letterPages, "s-", *present.begin())) + "><h2>";
   html += SINGER_PART_NAME;
   html += "</h2>\n";
   AppendJumpBar(html, "s-", present);
@@ -133,7 +174,7 @@ void AppendSingerPart(std::string& html, const SongBook& book) {
   for (const BookGroup& group : book.singers) {
     if (group.heading != open) {
       if (open) html += "</div></section>\n";
-      OpenLetter(html, "s-", group.heading);
+      OpenLetter(html, "s-", group.heading, letterPages);
       open = group.heading;
     }
     html += "<div class=\"group\"><h4>";
@@ -154,9 +195,10 @@ void AppendSingerPart(std::string& html, const SongBook& book) {
 }
 
 void AppendTitlePart(std::string& html, const SongBook& book) {
-  std::set<char> present;
-  for (std::size_t position : book.titles) present.insert(book.songs[position].titleHeading);
-  html += "<section class=\"part\" id=\"by-title\"><h2>";
+  const std::set<char> present = TitleHeadings(book);
+  const bool letterPages = UsesLetterPages(book, present);
+  html += "<section class=\"part\" id=\"by-title\"" +
+          (present.empty() ? std::string() : PageOf(letterPages, "t-", *present.begin())) + "><h2>";
   html += TITLE_PART_NAME;
   html += "</h2>\n";
   AppendJumpBar(html, "t-", present);
@@ -165,7 +207,7 @@ void AppendTitlePart(std::string& html, const SongBook& book) {
     const BookSong& song = book.songs[position];
     if (song.titleHeading != open) {
       if (open) html += "</ul></div></section>\n";
-      OpenLetter(html, "t-", song.titleHeading);
+      OpenLetter(html, "t-", song.titleHeading, letterPages);
       html += "<ul>\n";
       open = song.titleHeading;
     }
@@ -205,7 +247,12 @@ std::string HtmlBookText(const SongBook& book) {
   std::string title = EscapeHtml(book.title);
   html += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>";
-  html += title + "</title>\n<style>" + STYLE + "</style>\n</head>\n<body>\n";
+  html += title + "</title>\n<style>" + STYLE;
+  const std::set<char> singerHeadings = SingerHeadings(book);
+  if (UsesLetterPages(book, singerHeadings)) html += LetterPageStyle("s-", SINGER_PART_NAME, singerHeadings);
+  const std::set<char> titleHeadings = TitleHeadings(book);
+  if (UsesLetterPages(book, titleHeadings)) html += LetterPageStyle("t-", TITLE_PART_NAME, titleHeadings);
+  html += "</style>\n</head>\n<body>\n";
   html += "<section class=\"cover\"><h1>" + title + "</h1>\n<p class=\"count\">" + std::to_string(book.songs.size()) +
           (book.songs.size() == 1 ? " song" : " songs") + "</p>\n<p class=\"date\">" + EscapeHtml(book.date) +
           "</p>\n<nav><a href=\"#by-singer\">" + SINGER_PART_NAME + "</a> <a href=\"#by-title\">" +

@@ -176,6 +176,49 @@ def write_tagged(path, title, singer):
         song.write(b"\xff\xfb\x90\x00" + bytes(400) + tag)
 
 
+def print_with(chromium, html):
+    printed = html[:-len(".html")] + "-printed.pdf"
+    subprocess.run([chromium, "--headless", "--no-sandbox", "--disable-gpu", "--no-pdf-header-footer",
+                    "--print-to-pdf=" + printed, "file://" + html], capture_output=True, timeout=180)
+    check(os.path.exists(printed), "chromium printed nothing of " + html)
+    return printed if os.path.exists(printed) else None
+
+
+# Enough songs under two letters in each part that each letter gets pages of
+# its own: titles under A and B, singers under C and D.
+def write_big_songlist(work):
+    folder = os.path.join(work, "big")
+    os.makedirs(folder)
+    with open(os.path.join(folder, "list.txt"), "wb") as songlist:
+        for i in range(1, 331):
+            title = b"%s %03d" % (b"Apple" if i <= 165 else b"Berry", i)
+            singer = b"%s %02d" % (b"Cora" if i % 2 else b"Dale", i % 20)
+            songlist.write(b"%d|%s|%s\r\n" % (i, title, singer))
+            for ending in ("mp3", "mcg"):
+                open(os.path.join(folder, "%d.%s" % (i, ending)), "wb").close()
+    return os.path.join(folder, "list.txt")
+
+
+# Every printed page after the cover names its part and letter at the top,
+# and holds only that letter's entries.
+def check_letter_headers(path):
+    pages = subprocess.run(["pdftotext", path, "-"], capture_output=True, check=True).stdout.decode().split("\f")
+    pages = [page for page in pages[1:] if page.strip()]
+    own = {"A": "Apple", "B": "Berry", "C": "Cora", "D": "Dale"}
+    seen = set()
+    for number, page in enumerate(pages, 2):
+        header = re.search(r"By (singer|title) \u00b7 ([A-D])", page)
+        check(header is not None, "%s page %d: no part and letter at the top" % (path, number))
+        if header is None:
+            continue
+        part, letter = header.groups()
+        seen.add(letter)
+        others = [own[other] for other in own if other != letter and (part == "title") == (other in "AB")]
+        check(not any(other in page for other in others),
+              "%s page %d: letter %s holds another letter's entries" % (path, number, letter))
+    check(seen == set("ABCD"), "%s: letters with pages of their own: %s" % (path, sorted(seen)))
+
+
 def main():
     work = tempfile.mkdtemp(prefix="valmero-book-")
     try:
@@ -239,13 +282,15 @@ def main():
 
         chromium = shutil.which("chromium")
         if chromium:
-            printed = out("printed.pdf")
-            subprocess.run([chromium, "--headless", "--no-sandbox", "--disable-gpu", "--no-pdf-header-footer",
-                            "--print-to-pdf=" + printed, "file://" + out("disc.html")],
-                           capture_output=True, timeout=180)
-            check(os.path.exists(printed), "chromium printed nothing")
-            if os.path.exists(printed):
+            printed = print_with(chromium, out("disc.html"))
+            if printed:
                 check_pdf(printed, DISC_SONGS, True, "cp1252", latin)
+            big = write_big_songlist(work)
+            result = cli("book", "--disc", "--source", big, "--out", out("big.html"))
+            check(result.returncode == 0, "book big.html: %s" % result.stderr)
+            printed = print_with(chromium, out("big.html"))
+            if printed:
+                check_letter_headers(printed)
         else:
             print("chromium not found: the printed HTML is not checked")
     finally:
