@@ -47,6 +47,8 @@ program=$!
 status=0
 driver fill "$(windows_path "$source_dir/samples/download")" "$(windows_path "$work/out")" || status=1
 driver layout || status=1
+window="$(xdotool search --name '^VALMERO$' 2>/dev/null | head -1 || true)"
+python3 "$here/title_image.py" "$window" "$source_dir/ui/win32/art/title.bmp" || status=1
 sleep 1
 import -window root "$screenshot" 2>/dev/null || true
 # The check and the book before the run, of the same paths and boxes.

@@ -1,5 +1,6 @@
 #include "ui/win32/main_window.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <string>
@@ -60,6 +61,20 @@ LRESULT CALLBACK DialogKeys(int code, WPARAM wParam, LPARAM lParam) {
   return ::CallNextHookEx(g_keyHook, code, wParam, lParam);
 }
 
+// The title bar shows the 16 x 16 title image rather than the program's
+// icon, its white transparent; nullptr when it cannot be made.
+HICON TitleBarIcon(HINSTANCE instance) {
+  HBITMAP image = static_cast<HBITMAP>(::LoadImageA(instance, MAKEINTRESOURCEA(IDB_TITLE), IMAGE_BITMAP, 0, 0, 0));
+  if (image == nullptr) return nullptr;
+  HICON icon = nullptr;
+  if (HIMAGELIST strip = ::ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 0)) {
+    if (::ImageList_AddMasked(strip, image, RGB(255, 255, 255)) == 0) icon = ::ImageList_GetIcon(strip, 0, ILD_NORMAL);
+    ::ImageList_Destroy(strip);
+  }
+  ::DeleteObject(image);
+  return icon;
+}
+
 // The tags and songlists of a Windows collection are written in the
 // system's code page.
 BookSettings BookSettingsForSystem() {
@@ -114,6 +129,8 @@ void CMainWindow::Initialize() {
   HICON small = static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_VALMERO), IMAGE_ICON, 16, 16, 0));
   ::SendMessageA(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
   ::SendMessageA(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  m_titleIcon = TitleBarIcon(instance);
+  if (m_titleIcon != nullptr) ::SendMessageA(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_titleIcon));
   m_logo = static_cast<HBITMAP>(::LoadImageA(instance, MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0, 0));
 
   g_keyWindow = m_window;
@@ -152,6 +169,7 @@ INT_PTR CMainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       g_keyHook = nullptr;
       m_converter.Terminate();
       if (m_logo != nullptr) ::DeleteObject(m_logo);
+      if (m_titleIcon != nullptr) ::DestroyIcon(m_titleIcon);
       return FALSE;
     default:
       return FALSE;

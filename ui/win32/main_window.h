@@ -39,6 +39,7 @@ class CMainWindow {
   CConverter m_converter;
   COptionState m_state;
   HBITMAP m_logo = nullptr;
+  HICON m_titleIcon = nullptr;
   bool m_bSyncing = false;
   bool m_bCloseAfterRun = false;
 };
