@@ -37,9 +37,9 @@ std::string Number(uint32_t value) {
 
 // Songs numbered 1, 2, ... in the order given.
 SongList MakeSongs(const std::vector<std::pair<const char*, const char*>>& titleAndSinger) {
-  std::vector<testing::SongSpec> specs;
-  for (const auto& [title, singer] : titleAndSinger) specs.push_back({0, title, singer});
-  return testing::MakeSongs(specs, true);
+  std::vector<testing::SongFields> songFields;
+  for (const auto& [title, singer] : titleAndSinger) songFields.push_back({0, title, singer});
+  return testing::MakeSongs(songFields, true);
 }
 
 class IndexFileTest : public ::testing::Test {

@@ -23,10 +23,10 @@ using testing::StartTestLog;
 using Bytes = std::vector<unsigned char>;
 
 // An index made by the writer itself from (number, title, singer) songs.
-Bytes WrittenIndex(const std::vector<testing::SongSpec>& specs) {
+Bytes WrittenIndex(const std::vector<testing::SongFields>& songFields) {
   CTempDir folder;
   StartTestLog(folder.Path());
-  SongList songs = testing::MakeSongs(specs);
+  SongList songs = testing::MakeSongs(songFields);
   SingerIndex index;
   EXPECT_EQ(BuildIndex(songs, false, folder.Path().c_str(), index), 0);
   std::string text = ReadFile(folder / "ENGLISH.KVX");
@@ -149,11 +149,11 @@ TEST(IndexReaderTest, WhatTheWriterWritesIsSound) {
   const char* singers[] = {"ann", "Bob", "\xc5sa", "", "a very long singer name beyond the field"};
   const char* titles[] = {"Rain", "rain", "Sun", "\xe9t\xe9", "", "abcdefghijklmnopqrstuvwxyz"};
   std::mt19937 random(11);
-  std::vector<testing::SongSpec> specs;
+  std::vector<testing::SongFields> songFields;
   for (int32_t number = 1; number <= 300; ++number) {
-    specs.push_back({number, titles[random() % 6], singers[random() % 5]});
+    songFields.push_back({number, titles[random() % 6], singers[random() % 5]});
   }
-  Bytes bytes = WrittenIndex(specs);
+  Bytes bytes = WrittenIndex(songFields);
   KvxContents contents;
   KvxFault fault;
   ASSERT_TRUE(Read(bytes, contents, fault)) << fault.offset << ": " << fault.message;

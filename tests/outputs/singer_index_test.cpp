@@ -21,7 +21,7 @@ using testing::ReadFile;
 using testing::StartTestLog;
 
 using testing::MakeSongs;
-using testing::SongSpec;
+using testing::SongFields;
 
 // (name, id, titles with numbers) of every group, in table order.
 using GroupView = std::tuple<std::string, int32_t, std::vector<std::pair<std::string, int32_t>>>;
@@ -76,7 +76,7 @@ TEST_F(SingerIndexTest, GroupingByUpperCasedNameCutToWhatTheFileHolds) {
   const std::string long23 = "ABCDEFGHIJKLMNOPQRSTUVW";
   struct Case {
     const char* what;
-    std::vector<SongSpec> songs;
+    std::vector<SongFields> songs;
     std::vector<std::pair<std::string, int>> groups;  // (name, song count), sorted
   };
   const std::vector<Case> cases = {
@@ -120,10 +120,10 @@ TEST_F(SingerIndexTest, SongRecordsKeepTheUpperCasedWholeTextWhileTheIndexCutsIt
 }
 
 TEST_F(SingerIndexTest, OneSingerWithMoreThanFiveHundredSongsStaysOneGroup) {
-  std::vector<SongSpec> specs;
-  for (int32_t number = 1; number <= 750; ++number) specs.push_back({number, "Same", "Busy"});
-  specs.push_back({751, "Other", "Idle"});
-  auto songs = MakeSongs(specs, false);
+  std::vector<SongFields> songFields;
+  for (int32_t number = 1; number <= 750; ++number) songFields.push_back({number, "Same", "Busy"});
+  songFields.push_back({751, "Other", "Idle"});
+  auto songs = MakeSongs(songFields, false);
   ASSERT_EQ(BuildIndex(songs, false, m_target.Path().c_str(), m_index), 0);
   ASSERT_EQ(m_index.m_nGroupCount, 2);
   EXPECT_EQ(m_index.m_singerGroups[0]->songCount, 750);
@@ -189,13 +189,13 @@ TEST_F(SingerIndexTest, FastAndLiteralSortsWriteTheSameFile) {
                                            "ABCDEFGHIJKLMNOPQ", "ABCDEFGHIJKLMNOPQRSTUVWXYZ",
                                            "ABCDEFGHIJKLMNOPQRSTUVW", "ABCDEFGHIJKLMNOPQRSTUV\xe9"};
   std::mt19937 random(5);
-  std::vector<SongSpec> specs;
+  std::vector<SongFields> songFields;
   for (int32_t number = 1; number <= 1500; ++number) {
-    specs.push_back({number, titles[random() % titles.size()], singers[random() % singers.size()]});
+    songFields.push_back({number, titles[random() % titles.size()], singers[random() % singers.size()]});
   }
   CTempDir literalTarget;
-  auto fastSongs = MakeSongs(specs, true);
-  auto literalSongs = MakeSongs(specs, true);
+  auto fastSongs = MakeSongs(songFields, true);
+  auto literalSongs = MakeSongs(songFields, true);
   SingerIndex literalIndex;
   ASSERT_EQ(BuildIndexWith(fastSongs, true, m_target.Path().c_str(), m_index, SortMethod::Fast), 0);
   ASSERT_EQ(BuildIndexWith(literalSongs, true, literalTarget.Path().c_str(), literalIndex, SortMethod::Literal),

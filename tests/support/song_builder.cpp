@@ -4,19 +4,19 @@
 
 namespace valmero::testing {
 
-std::unique_ptr<SongRecord> MakeSong(const SongSpec& spec) {
+std::unique_ptr<SongRecord> MakeSong(const SongFields& fields) {
   auto song = MakeSongRecord();
-  song->songNumber = song->newNumber = spec.number;
-  CopyText(song->title, sizeof song->title, spec.title);
-  CopyText(song->singer, sizeof song->singer, spec.singer);
+  song->songNumber = song->newNumber = fields.number;
+  CopyText(song->title, sizeof song->title, fields.title);
+  CopyText(song->singer, sizeof song->singer, fields.singer);
   return song;
 }
 
-SongList MakeSongs(const std::vector<SongSpec>& specs, bool renumbered) {
+SongList MakeSongs(const std::vector<SongFields>& songFields, bool renumbered) {
   SongList songs;
   int32_t position = 0;
-  for (const SongSpec& spec : specs) {
-    songs.push_back(MakeSong(spec));
+  for (const SongFields& fields : songFields) {
+    songs.push_back(MakeSong(fields));
     if (renumbered) songs.back()->newNumber = ++position;
   }
   return songs;

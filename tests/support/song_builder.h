@@ -8,17 +8,17 @@
 
 namespace valmero::testing {
 
-struct SongSpec {
+struct SongFields {
   int32_t number;
   const char* title;
   const char* singer;
 };
 
 // One record: the texts copied in, songNumber and newNumber both `number`.
-std::unique_ptr<SongRecord> MakeSong(const SongSpec& spec);
+std::unique_ptr<SongRecord> MakeSong(const SongFields& fields);
 
 // Records in the order given. With `renumbered`, newNumber is the position
 // from 1, as a renumbering run leaves it.
-SongList MakeSongs(const std::vector<SongSpec>& specs, bool renumbered = false);
+SongList MakeSongs(const std::vector<SongFields>& songFields, bool renumbered = false);
 
 }  // namespace valmero::testing
