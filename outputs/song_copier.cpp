@@ -22,15 +22,20 @@ constexpr const char* COPY_TEXT_FORMAT = "copying file : from '%s' \n\tto '%s' \
 
 bool IsSingleFileKind(int32_t kind) { return kind == KIND_IPS || kind == KIND_MCG; }
 
-// printf into a std::string, so that a name too long for a path buffer can
-// still be shown and logged in full.
-std::string FormatName(const char* format, const char* folder, int number) {
-  char name[PATH_SIZE + 32];
-  std::snprintf(name, sizeof name, format, folder, number);
-  return name;
-}
-
 }  // namespace
+
+std::vector<std::string> CopyNamesOf(const SongRecord& song) {
+  char name[32];
+  if (IsSingleFileKind(song.kind)) {
+    std::snprintf(name, sizeof name, song.kind == KIND_IPS ? "%05d-IPS.MP3" : "%05d-MCG.MP3", song.newNumber);
+    return {name};
+  }
+  std::snprintf(name, sizeof name, "%05d.MP3", song.newNumber);
+  std::vector<std::string> names{name};
+  std::snprintf(name, sizeof name, "%05d.MCG", song.newNumber);
+  names.push_back(name);
+  return names;
+}
 
 std::string CompanionPath(const char* songPath) {
   const char* slash = std::strrchr(songPath, PATH_SEPARATOR);
@@ -160,15 +165,14 @@ void CopySongsToTarget(const SongList& songs, const char* target, IRunHost& host
   bool cancelled = false;
   for (int i = 0; i < count && !cancelled; ++i) {
     const SongRecord& song = *songs[static_cast<std::size_t>(i)];
+    const std::vector<std::string> names = CopyNamesOf(song);
+    const std::string songDestination = std::string(target) + VALMERO_SEP + names.front();
     if (IsSingleFileKind(song.kind)) {
-      const char* format = song.kind == KIND_IPS ? "%s" VALMERO_SEP "%05d-IPS.MP3" : "%s" VALMERO_SEP "%05d-MCG.MP3";
-      std::string destination = FormatName(format, target, song.newNumber);
-      SetProgressText(*popup, COPY_TEXT_FORMAT, song.path, destination.c_str(), i + 1, count);
-      copies.Copy(song.path, destination);
+      SetProgressText(*popup, COPY_TEXT_FORMAT, song.path, songDestination.c_str(), i + 1, count);
+      copies.Copy(song.path, songDestination);
     } else {
       std::string companion = CompanionPath(song.path);
-      std::string songDestination = FormatName("%s" VALMERO_SEP "%05d.MP3", target, song.newNumber);
-      std::string companionDestination = FormatName("%s" VALMERO_SEP "%05d.MCG", target, song.newNumber);
+      std::string companionDestination = std::string(target) + VALMERO_SEP + names.back();
       SetProgressText(*popup, COPY_TEXT_FORMAT, song.path, songDestination.c_str(), 2 * i + 1, 2 * count);
       copies.Copy(song.path, songDestination);
       if (!StepAndPump(*popup)) {

@@ -12,6 +12,7 @@
 #include "core/fixed_text.h"
 #include "core/null_run_host.h"
 #include "outputs/song_copier.h"
+#include "platform/ascii_case.h"
 #include "platform/files.h"
 #include "platform/folder_listing.h"
 #include "platform/path_separator.h"
@@ -77,16 +78,16 @@ std::string Format(const char* format, ...) {
   return text;
 }
 
-// Title or singer as the index holds it: upper-cased, cut at its last line feed.
-std::string IndexText(const char* text) {
-  std::string upper = text;
-  std::size_t lineFeed = upper.rfind('\n');
-  if (lineFeed != std::string::npos) upper.resize(lineFeed);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
+// A title or singer as the outputs write it: cut at its last line feed.
+std::string TextAsWritten(const char* text) {
+  std::string written = text;
+  std::size_t lineFeed = written.rfind('\n');
+  if (lineFeed != std::string::npos) written.resize(lineFeed);
+  return written;
 }
+
+// Title or singer as the index holds it: upper-cased as well.
+std::string IndexText(const char* text) { return UpperAscii(TextAsWritten(text)); }
 
 // True when the index's 23 characters lose more than the filling spaces that
 // tags carry.
@@ -95,12 +96,7 @@ bool LosesText(const std::string& indexText) {
   return indexText.find_first_not_of(' ', INDEX_TEXT_LIMIT) != std::string::npos;
 }
 
-bool HoldsColumnBreaker(const char* text) {
-  std::string shown = text;
-  std::size_t lineFeed = shown.rfind('\n');
-  if (lineFeed != std::string::npos) shown.resize(lineFeed);
-  return shown.find_first_of("|#\t\r") != std::string::npos;
-}
+bool HoldsColumnBreaker(const char* text) { return TextAsWritten(text).find_first_of("|#\t\r") != std::string::npos; }
 
 // The number of a numbered song file's name ("00012.MP3", "00012-IPS.MP3",
 // "00012.MCG"), or -1.
@@ -166,10 +162,7 @@ class CCheck {
   }
 
   void LookAtDownloadFolder() {
-    // Opening the folder is enough to know it can be listed.
-    std::error_code error;
-    fs::directory_iterator listing(m_request.source, error);
-    if (error || m_preview.readResult < 0) {
+    if (m_preview.readResult < 0) {
       m_report.runFails = true;
       m_report.failure = "the download folder cannot be read";
     }
@@ -348,17 +341,8 @@ class CCheck {
     if (m_request.listFile) names.insert("LIST.TXT");
     if (m_request.configRenumber || m_request.configKeep) names.insert("SCDG.CFG");
     if (!m_report.copies) return names;
-    char name[32];
     for (const auto& song : m_preview.songs) {
-      if (song->kind == KIND_IPS || song->kind == KIND_MCG) {
-        std::snprintf(name, sizeof name, song->kind == KIND_IPS ? "%05d-IPS.MP3" : "%05d-MCG.MP3", song->newNumber);
-        names.insert(name);
-      } else {
-        std::snprintf(name, sizeof name, "%05d.MP3", song->newNumber);
-        names.insert(name);
-        std::snprintf(name, sizeof name, "%05d.MCG", song->newNumber);
-        names.insert(name);
-      }
+      for (std::string& name : CopyNamesOf(*song)) names.insert(std::move(name));
     }
     return names;
   }
