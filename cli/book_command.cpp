@@ -1,8 +1,6 @@
 #include "cli/book_command.h"
 
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "book/source_book.h"
 
@@ -23,10 +21,7 @@ int RunBookCommand(const CliRequest& request, const char* startDir, std::FILE* e
     return 2;
   }
   PreviewRequest preview;
-  // Relative to where the program started, as for make.
-  std::error_code failure;
-  std::filesystem::path absolute = std::filesystem::absolute(request.source, failure);
-  preview.source = failure ? request.source : absolute.string();
+  preview.source = request.source;
   preview.disc = request.disc;
   preview.renumber = request.index == "renumber";
   std::size_t songCount = 0;

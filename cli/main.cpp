@@ -33,6 +33,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "valmero-cli: %s\n\n%s", error.c_str(), UsageText());
     return EXIT_USAGE;
   }
+  // Relative paths are taken against the folder the program started in.
+  MakePathsAbsolute(request);
   switch (request.command) {
     case CliCommand::Help:
       std::fputs(UsageText(), stdout);
@@ -48,7 +50,6 @@ int main(int argc, char** argv) {
     case CliCommand::Check:
       break;
   }
-  MakePathsAbsolute(request);
   // A book that could not be made is a usage error before anything starts.
   if (!request.bookFile.empty() && !CheckBookSettings(BookSettingsOf(request), request.bookFile, error)) {
     std::fprintf(stderr, "valmero-cli: %s\n", error.c_str());
