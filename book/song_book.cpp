@@ -4,7 +4,7 @@
 #include <ctime>
 
 #include "book/html_book.h"
-#include "book/text_conversion.h"
+#include "platform/text_conversion.h"
 #if VALMERO_HAVE_PDF_BOOK
 #include "book/pdf_book.h"
 #endif
