@@ -427,11 +427,11 @@ void CMainDlg::OnMakeSongBook() {
   if (path.empty()) return;
   PreviewRequest request = BookRequestForDialog(source, m_state.Marks(), m_converter.m_options);
   std::string error;
-  std::size_t songCount = 0;
+  BookOutcome outcome;
   SourceBookResult result;
   {
     wxBusyCursor busy;
-    result = WriteSourceBook(m_converter.m_szStartDir, request, BookSettings(), path, error, songCount);
+    result = WriteSourceBook(m_converter.m_szStartDir, request, BookSettings(), path, outcome, error);
   }
   if (result != SourceBookResult::Written) {
     wxMessageBox(wxString::FromUTF8(error), "Song book", wxOK | wxICON_ERROR, this);

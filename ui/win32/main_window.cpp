@@ -364,11 +364,11 @@ void CMainWindow::OnMakeSongBook() {
   if (path.empty()) return;
   const PreviewRequest request = BookRequestForDialog(source, m_state.Marks(), m_converter.m_options);
   std::string error;
-  std::size_t songCount = 0;
+  BookOutcome outcome;
   SourceBookResult result;
   {
     CWaitCursor writing;
-    result = WriteSourceBook(m_converter.m_szStartDir, request, BookSettingsForSystem(), path, error, songCount);
+    result = WriteSourceBook(m_converter.m_szStartDir, request, BookSettingsForSystem(), path, outcome, error);
   }
   if (result != SourceBookResult::Written) {
     ::MessageBoxA(m_window, error.c_str(), "Song book", MB_OK | MB_ICONERROR);
