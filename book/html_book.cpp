@@ -36,7 +36,7 @@ h2 { font-size: 1.8em; border-bottom: 3px solid #222; margin: 1.2em 0 .4em; }
 .jump span { color: #bbb; border-color: #eee; }
 .letter h3 { font-size: 1.5em; margin: .8em 0 .3em; padding: .05em .3em; background: #222; color: #fff; }
 .cols { column-width: 20em; column-gap: 2em; }
-table.group { width: 100%; border-collapse: collapse; margin: .6em 0 0; }
+table.group { width: 100%; border-collapse: collapse; margin: .6em 0 0; break-inside: avoid; }
 .group th { font-size: 1em; text-align: left; padding: 0 0 .1em; border-bottom: 1px solid #999; overflow-wrap: anywhere; }
 .group td { padding: .05em 0; vertical-align: top; overflow-wrap: anywhere; }
 .group td.n { width: 4em; padding-right: .4em; }
@@ -63,6 +63,7 @@ td.n { display: table-cell; }
   h2 { font-size: 15pt; margin-top: 0; }
   .jump a, .jump span { min-width: 1em; padding: 0 .2em; }
   .letter h3 { font-size: 12pt; margin: 3mm 0 1.5mm; -webkit-print-color-adjust: exact; print-color-adjust: exact; }
+  table.group { break-inside: auto; }
   h2, h3, .jump, thead { break-after: avoid; }
   li, tr { break-inside: avoid; }
   a { color: inherit; }
