@@ -6,6 +6,7 @@
 #include <set>
 
 #include "book/html_book.h"
+#include "platform/paper_size.h"
 #include "platform/text_conversion.h"
 #include "run/encoding_guess.h"
 #if VALMERO_HAVE_PDF_BOOK
@@ -100,6 +101,8 @@ bool ParsePaperSize(const std::string& name, PaperSize& paper) {
   }
   return true;
 }
+
+PaperSize LocalePaperSize() { return LocalePrintsOnLetter() ? PaperSize::Letter : PaperSize::A4; }
 
 bool ParseFontSize(const std::string& name, FontSize& size) {
   const std::string lower = LowerAscii(name);

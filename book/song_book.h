@@ -61,6 +61,8 @@ BookFormat BookFormatOf(const std::string& path);
 bool CanWritePdfBooks();
 
 bool ParsePaperSize(const std::string& name, PaperSize& paper);  // "A4", "Letter"
+// The paper of the user's locale, for a desktop program's default.
+PaperSize LocalePaperSize();
 bool ParseFontSize(const std::string& name, FontSize& size);      // "small", "medium", "large"
 // The size of a song's line in points.
 double SongPoints(FontSize size);

@@ -51,16 +51,19 @@ bool IsValidUtf8(const std::string& text) {
 }
 
 // Korean names keep to the 2,350 common syllables and the hanja of KS X 1001
-// (both bytes from 0xA1); CP949's extension holds the rare syllables that
-// Latin letters read as Korean turn into.
-bool KeepsToCommonKorean(const std::string& text) {
+// (both bytes from 0xA1), and hold at least one syllable (a lead byte from
+// 0xB0 to 0xC8). Latin letters read as Korean turn into the rare syllables of
+// CP949's extension; Cyrillic, into hanja alone.
+bool ReadsAsKorean(const std::string& text) {
+  bool syllable = false;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto lead = static_cast<unsigned char>(text[i]);
     if (lead < 0x80) continue;
     if (lead < 0xA1 || i + 1 >= text.size() || static_cast<unsigned char>(text[i + 1]) < 0xA1) return false;
+    syllable = syllable || (lead >= 0xB0 && lead <= 0xC8);
     ++i;
   }
-  return true;
+  return syllable;
 }
 
 bool IsLatin1Symbol(char32_t c) { return (c >= 0xA1 && c <= 0xBF) || c == 0xD7 || c == 0xF7; }
@@ -118,7 +121,7 @@ Reading ReadAll(const std::vector<const std::string*>& texts, const std::string&
   }
   const bool korean = IsKoreanName(encoding);
   for (const std::string* text : texts) {
-    if (ReadsWrong(converter.ToUtf8(*text)) || (korean && !KeepsToCommonKorean(*text))) {
+    if (ReadsWrong(converter.ToUtf8(*text)) || (korean && !ReadsAsKorean(*text))) {
       ++reading.misread;
       if (reading.firstMisread == nullptr) reading.firstMisread = text;
     }
