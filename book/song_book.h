@@ -67,7 +67,8 @@ bool ParseFontSize(const std::string& name, FontSize& size);      // "small", "m
 // The size of a song's line in points.
 double SongPoints(FontSize size);
 
-// False with a reason when the settings cannot make a book.
+// False with a reason when the settings cannot make a book, or the book's
+// folder does not exist.
 bool CheckBookSettings(const BookSettings& settings, const std::string& outPath, std::string& error);
 
 // Leaves out what guests cannot key in, converts the texts and orders them.

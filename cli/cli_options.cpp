@@ -4,6 +4,7 @@
 #include <cctype>
 #include <initializer_list>
 #include <iterator>
+#include <set>
 
 #include "platform/absolute_path.h"
 #include "platform/path_separator.h"
@@ -13,9 +14,17 @@ namespace valmero {
 
 namespace {
 
+// The options of one command line that took a value: one given twice is no
+// choice between the two ("--target A --target B").
+using GivenOptions = std::set<std::string>;
+
 // Takes "--name VALUE" or "--name=VALUE".
 bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name, std::string& value,
-               std::string& error) {
+               GivenOptions& given, std::string& error) {
+  if (!given.insert(name).second) {
+    error = name + " is given twice";
+    return false;
+  }
   const std::string& arg = args[i];
   if (arg.size() > name.size() && arg.compare(0, name.size() + 1, name + "=") == 0) {
     value = arg.substr(name.size() + 1);
@@ -59,18 +68,18 @@ bool OneOf(const std::string& value, std::initializer_list<const char*> allowed)
 
 // The book's file under the name `fileOption`, and its settings.
 bool TakeBookOption(const std::vector<std::string>& args, std::size_t& i, const std::string& fileOption,
-                    CliRequest& request, std::string& error) {
+                    CliRequest& request, GivenOptions& given, std::string& error) {
   const std::string& arg = args[i];
   if (arg == "--keep-the") {
     request.keepThe = true;
     return true;
   }
-  if (IsOption(arg, fileOption)) return TakeValue(args, i, fileOption, request.bookFile, error);
+  if (IsOption(arg, fileOption)) return TakeValue(args, i, fileOption, request.bookFile, given, error);
   std::string* const values[] = {&request.bookTitle, &request.bookEncoding, &request.bookFooter,
                                  &request.bookPaper, &request.bookFontSize, &request.bookLanguage};
   for (std::size_t option = 0; option < std::size(BOOK_OPTIONS); ++option) {
     if (!IsOption(arg, BOOK_OPTIONS[option])) continue;
-    if (!TakeValue(args, i, BOOK_OPTIONS[option], *values[option], error)) return false;
+    if (!TakeValue(args, i, BOOK_OPTIONS[option], *values[option], given, error)) return false;
     if (values[option] == &request.bookPaper && !OneOf(request.bookPaper, {"A4", "Letter"})) {
       error = "--paper takes A4 or Letter, not '" + request.bookPaper + "'";
       return false;
@@ -99,13 +108,14 @@ bool HasBookSettings(const CliRequest& request) {
 // book --source PATH [--download | --disc] [--index renumber|keep] --out FILE
 //      [the book's settings]
 bool ParseBook(const std::vector<std::string>& args, CliRequest& request, std::string& error) {
+  GivenOptions given;
   bool download = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (IsOption(arg, "--source")) {
-      if (!TakeValue(args, i, "--source", request.source, error)) return false;
+      if (!TakeValue(args, i, "--source", request.source, given, error)) return false;
     } else if (IsOption(arg, "--index")) {
-      if (!TakeValue(args, i, "--index", request.index, error)) return false;
+      if (!TakeValue(args, i, "--index", request.index, given, error)) return false;
       if (request.index != "renumber" && request.index != "keep") {
         error = "--index takes renumber or keep, not '" + request.index + "'";
         return false;
@@ -115,7 +125,7 @@ bool ParseBook(const std::vector<std::string>& args, CliRequest& request, std::s
     } else if (arg == "--disc") {
       request.disc = true;
     } else if (IsBookOption(arg, "--out")) {
-      if (!TakeBookOption(args, i, "--out", request, error)) return false;
+      if (!TakeBookOption(args, i, "--out", request, given, error)) return false;
     } else {
       error = "unknown option '" + arg + "'";
       return false;
@@ -136,17 +146,18 @@ bool ParseBook(const std::vector<std::string>& args, CliRequest& request, std::s
 bool ParseRunOptions(const std::vector<std::string>& args, CliRequest& request, std::string& error) {
   const bool check = request.command == CliCommand::Check;
   const std::string command = check ? "check" : "make";
+  GivenOptions given;
   bool download = false;
   bool targetGiven = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (IsOption(arg, "--source")) {
-      if (!TakeValue(args, i, "--source", request.source, error)) return false;
+      if (!TakeValue(args, i, "--source", request.source, given, error)) return false;
     } else if (IsOption(arg, "--target")) {
-      if (!TakeValue(args, i, "--target", request.target, error)) return false;
+      if (!TakeValue(args, i, "--target", request.target, given, error)) return false;
       targetGiven = true;
     } else if (IsOption(arg, "--index")) {
-      if (!TakeValue(args, i, "--index", request.index, error)) return false;
+      if (!TakeValue(args, i, "--index", request.index, given, error)) return false;
       if (request.index != "renumber" && request.index != "keep" && request.index != "none") {
         error = "--index takes renumber, keep or none, not '" + request.index + "'";
         return false;
@@ -168,7 +179,7 @@ bool ParseRunOptions(const std::vector<std::string>& args, CliRequest& request, 
     } else if (check && arg == "--json") {
       request.json = true;
     } else if (!check && IsBookOption(arg, "--book")) {
-      if (!TakeBookOption(args, i, "--book", request, error)) return false;
+      if (!TakeBookOption(args, i, "--book", request, given, error)) return false;
     } else {
       error = "unknown option '" + arg + "'";
       return false;
