@@ -74,26 +74,43 @@ std::string SongCountText(BookLanguage language, std::size_t count) {
   return number + (count == 1 ? " song" : " songs");
 }
 
-std::string WithoutNumberText(BookLanguage language, std::size_t count) {
+namespace {
+
+// The title page's line for songs left out, in its three languages: the
+// English singular and plural, the Korean and the Japanese around the count.
+struct LeftOutPhrases {
+  const char* one;
+  const char* many;
+  const char* korean[2];
+  const char* japanese[2];
+};
+
+std::string LeftOutText(BookLanguage language, std::size_t count, const LeftOutPhrases& phrases) {
   const std::string number = std::to_string(count);
   switch (language) {
-    case BookLanguage::Korean: return "쓸 수 있는 번호가 없는 " + number + "곡은 싣지 않았습니다";
-    case BookLanguage::Japanese: return "使える番号のない" + number + "曲は載せていません";
+    case BookLanguage::Korean: return phrases.korean[0] + number + phrases.korean[1];
+    case BookLanguage::Japanese: return phrases.japanese[0] + number + phrases.japanese[1];
     case BookLanguage::English: break;
   }
-  return number + (count == 1 ? " song without a usable number is not listed"
-                              : " songs without a usable number are not listed");
+  return number + (count == 1 ? phrases.one : phrases.many);
+}
+
+}  // namespace
+
+std::string WithoutNumberText(BookLanguage language, std::size_t count) {
+  static const LeftOutPhrases phrases = {" song without a usable number is not listed",
+                                         " songs without a usable number are not listed",
+                                         {"쓸 수 있는 번호가 없는 ", "곡은 싣지 않았습니다"},
+                                         {"使える番号のない", "曲は載せていません"}};
+  return LeftOutText(language, count, phrases);
 }
 
 std::string WithoutTextsText(BookLanguage language, std::size_t count) {
-  const std::string number = std::to_string(count);
-  switch (language) {
-    case BookLanguage::Korean: return "제목과 가수가 없는 " + number + "곡은 싣지 않았습니다";
-    case BookLanguage::Japanese: return "曲名も歌手もない" + number + "曲は載せていません";
-    case BookLanguage::English: break;
-  }
-  return number + (count == 1 ? " song without title and singer is not listed"
-                              : " songs without title and singer are not listed");
+  static const LeftOutPhrases phrases = {" song without title and singer is not listed",
+                                         " songs without title and singer are not listed",
+                                         {"제목과 가수가 없는 ", "곡은 싣지 않았습니다"},
+                                         {"曲名も歌手もない", "曲は載せていません"}};
+  return LeftOutText(language, count, phrases);
 }
 
 std::string DateText(BookLanguage language, int year, int month, int day) {

@@ -4,8 +4,10 @@
 #include <cctype>
 #include <ctime>
 #include <filesystem>
+#include <initializer_list>
 #include <set>
 #include <system_error>
+#include <utility>
 
 #include "book/html_book.h"
 #include "platform/paper_size.h"
@@ -92,32 +94,27 @@ bool CanWritePdfBooks() {
 #endif
 }
 
-bool ParsePaperSize(const std::string& name, PaperSize& paper) {
-  const std::string lower = LowerAscii(name);
-  if (lower == "a4") {
-    paper = PaperSize::A4;
-  } else if (lower == "letter") {
-    paper = PaperSize::Letter;
-  } else {
-    return false;
+// The value named, without regard to case.
+template <typename Value>
+bool ParseNamed(const std::string& name, std::initializer_list<std::pair<const char*, Value>> named, Value& value) {
+  for (const auto& [text, meaning] : named) {
+    if (LowerAscii(name) == text) {
+      value = meaning;
+      return true;
+    }
   }
-  return true;
+  return false;
+}
+
+bool ParsePaperSize(const std::string& name, PaperSize& paper) {
+  return ParseNamed(name, {{"a4", PaperSize::A4}, {"letter", PaperSize::Letter}}, paper);
 }
 
 PaperSize LocalePaperSize() { return LocalePrintsOnLetter() ? PaperSize::Letter : PaperSize::A4; }
 
 bool ParseFontSize(const std::string& name, FontSize& size) {
-  const std::string lower = LowerAscii(name);
-  if (lower == "small") {
-    size = FontSize::Small;
-  } else if (lower == "medium") {
-    size = FontSize::Medium;
-  } else if (lower == "large") {
-    size = FontSize::Large;
-  } else {
-    return false;
-  }
-  return true;
+  return ParseNamed(name, {{"small", FontSize::Small}, {"medium", FontSize::Medium}, {"large", FontSize::Large}},
+                    size);
 }
 
 double SongPoints(FontSize size) {
