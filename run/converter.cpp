@@ -8,10 +8,13 @@
 #include "platform/files.h"
 #include "platform/folder_lock.h"
 #include "platform/path_separator.h"
+#include "run/output_names.h"
 #include "sources/download_scan.h"
 #include "sources/songlist_reader.h"
 
 #include <cstring>
+#include <new>
+#include <string>
 
 namespace valmero {
 
@@ -58,7 +61,7 @@ RunOutcome CConverter::OnMake(const char* sourceText, const char* targetText, co
   RunOutcome outcome = RunOutcome::Failed;
   if (CanStartRun(sourceText, sourceFits, targetText, targetFits)) {
     if (MakeDirectory(m_szTarget)) LogMessage("Create target folder : %s", m_szTarget);
-    if (ClaimTargetFolder(targetLock) && RunStages() >= 0) outcome = RunOutcome::Finished;
+    if (ClaimTargetFolder(targetLock) && RunStagesWithinMemory() >= 0) outcome = RunOutcome::Finished;
   }
   if (outcome == RunOutcome::Finished) {
     LogMessage("%s", FINISHED_TEXT);
@@ -112,11 +115,26 @@ int CConverter::ReadSource() {
   return ReadSonglistFile();
 }
 
+// Memory that runs out (a collection bigger than the machine, or a limit
+// set on the program) fails the run as a stage would: said in the log, the
+// error box, and every file being written aside removed on the way out.
+int CConverter::RunStagesWithinMemory() {
+  try {
+    return RunStages();
+  } catch (const std::bad_alloc&) {
+    ClearSongList(m_songs);
+    m_index.ClearIndexArrays();
+    LogMessage("%s", OUT_OF_MEMORY_TEXT);
+    return -1;
+  }
+}
+
 int CConverter::RunStages() {
   if (!m_options.m_bSourceDownload && !m_options.m_bSourceDisc) return 0;
   if (ReadSource() < 0) return -1;
   SortByNumber();
   if (m_options.m_bIndexRenumber) RenumberSongs();
+  if (WouldReplaceSonglist()) return -1;
   if ((m_options.m_bIndexRenumber || m_options.m_bIndexKeep) && BuildIndex() < 0) return -1;
   if (m_options.m_bListFile && WriteListFile() < 0) return -1;
   if (m_options.m_bConfigRenumber || m_options.m_bConfigKeep) m_bConfigNotWritten = WriteConfigFile() < 0;
@@ -124,7 +142,29 @@ int CConverter::RunStages() {
   return 0;
 }
 
+RunOutputs CConverter::Outputs() const {
+  RunOutputs outputs;
+  outputs.index = m_options.m_bIndexRenumber || m_options.m_bIndexKeep;
+  outputs.list = m_options.m_bListFile != 0;
+  outputs.config = m_options.m_bConfigRenumber || m_options.m_bConfigKeep;
+  outputs.copies = m_options.m_bCopyAll || m_options.m_bIndexRenumber;
+  return outputs;
+}
+
+// A songlist kept in the target folder under an output's name (list.txt,
+// where names ignore case, is LIST.TXT) would be lost to the run's own
+// output: the run stops before it writes anything.
+bool CConverter::WouldReplaceSonglist() const {
+  if (m_options.m_bSourceDownload) return false;
+  std::string replaced = OutputReplacing(m_szTarget, Outputs(), m_songs, m_szSource);
+  if (replaced.empty()) return false;
+  LogMessage(REPLACED_SONGLIST_FORMAT, m_szSource);
+  return true;
+}
+
 void CConverter::OnViewLog() {
+  // Nothing to show, and no old log of another day to show in its place.
+  if (!ActivityLogWritten()) return;
   char path[PATH_SIZE];
   if (m_szStartDir[0] != '\0' && FormatPath(path, sizeof path, "%s" VALMERO_SEP "mirqlog.txt", m_szStartDir)) m_host.OpenDocument(path);
 }

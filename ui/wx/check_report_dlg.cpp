@@ -1,0 +1,60 @@
+#include "ui/wx/check_report_dlg.h"
+
+#include <wx/button.h>
+#include <wx/filedlg.h>
+#include <wx/msgdlg.h>
+#include <wx/sizer.h>
+#include <wx/textctrl.h>
+
+#include "ui/common/dialog_requests.h"
+#include "ui/wx/gui_host.h"
+
+namespace valmero {
+
+namespace {
+
+// The report holds paths and texts in the collection's own bytes; what is
+// not UTF-8 is shown byte for byte.
+wxString ReportToWx(const std::string& text) {
+  wxString shown = wxString::FromUTF8(text.c_str(), text.size());
+  return shown.empty() && !text.empty() ? wxString::From8BitData(text.c_str(), text.size()) : shown;
+}
+
+}  // namespace
+
+CCheckReportDlg::CCheckReportDlg(wxWindow* parent, const std::string& report)
+    : wxDialog(parent, wxID_ANY, "Check source", wxDefaultPosition, wxDefaultSize,
+               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+      m_report(report) {
+  m_pText = new wxTextCtrl(this, wxID_ANY, ReportToWx(report), wxDefaultPosition, wxDefaultSize,
+                           wxTE_MULTILINE | wxTE_READONLY | wxTE_DONTWRAP | wxHSCROLL);
+  m_pText->SetFont(wxFont(wxFontInfo().Family(wxFONTFAMILY_TELETYPE)));
+  m_pText->SetMinSize(FromDIP(wxSize(760, 420)));
+
+  auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+  buttons->Add(new wxButton(this, ID_SAVE_REPORT, wxString::FromUTF8("Save as\xE2\x80\xA6")), 0, wxRIGHT, FromDIP(8));
+  buttons->Add(new wxButton(this, wxID_CLOSE, "Close"));
+  auto* layout = new wxBoxSizer(wxVERTICAL);
+  layout->Add(m_pText, 1, wxEXPAND | wxALL, FromDIP(8));
+  layout->Add(buttons, 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, FromDIP(8));
+  SetSizerAndFit(layout);
+  SetEscapeId(wxID_CLOSE);
+  Bind(
+      wxEVT_BUTTON, [this](wxCommandEvent&) { OnSaveAs(); }, ID_SAVE_REPORT);
+  Bind(
+      wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(wxID_CLOSE); }, wxID_CLOSE);
+  CentreOnParent();
+}
+
+bool CCheckReportDlg::SaveReport(const std::string& path) const { return SaveCheckReport(path, m_report); }
+
+void CCheckReportDlg::OnSaveAs() {
+  wxFileDialog chooser(this, "Save the report as", wxEmptyString, "valmero-check.txt",
+                       "Text files (*.txt)|*.txt|All files|*", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  if (chooser.ShowModal() != wxID_OK) return;
+  if (!SaveReport(PathFromWx(chooser.GetPath()))) {
+    wxMessageBox("The report could not be saved as\n" + chooser.GetPath(), "Check source", wxOK | wxICON_ERROR, this);
+  }
+}
+
+}  // namespace valmero

@@ -1,0 +1,15 @@
+# Writes OUTPUT: one byte array per PNG of ART_DIR named in NAMES, and a
+# table to find them by name. NAMES is separated by commas.
+string(REPLACE "," ";" NAMES "${NAMES}")
+set(body "// Generated from ui/wx/art/*.png by embed_art.cmake; do not edit.\n#include \"ui/wx/art.h\"\n\nnamespace valmero {\nnamespace {\n")
+set(table "")
+foreach(name IN LISTS NAMES)
+  file(READ ${ART_DIR}/${name}.png hex HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(REGEX REPLACE "(0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,)" "\\1\n  " bytes "${bytes}")
+  string(MAKE_C_IDENTIFIER "${name}" id)
+  string(APPEND body "const unsigned char k_${id}[] = {\n  ${bytes}\n};\n")
+  string(APPEND table "    {\"${name}\", k_${id}, sizeof k_${id}},\n")
+endforeach()
+string(APPEND body "}  // namespace\n\nconst ArtEntry* ArtTable() {\n  static const ArtEntry entries[] = {\n${table}    {nullptr, nullptr, 0},\n  };\n  return entries;\n}\n\n}  // namespace valmero\n")
+file(WRITE ${OUTPUT} "${body}")

@@ -1,0 +1,4 @@
+// valmero: the desktop program.
+#include "ui/wx/index_app.h"
+
+wxIMPLEMENT_APP(valmero::CIndexApp);
