@@ -131,6 +131,7 @@ class CCopyPlanner {
       BytesCompared how = m_check == CopyCheck::Verify ? BytesCompared::Whole : BytesCompared::Ends;
       if (!SameBytes(m_jobs[job].source.c_str(), TargetPath(file.file.name).c_str(), source.size, how)) return false;
     }
+    m_plans[job].heldDate = file.file.stamp.modified;
     m_plans[job].dateToSet = !datesMatch;
     m_plans[job].modeToSet = source.mode != 0 && file.file.stamp.mode != ModeOfNewCopy(source.mode);
     return true;

@@ -32,6 +32,7 @@ struct JobPlan {
   JobWay way = JobWay::Copy;
   std::string from;
   FileStamp source;           // the source's stamp, for the ways other than Copy
+  int64_t heldDate = 0;       // the date of the target's file that holds it
   bool dateToSet = false;     // the bytes are right, the date is not (Verify)
   bool modeToSet = false;     // the permission bits differ from a new copy's
 };

@@ -74,6 +74,39 @@ void LogCopyFailure(const std::string& source, const std::string& destination) {
   LogMessage("can not copy \"%s\" to \"%s\"", source.c_str(), destination.c_str());
 }
 
+// A copy keeps its source's date and a moved file its own, through the
+// rename that puts it in place, on every file system but some: fusefat gives
+// a renamed file the time of the rename. The first rename of the stage shows
+// which kind the target is; on the second kind every renamed file is given
+// its date back.
+class CRenamedDates {
+ public:
+  // The date of `path` before it is renamed, when it may have to be given
+  // back; false when it need not be.
+  bool Before(const std::string& path, int64_t& date) const {
+    FileStamp stamp;
+    if (m_known && m_kept) return false;
+    if (!ReadFileStamp(path.c_str(), stamp)) return false;
+    date = stamp.modified;
+    return true;
+  }
+
+  void After(const std::string& renamed, int64_t date) {
+    if (m_known && m_kept) return;
+    FileStamp stamp;
+    if (!m_known && ReadFileStamp(renamed.c_str(), stamp) && stamp.modified == date) {
+      m_known = m_kept = true;
+      return;
+    }
+    m_known = true;
+    SetFileDate(renamed.c_str(), date);
+  }
+
+ private:
+  bool m_known = false;
+  bool m_kept = false;
+};
+
 // The copies of one stage, each complete under a temporary name beside its
 // destination before it replaces anything. The target folder may be the
 // songs' own folder, where a song's new name can be the file of a song not
@@ -82,7 +115,8 @@ void LogCopyFailure(const std::string& source, const std::string& destination) {
 // a cancel is answered at once and the list of copies does not grow.
 class CPendingCopies {
  public:
-  CPendingCopies(IRunHost& host, bool holdUntilAllRead) : m_host(host), m_hold(holdUntilAllRead) {}
+  CPendingCopies(IRunHost& host, CRenamedDates& dates, bool holdUntilAllRead)
+      : m_host(host), m_dates(dates), m_hold(holdUntilAllRead) {}
   CPendingCopies(const CPendingCopies&) = delete;
   CPendingCopies& operator=(const CPendingCopies&) = delete;
   ~CPendingCopies() { Discard(); }
@@ -121,11 +155,14 @@ class CPendingCopies {
 
   void PutOneInPlace(const Pending& copy) {
     std::string destination = DestinationOf(copy.temporary);
+    int64_t date = 0;
+    const bool watched = m_dates.Before(copy.temporary, date);
     if (!RenameReplacing(copy.temporary.c_str(), destination.c_str())) {
       LogCopyFailure(copy.source, destination);
       RemoveFile(copy.temporary.c_str());
       m_host.Note({RunNoteCode::CopyFailed, copy.source.c_str(), 0, destination.c_str()});
     } else {
+      if (watched) m_dates.After(destination, date);
       m_host.Note({RunNoteCode::FileCopied, copy.source.c_str(), 0, destination.c_str()});
     }
   }
@@ -136,6 +173,7 @@ class CPendingCopies {
   }
 
   IRunHost& m_host;
+  CRenamedDates& m_dates;
   bool m_hold;
   std::vector<Pending> m_copies;
 };
@@ -193,7 +231,7 @@ bool StepAndPump(IProgressPopup& popup) {
 // still to move. A move that fails turns into a copy. False when the user
 // cancelled meanwhile.
 bool MovePlannedFiles(const char* target, const std::vector<CopyJob>& jobs, std::vector<JobPlan>& plans,
-                      IProgressPopup& popup) {
+                      IProgressPopup& popup, CRenamedDates& dates) {
   std::vector<FolderMove> moves;
   std::vector<std::size_t> jobOfMove;
   for (std::size_t j = 0; j < plans.size(); ++j) {
@@ -207,7 +245,9 @@ bool MovePlannedFiles(const char* target, const std::vector<CopyJob>& jobs, std:
     return !popup.IsCancelled();
   });
   for (std::size_t m = 0; m < moves.size(); ++m) {
-    if (outcomes[m] != MoveOutcome::Done) plans[jobOfMove[m]].way = JobWay::Copy;
+    JobPlan& plan = plans[jobOfMove[m]];
+    if (outcomes[m] != MoveOutcome::Done) plan.way = JobWay::Copy;
+    else dates.After(std::string(target) + VALMERO_SEP + moves[m].to, plan.heldDate);
   }
   return !popup.IsCancelled();
 }
@@ -216,7 +256,8 @@ bool MovePlannedFiles(const char* target, const std::vector<CopyJob>& jobs, std:
 // was moved to) with its date and permission bits made those of a new copy.
 class CFilePlacer {
  public:
-  CFilePlacer(IRunHost& host, bool holdUntilAllRead) : m_host(host), m_copies(host, holdUntilAllRead) {}
+  CFilePlacer(IRunHost& host, CRenamedDates& dates, bool holdUntilAllRead)
+      : m_host(host), m_copies(host, dates, holdUntilAllRead) {}
 
   void Place(const CopyJob& job, const JobPlan& plan, const std::string& destination) {
     if (plan.way == JobWay::Copy || !MatchStamp(plan, destination)) {
@@ -269,8 +310,9 @@ void CopySongsToTarget(const SongList& songs, const char* target, IRunHost& host
   const SongFiles songFiles = FilesOfSongs(songs, finder);
   const bool targetHoldsSongs = TargetHoldsSongs(songFiles.jobs, target);
   std::vector<JobPlan> plans = PlanCopies(songFiles.jobs, target, check, targetHoldsSongs);
-  CFilePlacer placer(host, targetHoldsSongs);
-  bool cancelled = !MovePlannedFiles(target, songFiles.jobs, plans, *popup);
+  CRenamedDates dates;
+  CFilePlacer placer(host, dates, targetHoldsSongs);
+  bool cancelled = !MovePlannedFiles(target, songFiles.jobs, plans, *popup, dates);
 
   std::size_t job = 0;
   auto placeNext = [&](int done, int total) {

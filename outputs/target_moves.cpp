@@ -45,21 +45,29 @@ class CFolderMover {
       next = Blocker(static_cast<std::size_t>(next));
     }
     std::string parked;
-    if (static_cast<std::size_t>(next) == m && !Park(m, parked)) {
-      // Its file stays where the chain ends and is replaced there: a copy
-      // takes its place.
-      m_outcomes[m] = MoveOutcome::Failed;
-      m_waitingAt.erase(m_moves[m].from);
+    if (static_cast<std::size_t>(next) == m) {
+      if (!KeepGoing()) return;
+      if (!Park(m, parked)) {
+        // Its file stays where the chain ends and is replaced there: a copy
+        // takes its place.
+        m_outcomes[m] = MoveOutcome::Failed;
+        m_waitingAt.erase(m_moves[m].from);
+      }
     }
     for (auto k = chain.rbegin(); k != chain.rend(); ++k) {
-      if (!m_keepGoing()) {
-        m_stopped = true;
+      if (m_outcomes[*k] != MoveOutcome::NotTried) continue;
+      if (!KeepGoing()) {
         if (!parked.empty()) RemoveFile(parked.c_str());
         return;
       }
-      if (m_outcomes[*k] != MoveOutcome::NotTried) continue;
       Rename(*k, *k == m && !parked.empty() ? parked : PathOf(m_moves[*k].from));
     }
+  }
+
+  // Asked before every rename; once it says stop, nothing more is renamed.
+  bool KeepGoing() {
+    if (!m_stopped && !m_keepGoing()) m_stopped = true;
+    return !m_stopped;
   }
 
   // Moves the file of `m` to a fresh temporary name beside its new name; the

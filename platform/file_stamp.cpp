@@ -65,7 +65,7 @@ bool FolderKeepsExactDates(const char* folder) {
   if (fd < 0) return true;
   // An odd second with a fraction: a file system that keeps less shows it.
   const struct timespec probe = {1000000001, 123456789};
-  const struct timespec times[2] = {{0, UTIME_OMIT}, probe};
+  const struct timespec times[2] = {{0, UTIME_NOW}, probe};
   bool set = ::futimens(fd, times) == 0;
   ::close(fd);
   // Read back by name once closed: a file system in user space may tell the
@@ -77,8 +77,9 @@ bool FolderKeepsExactDates(const char* folder) {
   return exact;
 }
 
+// The access time is set too: fusefat ignores a date set without one.
 bool SetFileDate(const char* path, int64_t modified) {
-  const struct timespec times[2] = {{0, UTIME_OMIT}, TimeOf(modified)};
+  const struct timespec times[2] = {{0, UTIME_NOW}, TimeOf(modified)};
   return ::utimensat(AT_FDCWD, path, times, AT_SYMLINK_NOFOLLOW) == 0;
 }
 

@@ -8,7 +8,8 @@ packages=(g++ cmake ninja-build nlohmann-json3-dev pkg-config libcairo2-dev libp
 if [[ "${1:-}" == "--tests" ]]; then
   packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev util-linux e2fsprogs libwxgtk3.2-dev xvfb xauth dbus at-spi2-core
              python3-dogtail xdotool x11-utils imagemagick
-             g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine zip unzip poppler-utils chromium)
+             g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine zip unzip poppler-utils chromium
+             dosfstools fusefat)
 fi
 
 missing=()
