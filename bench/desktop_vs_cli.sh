@@ -12,4 +12,4 @@
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 exec xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- \
-  "$here/../tests/ui/e2e/run_with_atspi.sh" /usr/bin/python3 "$here/desktop_vs_cli.py" "$@"
+  "$here/../tests/ui/wx/e2e/run_with_atspi.sh" /usr/bin/python3 "$here/desktop_vs_cli.py" "$@"

@@ -45,12 +45,14 @@ int ParseLeadingInt(const char* text) {
     negative = *text == '-';
     ++text;
   }
-  uint32_t value = 0;
+  // One past the largest magnitude: 2147483648 for a negative number.
+  const int64_t limit = negative ? int64_t{1} << 31 : (int64_t{1} << 31) - 1;
+  int64_t value = 0;
   for (; *text >= '0' && *text <= '9'; ++text) {
-    value = value * 10u + static_cast<uint32_t>(*text - '0');
+    value = value * 10 + (*text - '0');
+    if (value > limit) return 0;
   }
-  if (negative) value = 0u - value;
-  return static_cast<int>(static_cast<int32_t>(value));
+  return static_cast<int>(negative ? -value : value);
 }
 
 }  // namespace valmero

@@ -8,10 +8,12 @@
 #include "platform/files.h"
 #include "platform/folder_lock.h"
 #include "platform/path_separator.h"
+#include "run/output_names.h"
 #include "sources/download_scan.h"
 #include "sources/songlist_reader.h"
 
 #include <cstring>
+#include <string>
 
 namespace valmero {
 
@@ -117,11 +119,32 @@ int CConverter::RunStages() {
   if (ReadSource() < 0) return -1;
   SortByNumber();
   if (m_options.m_bIndexRenumber) RenumberSongs();
+  if (WouldReplaceSonglist()) return -1;
   if ((m_options.m_bIndexRenumber || m_options.m_bIndexKeep) && BuildIndex() < 0) return -1;
   if (m_options.m_bListFile && WriteListFile() < 0) return -1;
   if (m_options.m_bConfigRenumber || m_options.m_bConfigKeep) m_bConfigNotWritten = WriteConfigFile() < 0;
   if (m_options.m_bCopyAll || m_options.m_bIndexRenumber) CopySongsToTarget();
   return 0;
+}
+
+RunOutputs CConverter::Outputs() const {
+  RunOutputs outputs;
+  outputs.index = m_options.m_bIndexRenumber || m_options.m_bIndexKeep;
+  outputs.list = m_options.m_bListFile != 0;
+  outputs.config = m_options.m_bConfigRenumber || m_options.m_bConfigKeep;
+  outputs.copies = m_options.m_bCopyAll || m_options.m_bIndexRenumber;
+  return outputs;
+}
+
+// A songlist kept in the target folder under an output's name (list.txt,
+// where names ignore case, is LIST.TXT) would be lost to the run's own
+// output: the run stops before it writes anything.
+bool CConverter::WouldReplaceSonglist() const {
+  if (m_options.m_bSourceDownload) return false;
+  std::string replaced = OutputReplacing(m_szTarget, Outputs(), m_songs, m_szSource);
+  if (replaced.empty()) return false;
+  LogMessage(REPLACED_SONGLIST_FORMAT, m_szSource);
+  return true;
 }
 
 void CConverter::OnViewLog() {

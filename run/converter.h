@@ -16,6 +16,7 @@
 namespace valmero {
 
 class CFolderLock;
+struct RunOutputs;
 
 // The check boxes a run re-reads when MAKE is pressed.
 struct MakeMarks {
@@ -91,6 +92,8 @@ class CConverter {
   bool ClaimTargetFolder(CFolderLock& lock);
   int ReadSource();
   int RunStages();
+  RunOutputs Outputs() const;
+  bool WouldReplaceSonglist() const;
   bool m_bRunning = false;
 };
 

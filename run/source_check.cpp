@@ -16,6 +16,7 @@
 #include "platform/files.h"
 #include "platform/folder_listing.h"
 #include "platform/path_separator.h"
+#include "run/output_names.h"
 #include "run/song_preview.h"
 #include "run/songlist_shape.h"
 
@@ -137,6 +138,7 @@ class CCheck {
       return;
     }
     m_report.songsTaken = static_cast<int>(m_preview.songs.size());
+    if (WouldReplaceSonglist()) return;
     LookAtSongs();
     if (!m_request.target.empty()) LookAtTarget();
   }
@@ -336,17 +338,36 @@ class CCheck {
     if (!error) m_report.copyBytes += size;
   }
 
+  RunOutputs Outputs() const {
+    RunOutputs outputs;
+    outputs.index = m_report.indexed;
+    outputs.list = m_request.listFile;
+    outputs.config = m_request.configRenumber || m_request.configKeep;
+    outputs.copies = m_report.copies;
+    return outputs;
+  }
+
   // The names the run writes in the target (all in capitals).
   std::set<std::string> NamesWritten() const {
-    std::set<std::string> names;
-    if (m_report.indexed) names.insert("ENGLISH.KVX");
-    if (m_request.listFile) names.insert("LIST.TXT");
-    if (m_request.configRenumber || m_request.configKeep) names.insert("SCDG.CFG");
-    if (!m_report.copies) return names;
-    for (const auto& song : m_preview.songs) {
-      for (std::string& name : CopyNamesOf(*song)) names.insert(std::move(name));
-    }
-    return names;
+    std::vector<std::string> names = OutputNamesOf(Outputs(), m_preview.songs);
+    return std::set<std::string>(names.begin(), names.end());
+  }
+
+  // The run refuses to write over its own songlist, and so fails.
+  bool WouldReplaceSonglist() {
+    if (!m_request.disc || m_request.target.empty()) return false;
+    std::string replaced =
+        OutputReplacing(m_request.target.c_str(), Outputs(), m_preview.songs, m_request.source.c_str());
+    if (replaced.empty()) return false;
+    RunFails(replaced + " would replace the songlist file itself; the run stops before it writes anything");
+    return true;
+  }
+
+  void RunFails(std::string why) {
+    m_report.runFails = true;
+    m_report.failure = std::move(why);
+    m_report.copies = false;
+    m_report.indexed = false;
   }
 
   void LookAtTarget() {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace valmero {
 namespace {
 
@@ -13,8 +15,15 @@ TEST(FixedTextTest, LeadingIntegerTakesSignAndDigitsOnly) {
   EXPECT_EQ(ParseLeadingInt("abc"), 0);
   EXPECT_EQ(ParseLeadingInt(""), 0);
   EXPECT_EQ(ParseLeadingInt("-"), 0);
-  // Far too many digits still give a defined 32-bit result.
-  EXPECT_EQ(ParseLeadingInt("4294967297"), 1);
+}
+
+// A number past 32 bits is no number: wrapped it would name another song.
+TEST(FixedTextTest, LeadingIntegerThatDoesNotFitIsNone) {
+  const std::pair<const char*, int> cases[] = {
+      {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}, {"0000000000000000000012", 12},
+      {"2147483648", 0},          {"-2147483649", 0},               {"4294967297", 0},
+      {"99999999999999999999", 0}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(ParseLeadingInt(text), value) << text;
 }
 
 TEST(FixedTextTest, PathThatDoesNotFitIsRefusedNotCut) {

@@ -1,6 +1,6 @@
 #include "ui/win32/check_report_window.h"
 
-#include "ui/dialog_requests.h"
+#include "ui/common/dialog_requests.h"
 #include "ui/win32/file_chooser.h"
 #include "ui/win32/resource.h"
 

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "run/converter.h"
-#include "ui/option_state.h"
+#include "ui/common/option_state.h"
 #include "ui/win32/win32_host.h"
 
 namespace valmero {

@@ -1,5 +1,5 @@
 // Resource ids of the Windows desktop program, shared by the resource script
-// and the code. The control ids are those of ui/option_state.h.
+// and the code. The control ids are those of ui/common/option_state.h.
 #pragma once
 
 #define IDD_ABOUT 100

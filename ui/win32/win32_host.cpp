@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "ui/popup_text.h"
+#include "ui/common/popup_text.h"
 #include "ui/win32/resource.h"
 
 namespace valmero {

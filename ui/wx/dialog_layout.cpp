@@ -1,4 +1,4 @@
-#include "ui/dialog_layout.h"
+#include "ui/wx/dialog_layout.h"
 
 #include <algorithm>
 

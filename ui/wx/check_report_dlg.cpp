@@ -1,4 +1,4 @@
-#include "ui/check_report_dlg.h"
+#include "ui/wx/check_report_dlg.h"
 
 #include <wx/button.h>
 #include <wx/filedlg.h>
@@ -6,8 +6,8 @@
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
 
-#include "ui/dialog_requests.h"
-#include "ui/gui_host.h"
+#include "ui/common/dialog_requests.h"
+#include "ui/wx/gui_host.h"
 
 namespace valmero {
 

@@ -1,9 +1,9 @@
-#include "ui/gui_host.h"
+#include "ui/wx/gui_host.h"
 
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
 
-#include "ui/progress_popup.h"
+#include "ui/wx/progress_popup.h"
 
 namespace valmero {
 

@@ -19,7 +19,7 @@
 #include <wx/stattext.h>
 
 #include "core/run_host.h"
-#include "ui/popup_text.h"
+#include "ui/common/popup_text.h"
 
 namespace valmero {
 

@@ -1,4 +1,4 @@
-#include "ui/dialog_requests.h"
+#include "ui/common/dialog_requests.h"
 
 #include "platform/atomic_file.h"
 

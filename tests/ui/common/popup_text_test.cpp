@@ -1,4 +1,4 @@
-#include "ui/popup_text.h"
+#include "ui/common/popup_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/art.h"
+#include "ui/wx/art.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "ui/icon_strip.h"
+#include "ui/wx/icon_strip.h"
 
 namespace valmero {
 

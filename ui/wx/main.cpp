@@ -1,4 +1,4 @@
 // valmero: the desktop program.
-#include "ui/index_app.h"
+#include "ui/wx/index_app.h"
 
 wxIMPLEMENT_APP(valmero::CIndexApp);

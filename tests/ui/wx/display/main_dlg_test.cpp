@@ -1,4 +1,4 @@
-#include "ui/main_dlg.h"
+#include "ui/wx/main_dlg.h"
 
 #include <algorithm>
 #include <map>
@@ -11,9 +11,9 @@
 
 #include "display/shots.h"
 #include "support/temp_dir.h"
-#include "ui/about_dlg.h"
-#include "ui/check_report_dlg.h"
-#include "ui/progress_popup.h"
+#include "ui/wx/about_dlg.h"
+#include "ui/wx/check_report_dlg.h"
+#include "ui/wx/progress_popup.h"
 
 namespace valmero {
 namespace {

@@ -1,5 +1,5 @@
 // The program's own pictures (icon, logo, title-bar image), embedded as PNG
-// bytes at build time from ui/art/.
+// bytes at build time from ui/wx/art/.
 #pragma once
 
 #include <cstddef>

@@ -1,7 +1,7 @@
 # Writes OUTPUT: one byte array per PNG of ART_DIR named in NAMES, and a
 # table to find them by name. NAMES is separated by commas.
 string(REPLACE "," ";" NAMES "${NAMES}")
-set(body "// Generated from ui/art/*.png by embed_art.cmake; do not edit.\n#include \"ui/art.h\"\n\nnamespace valmero {\nnamespace {\n")
+set(body "// Generated from ui/wx/art/*.png by embed_art.cmake; do not edit.\n#include \"ui/wx/art.h\"\n\nnamespace valmero {\nnamespace {\n")
 set(table "")
 foreach(name IN LISTS NAMES)
   file(READ ${ART_DIR}/${name}.png hex HEX)

@@ -1,4 +1,4 @@
-#include "ui/option_state.h"
+#include "ui/common/option_state.h"
 
 #include "core/song_record.h"
 #include "run/target_rule.h"

@@ -10,10 +10,10 @@
 #include <wx/dialog.h>
 
 #include "run/converter.h"
-#include "ui/gui_host.h"
-#include "ui/icon_strip.h"
-#include "ui/option_state.h"
-#include "ui/site_address.h"
+#include "ui/wx/gui_host.h"
+#include "ui/wx/icon_strip.h"
+#include "ui/common/option_state.h"
+#include "ui/common/site_address.h"
 
 class wxMenu;
 class wxTextCtrl;

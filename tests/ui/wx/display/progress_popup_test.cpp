@@ -1,4 +1,4 @@
-#include "ui/progress_popup.h"
+#include "ui/wx/progress_popup.h"
 
 #include <chrono>
 #include <string>

@@ -1,11 +1,11 @@
-#include "ui/about_dlg.h"
+#include "ui/wx/about_dlg.h"
 
 #include <wx/button.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 
-#include "ui/art.h"
-#include "ui/dialog_layout.h"
+#include "ui/wx/art.h"
+#include "ui/wx/dialog_layout.h"
 
 namespace valmero {
 

@@ -1,4 +1,4 @@
-#include "ui/main_dlg.h"
+#include "ui/wx/main_dlg.h"
 
 #include <algorithm>
 #include <utility>
@@ -19,13 +19,13 @@
 
 #include "book/source_book.h"
 #include "log/activity_log.h"
-#include "ui/about_dlg.h"
-#include "ui/check_report_dlg.h"
-#include "ui/art.h"
-#include "ui/dialog_layout.h"
-#include "ui/dialog_requests.h"
-#include "ui/help_file.h"
-#include "ui/progress_popup.h"
+#include "ui/wx/about_dlg.h"
+#include "ui/wx/check_report_dlg.h"
+#include "ui/wx/art.h"
+#include "ui/wx/dialog_layout.h"
+#include "ui/common/dialog_requests.h"
+#include "ui/common/help_file.h"
+#include "ui/wx/progress_popup.h"
 
 namespace valmero {
 

@@ -1,4 +1,4 @@
-#include "ui/index_app.h"
+#include "ui/wx/index_app.h"
 
 #include <wx/config.h>
 #include <wx/fileconf.h>
@@ -7,7 +7,7 @@
 #include <wx/log.h>
 #include <wx/stdpaths.h>
 
-#include "ui/main_dlg.h"
+#include "ui/wx/main_dlg.h"
 
 namespace valmero {
 

@@ -1,11 +1,15 @@
-#include "ui/option_state.h"
+#include "ui/common/option_state.h"
 
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "support/temp_dir.h"
+
 namespace valmero {
 namespace {
+
+using testing::Native;
 
 // The state as the dialog has it right after start-up.
 struct StartedState {
@@ -152,9 +156,9 @@ TEST(OptionStateTest, SubfolderRuleForBothKindsOfSource) {
     // Ticked after the source was typed.
     StartedState typed;
     if (c.disc) typed.Click(ID_SOURCE_DISC);
-    typed.state.SetSourceText(c.source);
+    typed.state.SetSourceText(Native(c.source));
     typed.Click(ID_TARGET_SUBFOLDER);
-    EXPECT_EQ(typed.state.TargetText(), c.target) << c.name;
+    EXPECT_EQ(typed.state.TargetText(), Native(c.target)) << c.name;
     EXPECT_FALSE(typed.state.IsEnabled(ID_SELECT_TARGET)) << c.name;
     EXPECT_FALSE(typed.state.IsEnabled(ID_TARGET_EDIT)) << c.name;
 
@@ -162,36 +166,36 @@ TEST(OptionStateTest, SubfolderRuleForBothKindsOfSource) {
     StartedState chosen;
     if (c.disc) chosen.Click(ID_SOURCE_DISC);
     chosen.Click(ID_TARGET_SUBFOLDER);
-    chosen.state.ChooseSource(c.source);
-    EXPECT_EQ(chosen.state.SourceText(), c.source) << c.name;
-    EXPECT_EQ(chosen.state.TargetText(), c.target) << c.name;
+    chosen.state.ChooseSource(Native(c.source));
+    EXPECT_EQ(chosen.state.SourceText(), Native(c.source)) << c.name;
+    EXPECT_EQ(chosen.state.TargetText(), Native(c.target)) << c.name;
   }
 }
 
 TEST(OptionStateTest, UntickingSubfolderReenablesTargetAndKeepsItsText) {
   StartedState s;
-  s.state.SetSourceText("/songs");
+  s.state.SetSourceText(Native("/songs"));
   s.Click(ID_TARGET_SUBFOLDER);
   s.Click(ID_TARGET_SUBFOLDER);
   EXPECT_TRUE(s.state.IsEnabled(ID_SELECT_TARGET));
   EXPECT_TRUE(s.state.IsEnabled(ID_TARGET_EDIT));
-  EXPECT_EQ(s.state.TargetText(), "/songs/KVX");
+  EXPECT_EQ(s.state.TargetText(), Native("/songs/KVX"));
   EXPECT_EQ(s.options.m_bTargetSubfolder, 0);
   // Without the rule, a chosen source leaves the target alone.
-  s.state.ChooseSource("/other");
-  EXPECT_EQ(s.state.TargetText(), "/songs/KVX");
+  s.state.ChooseSource(Native("/other"));
+  EXPECT_EQ(s.state.TargetText(), Native("/songs/KVX"));
 }
 
 // The rule reads the field as a 260-byte buffer would; a target that would
 // not fit a path is refused rather than cut into a folder nobody asked for.
 TEST(OptionStateTest, SubfolderTargetNeverExceedsAPath) {
   StartedState fits;
-  fits.state.SetSourceText("/" + std::string(254, 'a'));  // 255 + "/KVX" = 259
+  fits.state.SetSourceText(Native("/") + std::string(254, 'a'));  // 255 + "/KVX" = 259
   fits.Click(ID_TARGET_SUBFOLDER);
   EXPECT_EQ(fits.state.TargetText().size(), 259u);
 
   StartedState tooLong;
-  tooLong.state.SetSourceText("/" + std::string(255, 'a'));
+  tooLong.state.SetSourceText(Native("/") + std::string(255, 'a'));
   tooLong.Click(ID_TARGET_SUBFOLDER);
   EXPECT_EQ(tooLong.state.TargetText(), "");
   EXPECT_FALSE(tooLong.state.IsEnabled(ID_TARGET_EDIT));
@@ -200,9 +204,9 @@ TEST(OptionStateTest, SubfolderTargetNeverExceedsAPath) {
   // longer disc path is still taken from them.
   StartedState disc;
   disc.Click(ID_SOURCE_DISC);
-  disc.state.SetSourceText("/s/list.txt" + std::string(400, 'x'));
+  disc.state.SetSourceText(Native("/s/list.txt") + std::string(400, 'x'));
   disc.Click(ID_TARGET_SUBFOLDER);
-  EXPECT_EQ(disc.state.TargetText(), "/s/KVX");
+  EXPECT_EQ(disc.state.TargetText(), Native("/s/KVX"));
 }
 
 TEST(OptionStateTest, RunLocksTheControlsThatFeedItAndRestoresThemAfter) {

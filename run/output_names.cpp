@@ -1,0 +1,51 @@
+#include "run/output_names.h"
+
+#include <cstring>
+
+#include "outputs/song_copier.h"
+#include "platform/ascii_case.h"
+#include "platform/path_separator.h"
+#include "platform/same_file.h"
+
+namespace valmero {
+
+std::vector<std::string> ListNamesOf(const RunOutputs& outputs) {
+  std::vector<std::string> names;
+  if (outputs.index) names.push_back("ENGLISH.KVX");
+  if (outputs.list) names.push_back("LIST.TXT");
+  if (outputs.config) names.push_back("SCDG.CFG");
+  return names;
+}
+
+std::vector<std::string> OutputNamesOf(const RunOutputs& outputs, const SongList& songs) {
+  std::vector<std::string> names = ListNamesOf(outputs);
+  if (!outputs.copies) return names;
+  for (const auto& song : songs) {
+    for (std::string& name : CopyNamesOf(*song)) names.push_back(std::move(name));
+  }
+  return names;
+}
+
+std::string OutputReplacing(const char* target, const RunOutputs& outputs, const SongList& songs, const char* file) {
+  auto replacing = [&](const std::string& name) {
+    std::string path = std::string(target) + PATH_SEPARATOR + name;
+    return WouldReplaceFile(path.c_str(), file) ? path : std::string();
+  };
+  for (const std::string& name : ListNamesOf(outputs)) {
+    std::string path = replacing(name);
+    if (!path.empty()) return path;
+  }
+  if (!outputs.copies) return {};
+  const char* separator = std::strrchr(file, PATH_SEPARATOR);
+  const std::string fileName = UpperAscii(separator == nullptr ? file : separator + 1);
+  for (const auto& song : songs) {
+    for (const std::string& name : CopyNamesOf(*song)) {
+      if (name != fileName) continue;  // copy names are in capitals
+      std::string path = replacing(name);
+      if (!path.empty()) return path;
+    }
+  }
+  return {};
+}
+
+}  // namespace valmero
