@@ -37,7 +37,7 @@ struct timespec TimeOf(int64_t modified) {
 
 bool ReadFileStamp(const char* path, FileStamp& stamp) {
   struct stat status;
-  if (::stat(path, &status) != 0 || !S_ISREG(status.st_mode)) return false;
+  if (::stat(path, &status) != 0 || !S_ISREG(status.st_mode) || ::access(path, R_OK) != 0) return false;
   stamp = StampOf(status);
   return true;
 }

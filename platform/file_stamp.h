@@ -17,7 +17,7 @@ struct FileStamp {
 };
 
 // The stamp of the regular file at `path`, through links. False for anything
-// else (missing, a folder, a pipe).
+// else (missing, a folder, a pipe) and for a file this program may not read.
 bool ReadFileStamp(const char* path, FileStamp& stamp);
 
 struct StampedFile {

@@ -243,11 +243,12 @@ TEST(TargetUpdateTest, VerifyFindsACopyDamagedWithoutChangeOfSizeOrDate) {
 // A USB stick as hosts use one: FAT32 keeps even seconds, ignores the case
 // of names and has no permissions, none of which may make a file look changed.
 TEST(TargetUpdateTest, FatStickIsUpdatedAsAnyFolder) {
-  testing::CFatStick stick;
-  if (!stick.Mounted()) GTEST_SKIP() << stick.Why();
+  CTempDir dir;
+  testing::CFatStick stick(dir.Path());
+  if (!stick.IsMounted()) GTEST_SKIP() << stick.Why();
   {
     // Few songs: every file operation through FUSE costs a round trip.
-    CUpdateSession session(stick.Folder());
+    CUpdateSession session(stick.Path());
     session.AddSongs({10, 20, 30});
     ASSERT_EQ(session.Make().status, 0);
     MakeRun unchanged = session.Make();
