@@ -2,6 +2,8 @@
 
 #include <cctype>
 #include <ctime>
+#include <filesystem>
+#include <system_error>
 
 #include "book/html_book.h"
 #include "book/text_conversion.h"
@@ -65,6 +67,13 @@ bool CheckBookSettings(const BookSettings& settings, const std::string& outPath,
   CTextConverter converter;
   if (!converter.Open(settings.encoding.c_str())) {
     error = "unknown encoding '" + settings.encoding + "' (for example CP1252, CP949, SHIFT_JIS)";
+    return false;
+  }
+  // Found out before a run, not after it.
+  std::filesystem::path folder = std::filesystem::path(outPath).parent_path();
+  std::error_code missing;
+  if (!folder.empty() && !std::filesystem::is_directory(folder, missing)) {
+    error = "the book's folder " + folder.string() + " does not exist";
     return false;
   }
   return true;

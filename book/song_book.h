@@ -42,7 +42,8 @@ BookFormat BookFormatOf(const std::string& path);
 // True when this build can write PDF books.
 bool CanWritePdfBooks();
 
-// False with a reason when the settings cannot make a book.
+// False with a reason when the settings cannot make a book, or the book's
+// folder does not exist.
 bool CheckBookSettings(const BookSettings& settings, const std::string& outPath, std::string& error);
 
 // Orders the songs and converts their texts for display.

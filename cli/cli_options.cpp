@@ -1,5 +1,7 @@
 #include "cli/cli_options.h"
 
+#include <set>
+
 #include "platform/absolute_path.h"
 #include "platform/path_separator.h"
 #include "run/target_rule.h"
@@ -8,9 +10,17 @@ namespace valmero {
 
 namespace {
 
+// The options of one command line that took a value: one given twice is no
+// choice between the two ("--target A --target B").
+using GivenOptions = std::set<std::string>;
+
 // Takes "--name VALUE" or "--name=VALUE".
 bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name, std::string& value,
-               std::string& error) {
+               GivenOptions& given, std::string& error) {
+  if (!given.insert(name).second) {
+    error = name + " is given twice";
+    return false;
+  }
   const std::string& arg = args[i];
   if (arg.size() > name.size() && arg.compare(0, name.size() + 1, name + "=") == 0) {
     value = arg.substr(name.size() + 1);
@@ -37,11 +47,11 @@ bool IsBookOption(const std::string& arg) {
 
 // --title and --encoding, and the book's file under the name `fileOption`.
 bool TakeBookOption(const std::vector<std::string>& args, std::size_t& i, const std::string& fileOption,
-                    CliRequest& request, std::string& error) {
+                    CliRequest& request, GivenOptions& given, std::string& error) {
   const std::string& arg = args[i];
-  if (IsOption(arg, "--title")) return TakeValue(args, i, "--title", request.bookTitle, error);
-  if (IsOption(arg, "--encoding")) return TakeValue(args, i, "--encoding", request.bookEncoding, error);
-  if (IsOption(arg, fileOption)) return TakeValue(args, i, fileOption, request.bookFile, error);
+  if (IsOption(arg, "--title")) return TakeValue(args, i, "--title", request.bookTitle, given, error);
+  if (IsOption(arg, "--encoding")) return TakeValue(args, i, "--encoding", request.bookEncoding, given, error);
+  if (IsOption(arg, fileOption)) return TakeValue(args, i, fileOption, request.bookFile, given, error);
   error = "unknown option '" + arg + "'";
   return false;
 }
@@ -49,13 +59,14 @@ bool TakeBookOption(const std::vector<std::string>& args, std::size_t& i, const 
 // book --source PATH [--download | --disc] [--index renumber|keep] --out FILE
 //      [--title TEXT] [--encoding NAME]
 bool ParseBook(const std::vector<std::string>& args, CliRequest& request, std::string& error) {
+  GivenOptions given;
   bool download = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (IsOption(arg, "--source")) {
-      if (!TakeValue(args, i, "--source", request.source, error)) return false;
+      if (!TakeValue(args, i, "--source", request.source, given, error)) return false;
     } else if (IsOption(arg, "--index")) {
-      if (!TakeValue(args, i, "--index", request.index, error)) return false;
+      if (!TakeValue(args, i, "--index", request.index, given, error)) return false;
       if (request.index != "renumber" && request.index != "keep") {
         error = "--index takes renumber or keep, not '" + request.index + "'";
         return false;
@@ -65,7 +76,7 @@ bool ParseBook(const std::vector<std::string>& args, CliRequest& request, std::s
     } else if (arg == "--disc") {
       request.disc = true;
     } else if (IsOption(arg, "--out") || IsOption(arg, "--title") || IsOption(arg, "--encoding")) {
-      if (!TakeBookOption(args, i, "--out", request, error)) return false;
+      if (!TakeBookOption(args, i, "--out", request, given, error)) return false;
     } else {
       error = "unknown option '" + arg + "'";
       return false;
@@ -86,17 +97,18 @@ bool ParseBook(const std::vector<std::string>& args, CliRequest& request, std::s
 bool ParseRunOptions(const std::vector<std::string>& args, CliRequest& request, std::string& error) {
   const bool check = request.command == CliCommand::Check;
   const std::string command = check ? "check" : "make";
+  GivenOptions given;
   bool download = false;
   bool targetGiven = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (IsOption(arg, "--source")) {
-      if (!TakeValue(args, i, "--source", request.source, error)) return false;
+      if (!TakeValue(args, i, "--source", request.source, given, error)) return false;
     } else if (IsOption(arg, "--target")) {
-      if (!TakeValue(args, i, "--target", request.target, error)) return false;
+      if (!TakeValue(args, i, "--target", request.target, given, error)) return false;
       targetGiven = true;
     } else if (IsOption(arg, "--index")) {
-      if (!TakeValue(args, i, "--index", request.index, error)) return false;
+      if (!TakeValue(args, i, "--index", request.index, given, error)) return false;
       if (request.index != "renumber" && request.index != "keep" && request.index != "none") {
         error = "--index takes renumber, keep or none, not '" + request.index + "'";
         return false;
@@ -120,7 +132,7 @@ bool ParseRunOptions(const std::vector<std::string>& args, CliRequest& request, 
     } else if (check && arg == "--json") {
       request.json = true;
     } else if (!check && IsBookOption(arg)) {
-      if (!TakeBookOption(args, i, "--book", request, error)) return false;
+      if (!TakeBookOption(args, i, "--book", request, given, error)) return false;
     } else {
       error = "unknown option '" + arg + "'";
       return false;
@@ -157,7 +169,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliRequest& request,
     return false;
   }
   const std::string& command = args[0];
-  if (command == "--help" || command == "-h" || command == "help") {
+  // "/?" is how Windows programs are asked for their help.
+  if (command == "--help" || command == "-h" || command == "help" || command == "/?") {
     request.command = CliCommand::Help;
     return args.size() == 1 || (error = "--help takes no arguments", false);
   }

@@ -1,5 +1,6 @@
 // valmero-cli: the command-line twin of the desktop program.
 #include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -11,22 +12,27 @@
 #include "cli/terminal_host.h"
 #include "core/song_record.h"
 #include "platform/console.h"
+#include "platform/interrupt_removal.h"
 #include "platform/log_file.h"
 
 namespace {
 
+using namespace valmero;
+
 // products.cp is read from the folder current at start, as a run reads it.
 std::string StartFolder() {
-  char folder[valmero::PATH_SIZE] = {};
-  valmero::CurrentFolder(folder, sizeof folder);
+  char folder[PATH_SIZE] = {};
+  CurrentFolder(folder, sizeof folder);
   return folder;
 }
 
-}  // namespace
+// A book looks for no cancel: an interrupt ends it, and its temporary goes.
+int WriteBook(const CliRequest& request) {
+  EndOnInterrupt();
+  return RunBookCommand(request, StartFolder().c_str(), stderr);
+}
 
-int main(int argc, char** argv) {
-  using namespace valmero;
-  std::vector<std::string> args(argv + 1, argv + argc);
+int RunCommandLine(const std::vector<std::string>& args) {
   CliRequest request;
   std::string error;
   if (!ParseCommandLine(args, request, error)) {
@@ -40,12 +46,12 @@ int main(int argc, char** argv) {
       std::fputs(UsageText(), stdout);
       return 0;
     case CliCommand::Version:
-      std::printf("valmero-cli %s\n", VALMERO_VERSION);
+      std::printf("valmero-cli %s\n", VALMERO_VERSION_TEXT);
       return 0;
     case CliCommand::Inspect:
       return RunInspect(request.inspectFile.c_str(), stdout, stderr);
     case CliCommand::Book:
-      return RunBookCommand(request, StartFolder().c_str(), stderr);
+      return WriteBook(request);
     case CliCommand::Make:
     case CliCommand::Check:
       break;
@@ -53,7 +59,7 @@ int main(int argc, char** argv) {
   // A book that could not be made is a usage error before anything starts.
   if (!request.bookFile.empty() && !CheckBookSettings(BookSettingsOf(request), request.bookFile, error)) {
     std::fprintf(stderr, "valmero-cli: %s\n", error.c_str());
-    return 2;
+    return EXIT_USAGE;
   }
   std::string target = ResolveTarget(request, error);
   if (target.empty() && !error.empty()) {
@@ -67,5 +73,21 @@ int main(int argc, char** argv) {
   // A run that finished (3: finished with files not copied) has its book.
   if ((status != EXIT_DONE && status != EXIT_INCOMPLETE) || request.bookFile.empty()) return status;
   // The book reads the source again, without a line in the log.
-  return RunBookCommand(request, StartFolder().c_str(), stderr) == 0 ? status : EXIT_RUN_FAILED;
+  return WriteBook(request) == 0 ? status : EXIT_RUN_FAILED;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Before anything opens a file: a closed standard stream must not be
+  // taken by one, and a reader that quits must not end the work.
+  OpenClosedStandardStreams();
+  IgnoreClosedOutput();
+  try {
+    return RunCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const std::bad_alloc&) {
+    // A run that ran out has said so in its log; this is what came before or after one.
+    std::fputs("valmero-cli: not enough memory\n", stderr);
+    return EXIT_RUN_FAILED;
+  }
 }

@@ -53,6 +53,11 @@ class CRecordPool {
     return slot;
   }
 
+  std::size_t BlocksTaken() {
+    std::lock_guard<std::mutex> hold(m_mutex);
+    return m_taken;
+  }
+
   void Give(void* slot) {
     std::lock_guard<std::mutex> hold(m_mutex);
     *static_cast<void**>(slot) = m_freeSlots;
@@ -64,6 +69,7 @@ class CRecordPool {
   void AddBlock() {
     void* block = TakeMemoryBlock(BLOCK_BYTES);
     if (block == nullptr) throw std::bad_alloc();
+    ++m_taken;
     m_blocks.push_back(block);
     m_next = static_cast<char*>(block);
     m_end = m_next + BLOCK_BYTES;
@@ -82,6 +88,7 @@ class CRecordPool {
   char* m_next = nullptr;
   char* m_end = nullptr;
   std::size_t m_live = 0;
+  std::size_t m_taken = 0;
 };
 
 // Never destroyed: a record may be freed by a static destructor that runs
@@ -97,6 +104,7 @@ CRecordPool& Pool() {
 #ifdef VALMERO_RECORDS_FROM_HEAP
 void* SongRecord::operator new(std::size_t size) { return ::operator new(size); }
 void SongRecord::operator delete(void* record) noexcept { ::operator delete(record); }
+std::size_t RecordBlocksTaken() { return 0; }
 #else
 void* SongRecord::operator new(std::size_t size) {
   if (size > SLOT_BYTES) throw std::bad_alloc();  // no record is larger; nothing derives from it
@@ -106,6 +114,8 @@ void* SongRecord::operator new(std::size_t size) {
 void SongRecord::operator delete(void* record) noexcept {
   if (record != nullptr) Pool().Give(record);
 }
+
+std::size_t RecordBlocksTaken() { return Pool().BlocksTaken(); }
 #endif
 
 }  // namespace valmero

@@ -58,6 +58,11 @@ struct SongRecord {
   static void operator delete(void* record) noexcept;
 };
 
+// How many blocks the record pool has taken from the system since the
+// program started (0 where records come from the heap): each costs a
+// mapping and the zeroing of its pages.
+std::size_t RecordBlocksTaken();
+
 // Sets every byte of the scratch to zero: five empty texts and genre 0.
 void ClearTagFields(TagScratch& scratch);
 

@@ -41,6 +41,8 @@ LogClock g_clock = &LocalNow;
 // started in the same folder from emptying it.
 int g_logFd = -1;
 bool g_bLogInUse = false;
+// Set when the last start found a place to write the log.
+bool g_bLogWritten = false;
 // The lock lives on a second descriptor of the same open file, so that
 // closing the log for a while (ResetActivityLog) does not give it up: only
 // the next start or the end of the program does.
@@ -240,6 +242,7 @@ int StartActivityLog(char* startDir) {
   ResetActivityLog();
   ReleaseLock();
   g_bLogInUse = false;
+  g_bLogWritten = false;
   if (startDir[0] == '\0') {
     // Never the root folder or any other stand-in: the log is best effort.
     std::fputs("valmero: the start folder cannot be determined; no log is written\n", stderr);
@@ -252,15 +255,17 @@ int StartActivityLog(char* startDir) {
     switch (ClaimLog(path)) {
       case LogClaim::Held:
         std::memcpy(g_szLogPath, path, sizeof path);
+        g_bLogWritten = true;
         break;
       case LogClaim::InUse:
         g_bLogInUse = true;
         std::fprintf(stderr, "valmero: the log %s is in use by another run of the program\n", path);
         return -1;
       case LogClaim::Failed:
-        // Each line tries again, as it does after a removal.
-        std::memcpy(g_szLogPath, path, sizeof path);
-        break;
+        // A folder the program may not write in (read-only, an install
+        // folder): said once, and nothing later names a log that is not there.
+        std::fprintf(stderr, "valmero: the log %s cannot be written; no log is written\n", path);
+        return 0;
     }
   }
   LogMessage("%s", LOG_START_LINE);
@@ -268,5 +273,7 @@ int StartActivityLog(char* startDir) {
 }
 
 bool ActivityLogInUse() { return g_bLogInUse; }
+
+bool ActivityLogWritten() { return g_bLogWritten; }
 
 }  // namespace valmero

@@ -38,13 +38,19 @@ constexpr const char* LOG_END_LINE =
 // log file there and writes the start line; the log stays locked for the
 // life of the program. The log is only ever this program's own regular file:
 // a symbolic link or any other kind of file named mirqlog.txt is replaced.
-// When the current directory cannot be determined, or the log is held by
-// another program, standard error says so and nothing is logged. 0, or -1
+// When the current directory cannot be determined, the log cannot be
+// written there, or the log is held by another program, standard error says
+// so and nothing is logged. 0, or -1
 // when the log is in use.
 int StartActivityLog(char* startDir);
 
 // True when the last StartActivityLog found the log in use by another program.
 bool ActivityLogInUse();
+
+// True when the last StartActivityLog could write the log: false without a
+// start folder, with the log in use, or in a folder the program may not
+// write in (standard error has said so; a desktop program tells the user).
+bool ActivityLogWritten();
 
 // Writes one line: "* Y:MM:DD HH:MM:SS - message". The message is cut at its
 // last line feed, and cut short where the line would pass LOG_LINE_LIMIT so

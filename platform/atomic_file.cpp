@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/files.h"
+#include "platform/interrupt_removal.h"
 #include "platform/temporary_file.h"
 
 namespace valmero {
@@ -21,6 +22,7 @@ bool CAtomicFile::Create(const char* finalPath) {
   // Readable like any file the user makes: 0666 less the umask.
   int fd = CreateTemporaryBeside(finalPath, 0666, m_temporaryPath);
   if (fd < 0) return false;
+  RemoveOnInterrupt(m_temporaryPath);
   m_fd = fd;
   m_failed = false;
   m_buffered = 0;
@@ -56,6 +58,7 @@ bool CAtomicFile::Commit() {
   m_fd = -1;
   if (ok && !RenameReplacing(m_temporaryPath.c_str(), m_finalPath.c_str())) ok = false;
   if (!ok) RemoveFile(m_temporaryPath.c_str());
+  ForgetOnInterrupt(m_temporaryPath);
   m_temporaryPath.clear();
   return ok;
 }
@@ -67,6 +70,7 @@ void CAtomicFile::Abandon() {
   }
   if (!m_temporaryPath.empty()) {
     RemoveFile(m_temporaryPath.c_str());
+    ForgetOnInterrupt(m_temporaryPath);
     m_temporaryPath.clear();
   }
   m_buffered = 0;

@@ -1,9 +1,14 @@
 #include "platform/console.h"
 
+#include <fcntl.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <cstring>
 #include <initializer_list>
+
+#include "platform/interrupt_removal.h"
 
 namespace valmero {
 
@@ -13,6 +18,7 @@ volatile std::sig_atomic_t* g_pending = nullptr;
 
 void OnInterrupt(int signal) {
   if (*g_pending) {
+    RemoveNotedFiles();
     std::signal(signal, SIG_DFL);
     std::raise(signal);
     return;
@@ -33,6 +39,17 @@ void TurnInterruptIntoFlag(volatile std::sig_atomic_t* pending) {
   // file is left behind and every file under a final name is complete.
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
 }
+
+void OpenClosedStandardStreams() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // The lowest free number is the one just found closed.
+    int opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+    if (opened >= 0 && opened != fd) ::close(opened);
+  }
+}
+
+void IgnoreClosedOutput() { std::signal(SIGPIPE, SIG_IGN); }
 
 bool IsTerminal(std::FILE* stream) { return ::isatty(::fileno(stream)) == 1; }
 

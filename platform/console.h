@@ -13,6 +13,17 @@ namespace valmero {
 // that stopped looking can still be stopped.
 void TurnInterruptIntoFlag(volatile std::sig_atomic_t* pending);
 
+// Opens each of standard input, output and error that the program was
+// started without on the null device, so that no file the program opens
+// later takes its number (and a library's warning or the program's summary
+// lands inside it). Called first thing.
+void OpenClosedStandardStreams();
+
+// A reader of standard output that goes away costs the program its output
+// and nothing more: writes to a closed pipe fail instead of ending the
+// program before its work (a book, the last lines of its log) is done.
+void IgnoreClosedOutput();
+
 // True when the stream goes to a terminal, where a progress bar can be drawn.
 bool IsTerminal(std::FILE* stream);
 

@@ -13,6 +13,7 @@
 #include "sources/songlist_reader.h"
 
 #include <cstring>
+#include <new>
 #include <string>
 
 namespace valmero {
@@ -60,7 +61,7 @@ RunOutcome CConverter::OnMake(const char* sourceText, const char* targetText, co
   RunOutcome outcome = RunOutcome::Failed;
   if (CanStartRun(sourceText, sourceFits, targetText, targetFits)) {
     if (MakeDirectory(m_szTarget)) LogMessage("Create target folder : %s", m_szTarget);
-    if (ClaimTargetFolder(targetLock) && RunStages() >= 0) outcome = RunOutcome::Finished;
+    if (ClaimTargetFolder(targetLock) && RunStagesWithinMemory() >= 0) outcome = RunOutcome::Finished;
   }
   if (outcome == RunOutcome::Finished) {
     LogMessage("%s", FINISHED_TEXT);
@@ -114,6 +115,20 @@ int CConverter::ReadSource() {
   return ReadSonglistFile();
 }
 
+// Memory that runs out (a collection bigger than the machine, or a limit
+// set on the program) fails the run as a stage would: said in the log, the
+// error box, and every file being written aside removed on the way out.
+int CConverter::RunStagesWithinMemory() {
+  try {
+    return RunStages();
+  } catch (const std::bad_alloc&) {
+    ClearSongList(m_songs);
+    m_index.ClearIndexArrays();
+    LogMessage("%s", OUT_OF_MEMORY_TEXT);
+    return -1;
+  }
+}
+
 int CConverter::RunStages() {
   if (!m_options.m_bSourceDownload && !m_options.m_bSourceDisc) return 0;
   if (ReadSource() < 0) return -1;
@@ -148,6 +163,8 @@ bool CConverter::WouldReplaceSonglist() const {
 }
 
 void CConverter::OnViewLog() {
+  // Nothing to show, and no old log of another day to show in its place.
+  if (!ActivityLogWritten()) return;
   char path[PATH_SIZE];
   if (m_szStartDir[0] != '\0' && FormatPath(path, sizeof path, "%s" VALMERO_SEP "mirqlog.txt", m_szStartDir)) m_host.OpenDocument(path);
 }

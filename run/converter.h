@@ -32,6 +32,7 @@ enum class RunOutcome { Finished, Failed, Refused };
 
 constexpr const char* FINISHED_TEXT = "Finished Converting";
 constexpr const char* ERROR_CAPTION = "ERROR";
+constexpr const char* OUT_OF_MEMORY_TEXT = "not enough memory for the run";
 constexpr const char* ERROR_TEXT =
     "ERROR: File names are not as required for ENGLISH.kvx.\nPlease view the logfile.";
 
@@ -91,6 +92,7 @@ class CConverter {
   bool CanStartRun(const char* sourceText, bool sourceFits, const char* targetText, bool targetFits);
   bool ClaimTargetFolder(CFolderLock& lock);
   int ReadSource();
+  int RunStagesWithinMemory();
   int RunStages();
   RunOutputs Outputs() const;
   bool WouldReplaceSonglist() const;

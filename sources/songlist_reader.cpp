@@ -18,6 +18,9 @@ namespace valmero {
 namespace {
 
 constexpr std::size_t LINE_SIZE = 260;
+// How many lines go by between two looks for a cancel: a long list keeps
+// its windows painted and can be stopped, at no cost worth measuring.
+constexpr int LINES_BETWEEN_PUMPS = 256;
 constexpr std::size_t SINGER_LIMIT = 51;
 
 bool IsSeparator(char c) { return c == '\t' || c == '#' || c == '|'; }
@@ -133,22 +136,27 @@ LineOutcome ReadSongLine(const char* line, int lineNumber, const std::string& fo
     return LineOutcome::EndOfList;
   }
 
-  auto record = MakeSongRecord();
+  // The record is made only for a line that becomes a song: a list whose
+  // songs are missing costs no more than one whose songs are there.
   std::string numberText = TakeField(SkipSpaces(line), LINE_SIZE, false);
-  record->songNumber = ParseLeadingInt(numberText.c_str());
-  record->newNumber = record->songNumber;
-  if (record->songNumber == 0) {
+  const int32_t number = ParseLeadingInt(numberText.c_str());
+  if (number == 0) {
     LogMessage("invalid song number : line %d", lineNumber);
     host.Note({RunNoteCode::LineWithoutNumber, "", lineNumber, numberText.c_str()});
     return LineOutcome::Skipped;
   }
 
+  char mp3Path[PATH_SIZE];
   char mcgPath[PATH_SIZE];
-  if (!FindSongFile(finder, folder, numberText, "mp3", record->path, host, lineNumber, RunNoteCode::LineMissingMp3) ||
+  if (!FindSongFile(finder, folder, numberText, "mp3", mp3Path, host, lineNumber, RunNoteCode::LineMissingMp3) ||
       !FindSongFile(finder, folder, numberText, "mcg", mcgPath, host, lineNumber, RunNoteCode::LineMissingMcg)) {
     return LineOutcome::Skipped;
   }
 
+  auto record = MakeSongRecord();
+  record->songNumber = number;
+  record->newNumber = number;
+  CopyText(record->path, sizeof record->path, mp3Path);
   const char* titleStart = AfterNextSeparator(line);
   CopyText(record->title, sizeof record->title, TakeField(SkipSpaces(titleStart), LINE_SIZE, true).c_str());
   if (separators == 2) {
@@ -180,9 +188,20 @@ int ReadSonglistStream(const char* source, CByteStream& bytes, SongList& songs, 
 
   CFileFinder finder;
   CTextLineReader reader(bytes);
+  // The lines' log lines go out a batch at a time, as the scan's do.
+  CLogLinesTogether together;
   char line[LINE_SIZE];
   int lineNumber = 0;
   while (!reader.AtEnd()) {
+    if (lineNumber % LINES_BETWEEN_PUMPS == LINES_BETWEEN_PUMPS - 1) {
+      together.WriteIfDue();
+      popup->PumpMessages(true);
+      if (popup->IsCancelled()) {
+        together.WriteNow();
+        host.ShowCancelled(CANCELLED_TEXT);
+        return -1;
+      }
+    }
     bool read = reader.ReadLine(line);
     if (reader.Failed()) {
       // A read error is no end of the list: the songs below it would be lost unsaid.

@@ -16,8 +16,9 @@ constexpr const char* UNREADABLE_SONGLIST_FORMAT = "can not read songlist file :
 
 // Empties the list and reads the songlist file at `source` into it, front to
 // back in pieces. 0 when the reading ended normally (also with no song), -1
-// when the file cannot be opened or is not a regular file, a read fails, or a
-// line has more than two separators.
+// when the file cannot be opened or is not a regular file, a read fails, a
+// line has more than two separators, or the user cancelled (the popup is
+// pumped every few hundred lines; a cancel shows "Progress Calcelled").
 int ReadSonglistFile(const char* source, SongList& songs, IRunHost& host);
 
 // Reads the songs of a songlist file's bytes (already read from `source`)

@@ -25,6 +25,13 @@ void TurnInterruptIntoFlag(volatile std::sig_atomic_t* pending) {
   ::SetConsoleCtrlHandler(&OnConsoleEvent, TRUE);
 }
 
+// A Windows program without a standard handle writes nowhere; no file
+// takes its place.
+void OpenClosedStandardStreams() {}
+
+// Windows raises no signal for a closed pipe: the write fails.
+void IgnoreClosedOutput() {}
+
 bool IsTerminal(std::FILE* stream) { return ::_isatty(::_fileno(stream)) != 0; }
 
 }  // namespace valmero

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,12 @@ TEST(CliSessionTest, UsageErrorsExitTwoAndLeaveTheLogUntouched) {
       "make --source x --target y --index sometimes",
       "make --source x --target y --colour",
       "make --source list --disc --subfolder",
+      // An option given twice is no choice between the two.
+      "make --source x --target y --target z",
+      "make --source x --source w --target y",
+      "book --source x --out b.html --out c.html",
+      // A book that cannot be written is known before the run starts.
+      "make --source . --target y --book nofolder/b.html",
       "inspect",
       "inspect a b",
       "--version extra",
@@ -47,14 +54,31 @@ TEST(CliSessionTest, UsageErrorsExitTwoAndLeaveTheLogUntouched) {
   EXPECT_FALSE(Exists(dir / "y"));
 }
 
+// The book of a run that finished with failed copies is written all the same.
+TEST(CliSessionTest, BookFollowsARunWithFailedCopies) {
+  CTempDir dir;
+  WriteFile(dir / "list.txt", "12|Rain|Bob\r\n");
+  WriteFile(dir / "12.mp3", "x");
+  WriteFile(dir / "12.mcg", "x");
+  // The companion cannot be copied: a folder has its name in the target.
+  std::filesystem::create_directories(dir / "out/00001.MCG");
+  CliResult result = RunCli(dir.Path(), "make --disc --source " + testing::Quote(dir / "list.txt") + " --target " +
+                                            testing::Quote(dir / "out") + " --book b.html");
+  EXPECT_EQ(result.status, 3) << result.err;
+  EXPECT_NE(ReadFile(dir / "b.html").find("Rain"), std::string::npos);
+}
+
 TEST(CliSessionTest, HelpAndVersion) {
   CTempDir dir;
   CliResult help = RunCli(dir.Path(), "--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("valmero-cli make --source PATH"), std::string::npos);
+  CliResult windowsHelp = RunCli(dir.Path(), testing::Quote("/?"));
+  EXPECT_EQ(windowsHelp.status, 0);
+  EXPECT_EQ(windowsHelp.out, help.out);
   CliResult version = RunCli(dir.Path(), "--version");
   EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out.rfind("valmero-cli ", 0), 0u);
+  EXPECT_EQ(version.out, "valmero-cli " VALMERO_VERSION_TEXT "\n");
   EXPECT_FALSE(Exists(dir / "mirqlog.txt"));
 }
 

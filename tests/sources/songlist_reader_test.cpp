@@ -153,6 +153,26 @@ TEST_F(SonglistReaderTest, PopupShowsTextAndCompletesWithoutPumping) {
   EXPECT_EQ(popup.pumps, 0);
 }
 
+// A long list whose songs are missing reads as fast as one whose songs are
+// there (no record is made for a line that is dropped), and it can be
+// cancelled: what was read is in the log before the cancel box shows.
+TEST_F(SonglistReaderTest, LongListOfMissingSongsCostsNoRecordsAndCanBeCancelled) {
+  std::string list;
+  for (int line = 1; line <= 2000; ++line) list += std::to_string(line) + "|Title|Singer\n";
+  const std::size_t blocksBefore = RecordBlocksTaken();
+  ASSERT_EQ(Read(list), 0);
+  EXPECT_EQ(RecordBlocksTaken(), blocksBefore);
+  EXPECT_GT(m_host.popups[0].pumps, 0);
+
+  std::vector<std::string> logAtCancel;
+  m_host.cancelAtPump = m_host.pumpCount + 2;
+  m_host.atCancelBox = [&] { logAtCancel = LogMessages(m_dir.Path()); };
+  EXPECT_EQ(Read(list), -1);
+  EXPECT_EQ(m_host.events.back(), "cancelled: Progress Calcelled");
+  ASSERT_FALSE(logAtCancel.empty());
+  EXPECT_EQ(logAtCancel.back(), "\"" + (m_dir / "511.mp3") + "\" does not exist");
+}
+
 TEST_F(SonglistReaderTest, SongFilesAreFoundWithoutRegardToCase) {
   WriteFile(m_dir / "21.MP3", "mp3");
   WriteFile(m_dir / "21.Mcg", "mcg");

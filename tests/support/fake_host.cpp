@@ -51,7 +51,10 @@ bool CFakeHost::AskError(const char* text, const char* caption) {
   return answerErrorOk;
 }
 
-void CFakeHost::ShowCancelled(const char* text) { events.push_back(std::string("cancelled: ") + text); }
+void CFakeHost::ShowCancelled(const char* text) {
+  if (atCancelBox) atCancelBox();
+  events.push_back(std::string("cancelled: ") + text);
+}
 
 void CFakeHost::OpenDocument(const char* path) { events.push_back(std::string("open: ") + path); }
 

@@ -2,6 +2,7 @@
 // cancel at a chosen pump.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ class CFakeHost : public IRunHost {
   int cancelAtPump = 0;
   // The answer to the error box: true for OK.
   bool answerErrorOk = true;
+  // Called as the cancel box shows, before it is answered (to look at the log then).
+  std::function<void()> atCancelBox;
 
   std::vector<PopupRecord> popups;
   std::vector<std::string> events;  // "finished: ...", "error: ...", "cancelled: ...", "open: ..."

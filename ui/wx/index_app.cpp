@@ -7,6 +7,7 @@
 #include <wx/log.h>
 #include <wx/stdpaths.h>
 
+#include "platform/console.h"
 #include "ui/wx/main_dlg.h"
 
 namespace valmero {
@@ -19,6 +20,8 @@ void UseApplicationConfig() {
   delete wxConfigBase::Set(new wxFileConfig("VALMERO", wxEmptyString, wxEmptyString, wxEmptyString,
                                             wxCONFIG_USE_LOCAL_FILE));
 }
+
+CIndexApp::CIndexApp() { OpenClosedStandardStreams(); }
 
 bool CIndexApp::OnInit() {
   SetAppName("VALMERO");

@@ -8,6 +8,9 @@ namespace valmero {
 
 class CIndexApp : public wxApp {
  public:
+  // Made before the toolkit opens its display: a standard stream the
+  // program was started without is opened on the null device first.
+  CIndexApp();
   // Names the application VALMERO (its configuration lives in the XDG
   // folder under that name). The program reads no command line.
   bool OnInit() override;
