@@ -26,15 +26,15 @@ struct Place {
 
 // The template's rectangles, in dialog units.
 const Place PLACES[] = {
-    {IDC_VISIT_SITE, 84, 7, 106, 14},       {IDC_HELP_BUTTON, 211, 18, 50, 14},
-    {IDC_SELECT_SOURCE, 14, 182, 50, 14},   {IDC_SOURCE_EDIT, 70, 182, 193, 14},
-    {IDC_SELECT_TARGET, 15, 220, 50, 14},   {IDC_TARGET_EDIT, 70, 220, 193, 14},
-    {IDC_TARGET_SUBFOLDER, 70, 203, 140, 10}, {IDC_MAKE, 28, 244, 50, 14},
-    {IDC_VIEW_LOG, 105, 244, 65, 14},       {IDC_EXIT, 197, 244, 50, 14},
-    {IDC_SOURCE_DOWNLOAD, 21, 48, 107, 10}, {IDC_SOURCE_DISC, 21, 64, 113, 10},
-    {IDC_INDEX_RENUMBER, 41, 84, 201, 10},  {IDC_INDEX_KEEP, 41, 99, 182, 10},
-    {IDC_LIST_FILE, 41, 144, 103, 10},      {IDC_COPY_ALL, 41, 159, 83, 10},
-    {IDC_CONFIG_RENUMBER, 41, 114, 195, 10}, {IDC_CONFIG_KEEP, 41, 129, 176, 10},
+    {ID_VISIT_SITE, 84, 7, 106, 14},       {ID_HELP_BUTTON, 211, 18, 50, 14},
+    {ID_SELECT_SOURCE, 14, 182, 50, 14},   {ID_SOURCE_EDIT, 70, 182, 193, 14},
+    {ID_SELECT_TARGET, 15, 220, 50, 14},   {ID_TARGET_EDIT, 70, 220, 193, 14},
+    {ID_TARGET_SUBFOLDER, 70, 203, 140, 10}, {ID_MAKE, 28, 244, 50, 14},
+    {ID_VIEW_LOG, 105, 244, 65, 14},       {ID_EXIT, 197, 244, 50, 14},
+    {ID_SOURCE_DOWNLOAD, 21, 48, 107, 10}, {ID_SOURCE_DISC, 21, 64, 113, 10},
+    {ID_INDEX_RENUMBER, 41, 84, 201, 10},  {ID_INDEX_KEEP, 41, 99, 182, 10},
+    {ID_LIST_FILE, 41, 144, 103, 10},      {ID_COPY_ALL, 41, 159, 83, 10},
+    {ID_CONFIG_RENUMBER, 41, 114, 195, 10}, {ID_CONFIG_KEEP, 41, 129, 176, 10},
 };
 
 int Fail(const char* reason) {
@@ -86,7 +86,7 @@ HWND MainDialog() {
   for (int waited = 0; waited < 300; ++waited) {
     HWND window = nullptr;
     while ((window = ::FindWindowExA(nullptr, window, "#32770", "VALMERO")) != nullptr) {
-      if (::GetDlgItem(window, IDC_MAKE) == nullptr || !::IsWindowVisible(window)) continue;
+      if (::GetDlgItem(window, ID_MAKE) == nullptr || !::IsWindowVisible(window)) continue;
       if (HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, ProcessOf(window))) {
         ::WaitForInputIdle(process, 10000);
         ::CloseHandle(process);
@@ -122,10 +122,10 @@ bool Type(HWND dialog, int id, const char* text) {
 }
 
 int Fill(HWND dialog, const char* source, const char* target) {
-  for (int id : {IDC_LIST_FILE, IDC_CONFIG_RENUMBER, IDC_COPY_ALL}) {
+  for (int id : {ID_LIST_FILE, ID_CONFIG_RENUMBER, ID_COPY_ALL}) {
     if (!Tick(dialog, id)) return Fail("a box did not take its mark");
   }
-  if (!Type(dialog, IDC_SOURCE_EDIT, source) || !Type(dialog, IDC_TARGET_EDIT, target)) {
+  if (!Type(dialog, ID_SOURCE_EDIT, source) || !Type(dialog, ID_TARGET_EDIT, target)) {
     return Fail("a path did not stay in its field");
   }
   return 0;
@@ -188,10 +188,10 @@ std::string TextOf(HWND control) {
 }
 
 int Check(HWND dialog) {
-  ::PostMessageA(dialog, WM_COMMAND, IDM_CHECK_SOURCE, 0);
+  ::PostMessageA(dialog, WM_COMMAND, ID_CHECK_SOURCE, 0);
   HWND report = FindCaptioned(dialog, "Check source", 50);
   if (report == nullptr) return Fail("no report window");
-  std::fputs(TextOf(::GetDlgItem(report, IDC_REPORT_TEXT)).c_str(), stdout);
+  std::fputs(TextOf(::GetDlgItem(report, ID_REPORT_TEXT)).c_str(), stdout);
   ::PostMessageA(report, WM_COMMAND, IDCANCEL, 0);
   return 0;
 }
@@ -208,7 +208,7 @@ HWND NameField(HWND chooser) {
 }
 
 int Book(HWND dialog, const char* file) {
-  ::PostMessageA(dialog, WM_COMMAND, IDM_MAKE_BOOK, 0);
+  ::PostMessageA(dialog, WM_COMMAND, ID_MAKE_BOOK, 0);
   HWND chooser = FindCaptioned(dialog, "Make song book", 50);
   if (chooser == nullptr) return Fail("no save dialog for the book");
   HWND field = NameField(chooser);
@@ -223,7 +223,7 @@ int Book(HWND dialog, const char* file) {
 }
 
 int Make(HWND dialog) {
-  Click(dialog, IDC_MAKE);
+  Click(dialog, ID_MAKE);
   HWND box = FindMessageBox(dialog, 110);
   if (box == nullptr) return Fail("no box at the end of the run");
   char text[512] = {};
@@ -246,7 +246,7 @@ int main(int argc, char** argv) {
   if (step == "check") return Check(dialog);
   if (step == "book" && argc == 3) return Book(dialog, argv[2]);
   if (step == "exit") {
-    Click(dialog, IDC_EXIT);
+    Click(dialog, ID_EXIT);
     return 0;
   }
   return Fail("unknown step");

@@ -117,7 +117,7 @@ void COptionState::SetEnabled(int id, bool enabled) {
 
 bool COptionState::IsLockedDuringRun(int id) {
   return IsCheckBox(id) || id == ID_MAKE || id == ID_SELECT_SOURCE || id == ID_SELECT_TARGET ||
-         id == ID_SOURCE_EDIT || id == ID_TARGET_EDIT || id == ID_EXIT;
+         id == ID_SOURCE_EDIT || id == ID_TARGET_EDIT || id == ID_EXIT || id == ID_CHECK_SOURCE || id == ID_MAKE_BOOK;
 }
 
 bool COptionState::IsChecked(int id) const {

@@ -10,34 +10,9 @@
 
 #include "run/converter.h"
 #include "run/run_options.h"
+#include "ui/common/control_ids.h"
 
 namespace valmero {
-
-// Control ids of the main dialog.
-enum ControlId : int {
-  ID_VISIT_SITE = 1000,
-  ID_HELP_BUTTON = 1001,
-  ID_JUKE_LIST = 1002,
-  ID_INDEX_FILE = 1003,
-  ID_COPY_MP3 = 1004,
-  ID_MOVE_MP3 = 1005,
-  ID_SELECT_SOURCE = 1006,
-  ID_SOURCE_EDIT = 1007,
-  ID_SELECT_TARGET = 1008,
-  ID_TARGET_EDIT = 1009,
-  ID_TARGET_SUBFOLDER = 1010,
-  ID_MAKE = 1011,
-  ID_VIEW_LOG = 1012,
-  ID_EXIT = 1013,
-  ID_SOURCE_DOWNLOAD = 1014,
-  ID_SOURCE_DISC = 1015,
-  ID_INDEX_RENUMBER = 1020,
-  ID_INDEX_KEEP = 1021,
-  ID_LIST_FILE = 1022,
-  ID_COPY_ALL = 1023,
-  ID_CONFIG_RENUMBER = 1024,
-  ID_CONFIG_KEEP = 1025,
-};
 
 // Every check box of the dialog, hidden ones included.
 bool IsCheckBox(int id);
@@ -64,7 +39,8 @@ class COptionState {
   void ChooseTarget(const std::string& path);
 
   // While a run pumps messages, MAKE, the choosers, the option boxes, the
-  // path fields and Exit are locked; the rest of the state is untouched.
+  // path fields, Exit, the check and the book are locked; the rest of the
+  // state is untouched.
   void BeginRun() { m_bRunning = true; }
   void EndRun() { m_bRunning = false; }
   bool IsRunning() const { return m_bRunning; }

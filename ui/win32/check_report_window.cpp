@@ -1,6 +1,6 @@
 #include "ui/win32/check_report_window.h"
 
-#include "ui/common/dialog_requests.h"
+#include "ui/common/dialog_controller.h"
 #include "ui/win32/file_chooser.h"
 #include "ui/win32/resource.h"
 
@@ -27,7 +27,7 @@ void LayOut(HWND window) {
   RECT client;
   ::GetClientRect(window, &client);
   HWND close = ::GetDlgItem(window, IDCANCEL);
-  HWND save = ::GetDlgItem(window, IDC_SAVE_REPORT);
+  HWND save = ::GetDlgItem(window, ID_SAVE_REPORT);
   RECT button;
   ::GetWindowRect(close, &button);
   const int width = button.right - button.left;
@@ -35,23 +35,8 @@ void LayOut(HWND window) {
   const int buttonTop = client.bottom - MARGIN - height;
   ::MoveWindow(close, client.right - MARGIN - width, buttonTop, width, height, TRUE);
   ::MoveWindow(save, client.right - MARGIN - 2 * width - BUTTON_GAP, buttonTop, width, height, TRUE);
-  ::MoveWindow(::GetDlgItem(window, IDC_REPORT_TEXT), MARGIN, MARGIN, client.right - 2 * MARGIN,
+  ::MoveWindow(::GetDlgItem(window, ID_REPORT_TEXT), MARGIN, MARGIN, client.right - 2 * MARGIN,
                buttonTop - 2 * MARGIN, TRUE);
-}
-
-void SaveAs(HWND window, const std::string& report) {
-  FileChoice choice;
-  choice.title = "Save the report as";
-  choice.filter = "Text files (*.txt)\0*.txt\0All files\0*.*\0";
-  choice.name = "valmero-check.txt";
-  choice.extension = "txt";
-  choice.save = true;
-  const std::string path = ChooseFile(window, choice);
-  if (path.empty()) return;
-  if (!SaveCheckReport(path, WithWindowsLineEnds(report))) {
-    const std::string text = "The report could not be saved as\n" + path;
-    ::MessageBoxA(window, text.c_str(), "Check source", MB_OK | MB_ICONERROR);
-  }
 }
 
 INT_PTR CALLBACK ReportProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -59,7 +44,7 @@ INT_PTR CALLBACK ReportProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_INITDIALOG: {
       ::SetWindowLongPtrA(window, DWLP_USER, lParam);
       const auto* report = reinterpret_cast<const std::string*>(lParam);
-      HWND text = ::GetDlgItem(window, IDC_REPORT_TEXT);
+      HWND text = ::GetDlgItem(window, ID_REPORT_TEXT);
       // Columns of the report line up only in a fixed-width font.
       ::SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(ANSI_FIXED_FONT)), FALSE);
       ::SendMessageA(text, EM_SETLIMITTEXT, 0, 0);
@@ -73,8 +58,10 @@ INT_PTR CALLBACK ReportProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       LayOut(window);
       return TRUE;
     case WM_COMMAND:
-      if (LOWORD(wParam) == IDC_SAVE_REPORT) {
-        SaveAs(window, *reinterpret_cast<const std::string*>(::GetWindowLongPtrA(window, DWLP_USER)));
+      if (LOWORD(wParam) == ID_SAVE_REPORT) {
+        CWindowBoxes boxes(window);
+        SaveCheckReportAs(boxes, WithWindowsLineEnds(*reinterpret_cast<const std::string*>(
+                                     ::GetWindowLongPtrA(window, DWLP_USER))));
       } else if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK) {
         ::EndDialog(window, IDCANCEL);
       }

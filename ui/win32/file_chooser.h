@@ -1,21 +1,34 @@
-// The system's file chooser, for a file to open or a file to save.
+// The Windows choosers and message boxes behind the controller's requests,
+// for any window that asks them (the main dialog, the report window).
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "ui/common/dialog_view.h"
+
 namespace valmero {
 
-struct FileChoice {
-  const char* title = nullptr;      // nullptr: the chooser's own
-  const char* filter = nullptr;     // pairs of "name\0pattern\0"
-  const char* name = "";            // the name first offered
-  const char* extension = nullptr;  // added to a name typed without one
-  bool save = false;                // a replaced file is asked about first
-};
+bool ChooseFolderOver(HWND owner, const char* title, std::string& folder);
+// The chosen path, empty when the user cancels. A file to open must exist.
+FileChoice ChooseFileOver(HWND owner, const FileRequest& request);
+void ShowMessageOver(HWND owner, const std::string& text, const char* caption, MessageKind kind);
 
-// The chosen path; empty when the user cancels. A file to open must exist.
-std::string ChooseFile(HWND owner, const FileChoice& choice);
+// The choosers and boxes of one window.
+class CWindowBoxes : public IDialogBoxes {
+ public:
+  explicit CWindowBoxes(HWND owner) : m_owner(owner) {}
+  bool ChooseFolder(const char* title, bool, std::string& folder) override {
+    return ChooseFolderOver(m_owner, title, folder);
+  }
+  FileChoice ChooseFile(const FileRequest& request) override { return ChooseFileOver(m_owner, request); }
+  void ShowMessage(const std::string& text, const char* caption, MessageKind kind) override {
+    ShowMessageOver(m_owner, text, caption, kind);
+  }
+
+ private:
+  HWND m_owner;
+};
 
 }  // namespace valmero

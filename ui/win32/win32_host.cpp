@@ -10,8 +10,6 @@
 
 namespace valmero {
 
-bool CWin32Host::s_bCancelRequested = false;
-
 namespace {
 
 constexpr const char* APP_TITLE = "VALMERO";
@@ -19,12 +17,13 @@ constexpr const char* PROFILE_KEY = "Software\\VALMERO\\VALMERO\\Settings";
 
 class CProgressWindow : public IProgressPopup {
  public:
-  CProgressWindow(HWND owner, const char* title, bool smooth) : m_caption(title != nullptr ? title : "Progress") {
+  CProgressWindow(const CWin32Host& host, HWND owner, const char* title, bool smooth)
+      : m_host(host), m_caption(title != nullptr ? title : "Progress") {
     m_window = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PROGRESS), owner, &DialogProc,
                                     reinterpret_cast<LPARAM>(this));
     if (m_window == nullptr) return;
     ::SetWindowTextA(m_window, m_caption.Text().c_str());
-    HWND bar = ::GetDlgItem(m_window, IDC_PROGRESS_BAR);
+    HWND bar = ::GetDlgItem(m_window, ID_PROGRESS_BAR);
     if (smooth) ::SetWindowLongPtrA(bar, GWL_STYLE, ::GetWindowLongPtrA(bar, GWL_STYLE) | PBS_SMOOTH);
     RestorePosition();
     ::ShowWindow(m_window, SW_SHOWNA);
@@ -42,12 +41,12 @@ class CProgressWindow : public IProgressPopup {
     m_upper = upper;
     m_step = step;
     if (m_window == nullptr) return;
-    ::SendDlgItemMessageA(m_window, IDC_PROGRESS_BAR, PBM_SETRANGE32, static_cast<WPARAM>(lower), upper);
-    ::SendDlgItemMessageA(m_window, IDC_PROGRESS_BAR, PBM_SETSTEP, static_cast<WPARAM>(step), 0);
+    ::SendDlgItemMessageA(m_window, ID_PROGRESS_BAR, PBM_SETRANGE32, static_cast<WPARAM>(lower), upper);
+    ::SendDlgItemMessageA(m_window, ID_PROGRESS_BAR, PBM_SETSTEP, static_cast<WPARAM>(step), 0);
   }
 
   void SetText(const char* text) override {
-    if (m_window != nullptr) ::SetDlgItemTextA(m_window, IDC_PROGRESS_TEXT, ExpandTabs(text).c_str());
+    if (m_window != nullptr) ::SetDlgItemTextA(m_window, ID_PROGRESS_TEXT, ExpandTabs(text).c_str());
   }
 
   int SetPos(int position) override {
@@ -56,7 +55,7 @@ class CProgressWindow : public IProgressPopup {
     if (m_window == nullptr) return previous;
     ShowAgain();
     if (m_caption.Update(position, m_lower, m_upper)) ::SetWindowTextA(m_window, m_caption.Text().c_str());
-    return static_cast<int>(::SendDlgItemMessageA(m_window, IDC_PROGRESS_BAR, PBM_SETPOS, position, 0));
+    return static_cast<int>(::SendDlgItemMessageA(m_window, ID_PROGRESS_BAR, PBM_SETPOS, position, 0));
   }
 
   int StepIt() override {
@@ -85,7 +84,7 @@ class CProgressWindow : public IProgressPopup {
       ::TranslateMessage(&message);
       ::DispatchMessageA(&message);
     }
-    if (CWin32Host::s_bCancelRequested) Cancel();
+    if (m_host.IsCancelRequested()) Cancel();
   }
 
   bool IsCancelled() const override { return m_bCancelled; }
@@ -98,7 +97,7 @@ class CProgressWindow : public IProgressPopup {
     }
     auto* self = reinterpret_cast<CProgressWindow*>(::GetWindowLongPtrA(window, DWLP_USER));
     if (self == nullptr) return FALSE;
-    if ((message == WM_COMMAND && (LOWORD(wParam) == IDC_PROGRESS_CANCEL || LOWORD(wParam) == IDCANCEL)) ||
+    if ((message == WM_COMMAND && (LOWORD(wParam) == ID_PROGRESS_CANCEL || LOWORD(wParam) == IDCANCEL)) ||
         message == WM_CLOSE) {
       self->Cancel();
       return TRUE;
@@ -135,6 +134,7 @@ class CProgressWindow : public IProgressPopup {
     if (::GetWindowRect(m_window, &rect)) WriteProfilePosition(rect.left, rect.top);
   }
 
+  const CWin32Host& m_host;
   HWND m_window = nullptr;
   CPercentCaption m_caption;
   int m_lower = 0;
@@ -147,7 +147,7 @@ class CProgressWindow : public IProgressPopup {
 }  // namespace
 
 std::unique_ptr<IProgressPopup> CWin32Host::CreateProgressPopup(const char* title, bool smooth) {
-  return std::make_unique<CProgressWindow>(m_owner, title, smooth);
+  return std::make_unique<CProgressWindow>(*this, m_owner, title, smooth);
 }
 
 void CWin32Host::ShowFinished(const char* text) { ::MessageBoxA(m_owner, text, APP_TITLE, MB_OK); }

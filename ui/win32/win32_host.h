@@ -1,14 +1,15 @@
 // The Windows desktop program's host for a run: the progress popup as a
-// modeless dialog with a progress bar, the message boxes, the shell.
+// modeless dialog with a progress bar, the message boxes, the shell, and the
+// cancel that ESC and closing the window give a run.
 #pragma once
 
 #include <windows.h>
 
-#include "core/run_host.h"
+#include "ui/common/dialog_view.h"
 
 namespace valmero {
 
-class CWin32Host : public IRunHost {
+class CWin32Host : public IDesktopRunHost {
  public:
   void SetOwner(HWND owner) { m_owner = owner; }
   std::unique_ptr<IProgressPopup> CreateProgressPopup(const char* title, bool smooth) override;
@@ -17,12 +18,15 @@ class CWin32Host : public IRunHost {
   void ShowCancelled(const char* text) override;
   void OpenDocument(const char* path) override;
 
-  // Set by ESC or a close of the main window while a popup pumps.
-  static void RequestCancel() { s_bCancelRequested = true; }
-  static bool s_bCancelRequested;
+  // ESC or a close of the main window while a popup pumps: the next pump cancels.
+  void CancelOnEscape() override { m_bCancelRequested = true; }
+  void RequestRunCancel() override { m_bCancelRequested = true; }
+  void ClearRunCancel() override { m_bCancelRequested = false; }
+  bool IsCancelRequested() const { return m_bCancelRequested; }
 
  private:
   HWND m_owner = nullptr;
+  bool m_bCancelRequested = false;
 };
 
 // Asks the shell to open a document or an address with the verb "open".

@@ -1,13 +1,13 @@
 #include "ui/wx/check_report_dlg.h"
 
 #include <wx/button.h>
-#include <wx/filedlg.h>
-#include <wx/msgdlg.h>
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
 
+#include "ui/common/control_ids.h"
+#include "ui/common/dialog_controller.h"
 #include "ui/common/dialog_requests.h"
-#include "ui/wx/gui_host.h"
+#include "ui/wx/choosers.h"
 
 namespace valmero {
 
@@ -40,7 +40,7 @@ CCheckReportDlg::CCheckReportDlg(wxWindow* parent, const std::string& report)
   SetSizerAndFit(layout);
   SetEscapeId(wxID_CLOSE);
   Bind(
-      wxEVT_BUTTON, [this](wxCommandEvent&) { OnSaveAs(); }, ID_SAVE_REPORT);
+      wxEVT_BUTTON, [this](wxCommandEvent&) { SaveCheckReportAs(*this, m_report); }, ID_SAVE_REPORT);
   Bind(
       wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(wxID_CLOSE); }, wxID_CLOSE);
   CentreOnParent();
@@ -48,13 +48,14 @@ CCheckReportDlg::CCheckReportDlg(wxWindow* parent, const std::string& report)
 
 bool CCheckReportDlg::SaveReport(const std::string& path) const { return SaveCheckReport(path, m_report); }
 
-void CCheckReportDlg::OnSaveAs() {
-  wxFileDialog chooser(this, "Save the report as", wxEmptyString, "valmero-check.txt",
-                       "Text files (*.txt)|*.txt|All files|*", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-  if (chooser.ShowModal() != wxID_OK) return;
-  if (!SaveReport(PathFromWx(chooser.GetPath()))) {
-    wxMessageBox("The report could not be saved as\n" + chooser.GetPath(), "Check source", wxOK | wxICON_ERROR, this);
-  }
+bool CCheckReportDlg::ChooseFolder(const char* title, bool mustExist, std::string& folder) {
+  return ChooseFolderOver(this, title, mustExist, folder);
+}
+
+FileChoice CCheckReportDlg::ChooseFile(const FileRequest& request) { return ChooseFileOver(this, request); }
+
+void CCheckReportDlg::ShowMessage(const std::string& text, const char* caption, MessageKind kind) {
+  ShowMessageOver(this, text, caption, kind);
 }
 
 }  // namespace valmero

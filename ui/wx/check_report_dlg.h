@@ -7,17 +7,13 @@
 
 #include <string>
 
+#include "ui/common/dialog_view.h"
 
 class wxTextCtrl;
 
 namespace valmero {
 
-constexpr const char* CHECK_SOURCE_ITEM = "&Check source\xE2\x80\xA6\tF5";  // UTF-8 ellipsis
-// The item of the main window's context menu.
-constexpr int ID_CHECK_SOURCE = 17;
-constexpr int ID_SAVE_REPORT = 18;
-
-class CCheckReportDlg : public wxDialog {
+class CCheckReportDlg : public wxDialog, public IDialogBoxes {
  public:
   CCheckReportDlg(wxWindow* parent, const std::string& report);
 
@@ -25,9 +21,11 @@ class CCheckReportDlg : public wxDialog {
   // Writes the report to `path` (aside, then renamed into place). False when it cannot.
   bool SaveReport(const std::string& path) const;
 
- private:
-  void OnSaveAs();
+  bool ChooseFolder(const char* title, bool mustExist, std::string& folder) override;
+  FileChoice ChooseFile(const FileRequest& request) override;
+  void ShowMessage(const std::string& text, const char* caption, MessageKind kind) override;
 
+ private:
   std::string m_report;
   wxTextCtrl* m_pText = nullptr;
 };

@@ -3,8 +3,6 @@
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
 
-#include "ui/wx/progress_popup.h"
-
 namespace valmero {
 
 namespace {
@@ -18,8 +16,13 @@ std::string PathFromWx(const wxString& path) {
   return bytes.data() != nullptr ? std::string(bytes.data()) : std::string();
 }
 
+wxString TextToWx(const std::string& text) {
+  wxString shown = wxString::FromUTF8(text.c_str(), text.size());
+  return shown.empty() && !text.empty() ? PathToWx(text) : shown;
+}
+
 std::unique_ptr<IProgressPopup> CGuiHost::CreateProgressPopup(const char* title, bool smooth) {
-  return std::make_unique<CProgressPopup>(m_pOwner, title, smooth);
+  return std::make_unique<CProgressPopup>(m_cancel, m_pOwner, title, smooth);
 }
 
 void CGuiHost::ShowFinished(const char* text) {

@@ -6,26 +6,18 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/dcclient.h>
-#include <wx/dirdlg.h>
 #include <wx/evtloop.h>
-#include <wx/filedlg.h>
-#include <wx/filename.h>
 #include <wx/menu.h>
-#include <wx/msgdlg.h>
 #include <wx/statbox.h>
-#include <wx/stdpaths.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
-#include "book/source_book.h"
-#include "log/activity_log.h"
+#include "ui/common/site_address.h"
 #include "ui/wx/about_dlg.h"
-#include "ui/wx/check_report_dlg.h"
 #include "ui/wx/art.h"
+#include "ui/wx/check_report_dlg.h"
+#include "ui/wx/choosers.h"
 #include "ui/wx/dialog_layout.h"
-#include "ui/common/dialog_requests.h"
-#include "ui/common/help_file.h"
-#include "ui/wx/progress_popup.h"
 
 namespace valmero {
 
@@ -45,25 +37,18 @@ const wxPoint LOGO_POSITION(30, 20);
 CMainDlg::CMainDlg()
     : wxDialog(nullptr, wxID_ANY, "VALMERO", wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxMINIMIZE_BOX),
-      m_converter(m_host),
-      m_state(m_converter.m_options) {
+      m_controller(*this, m_host) {
   m_host.SetOwner(this);
   CreateControls();
   InitializeDialog();
 }
 
 // A dialog deleted without Destroy still ends its session properly.
-CMainDlg::~CMainDlg() { TerminateSession(); }
+CMainDlg::~CMainDlg() { m_controller.Terminate(); }
 
 bool CMainDlg::Destroy() {
-  TerminateSession();
+  m_controller.Terminate();
   return wxDialog::Destroy();
-}
-
-void CMainDlg::TerminateSession() {
-  if (m_bTerminated) return;
-  m_bTerminated = true;
-  m_converter.Terminate();
 }
 
 // The dialog's own loop instead of ShowModal: GTK's modal grab would keep
@@ -79,7 +64,8 @@ int CMainDlg::RunDialog() {
   return m_nResult;
 }
 
-void CMainDlg::FinishDialog(int result) {
+void CMainDlg::EndDialog(DialogEnd end) {
+  const int result = end == DialogEnd::Exit ? wxID_OK : wxID_CANCEL;
   m_nResult = result;
   if (m_pLoop != nullptr) {
     m_pLoop->Exit(result);
@@ -146,24 +132,21 @@ void CMainDlg::CreateControls() {
 
   for (auto& [id, control] : m_controls) {
     if (IsCheckBox(id)) {
-      control->Bind(wxEVT_CHECKBOX, [this, id = id](wxCommandEvent&) { OnCheckBox(id); });
+      auto* box = static_cast<wxCheckBox*>(control);
+      box->Bind(wxEVT_CHECKBOX, [this, id = id, box](wxCommandEvent&) { m_controller.OnCheckBox(id, box->GetValue()); });
     }
   }
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnVisitSite(); }, ID_VISIT_SITE);
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnHelpButton(); }, ID_HELP_BUTTON);
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnSelectSource(); }, ID_SELECT_SOURCE);
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnSelectTarget(); }, ID_SELECT_TARGET);
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnMake(); }, ID_MAKE);
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnViewLog(); }, ID_VIEW_LOG);
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnExit(); }, ID_EXIT);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAbout(); }, ID_ABOUT_BOX);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnCheckSource(); }, ID_CHECK_SOURCE);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnMakeSongBook(); }, ID_MAKE_BOOK);
+  for (int id : {ID_VISIT_SITE, ID_HELP_BUTTON, ID_SELECT_SOURCE, ID_SELECT_TARGET, ID_MAKE, ID_VIEW_LOG, ID_EXIT}) {
+    Bind(wxEVT_BUTTON, [this, id](wxCommandEvent&) { m_controller.OnCommand(id); }, id);
+  }
+  for (int id : {ID_ABOUT_BOX, ID_CHECK_SOURCE, ID_MAKE_BOOK}) {
+    Bind(wxEVT_MENU, [this, id](wxCommandEvent&) { m_controller.OnCommand(id); }, id);
+  }
   m_pSourceEdit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) {
-    m_state.SetSourceText(PathFromWx(m_pSourceEdit->GetValue()));
+    m_controller.OnSourceEdited(PathFromWx(m_pSourceEdit->GetValue()));
   });
   m_pTargetEdit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) {
-    m_state.SetTargetText(PathFromWx(m_pTargetEdit->GetValue()));
+    m_controller.OnTargetEdited(PathFromWx(m_pTargetEdit->GetValue()));
   });
   Bind(wxEVT_PAINT, &CMainDlg::OnPaint, this);
   Bind(wxEVT_CHAR_HOOK, &CMainDlg::OnCharHook, this);
@@ -226,112 +209,31 @@ void CMainDlg::InitializeDialog() {
   // White is the transparent colour of the title-bar image.
   if (m_iconStrip.Create(LoadArtBitmap(ART_TITLE_IMAGE), 1, *wxWHITE)) m_iconStrip.ShowNextIcon(this, icons);
   m_logo = LoadArtBitmap(ART_LOGO);
-  m_converter.InitializeState();
-  m_state.ApplyDefaultMarks();
-  m_state.SetSourceText(std::string());
-  SyncControls();
-  m_converter.LogWelcome();
+  m_controller.Initialize();
   CentreOnScreen();
 }
 
-void CMainDlg::SyncControls() {
+void CMainDlg::ShowState(const COptionState& state) {
   for (auto& [id, control] : m_controls) {
-    if (IsCheckBox(id)) static_cast<wxCheckBox*>(control)->SetValue(m_state.IsChecked(id));
-    control->Enable(m_state.IsEnabled(id));
+    if (IsCheckBox(id)) static_cast<wxCheckBox*>(control)->SetValue(state.IsChecked(id));
+    control->Enable(state.IsEnabled(id));
   }
   // ChangeValue sends no text event and leaves a field alone that already
   // holds the text, so the caret stays where the user put it.
-  wxString source = PathToWx(m_state.SourceText());
+  wxString source = PathToWx(state.SourceText());
   if (m_pSourceEdit->GetValue() != source) m_pSourceEdit->ChangeValue(source);
-  wxString target = PathToWx(m_state.TargetText());
+  wxString target = PathToWx(state.TargetText());
   if (m_pTargetEdit->GetValue() != target) m_pTargetEdit->ChangeValue(target);
 }
 
-void CMainDlg::OnCheckBox(int id) {
-  if (!m_state.IsEnabled(id)) {
-    // A click that slipped through a lock: put the mark back.
-    SyncControls();
-    return;
-  }
-  auto* box = static_cast<wxCheckBox*>(m_controls[id]);
-  m_state.OnClick(id, box->GetValue());
-  SyncControls();
+bool CMainDlg::ChooseFolder(const char* title, bool mustExist, std::string& folder) {
+  return ChooseFolderOver(this, title, mustExist, folder);
 }
 
-void CMainDlg::OnSelectSource() {
-  if (!m_state.IsEnabled(ID_SELECT_SOURCE)) return;
-  if (m_converter.m_options.m_bSourceDisc) {
-    wxFileDialog chooser(this, wxEmptyString, wxEmptyString, wxEmptyString, "TEXT file(*.txt)|*.txt",
-                         wxFD_OPEN);
-    if (chooser.ShowModal() != wxID_OK || chooser.GetPath().empty()) {
-      LogMessage("wrong file name");
-      return;
-    }
-    std::string path = PathFromWx(chooser.GetPath());
-    m_state.ChooseSource(path);
-    SyncControls();
-    LogMessage("select file is \"%s\"", path.c_str());
-  } else if (m_converter.m_options.m_bSourceDownload) {
-    std::string path = BrowseForFolder("Select Source Folder", wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
-    if (path.empty()) return;
-    m_state.ChooseSource(path);
-    SyncControls();
-    LogMessage("select folder is \"%s\"", path.c_str());
-  }
-}
+FileChoice CMainDlg::ChooseFile(const FileRequest& request) { return ChooseFileOver(this, request); }
 
-std::string CMainDlg::BrowseForFolder(const char* title, long style) {
-  wxDirDialog chooser(this, title, wxEmptyString, style);
-  if (chooser.ShowModal() != wxID_OK) {
-    LogMessage("Cancel\n");
-    return {};
-  }
-  std::string path = PathFromWx(chooser.GetPath());
-  if (path.empty()) LogMessage("invalid folder\n");
-  return path;
-}
-
-void CMainDlg::OnSelectTarget() {
-  if (!m_state.IsEnabled(ID_SELECT_TARGET)) return;
-  std::string path = BrowseForFolder("Select Target Folder", wxDD_DEFAULT_STYLE);
-  if (path.empty()) return;
-  m_state.ChooseTarget(path);
-  SyncControls();
-  LogMessage("select folder is \"%s\"", path.c_str());
-}
-
-void CMainDlg::OnMake() {
-  if (m_state.IsRunning() || m_converter.IsRunning()) return;
-  // The run takes the fields as they are now; typing during the run is
-  // locked out so that the paths a stage reads cannot change under it.
-  std::string source = PathFromWx(m_pSourceEdit->GetValue());
-  std::string target = PathFromWx(m_pTargetEdit->GetValue());
-  MakeMarks marks = m_state.Marks();
-  CProgressPopup::ClearRunCancel();
-  m_state.BeginRun();
-  SyncControls();
-  RunMake(source.c_str(), target.c_str(), marks);
-  m_state.EndRun();
-  SyncControls();
-  CProgressPopup::ClearRunCancel();
-  if (m_bCloseAfterRun) FinishDialog(wxID_CANCEL);
-}
-
-RunOutcome CMainDlg::RunMake(const char* source, const char* target, const MakeMarks& marks) {
-  return m_converter.OnMake(source, target, marks);
-}
-
-void CMainDlg::OnCheckSource() {
-  if (m_state.IsRunning() || m_converter.IsRunning()) return;
-  CheckRequest request = CheckRequestForDialog(PathFromWx(m_pSourceEdit->GetValue()),
-                                               PathFromWx(m_pTargetEdit->GetValue()), m_state.Marks(),
-                                               m_converter.m_options);
-  SourceCheckReport report;
-  {
-    wxBusyCursor reading;
-    CheckSource(m_converter.m_szStartDir, request, report);
-  }
-  ShowCheckReport(FormatCheckReport(report));
+void CMainDlg::ShowMessage(const std::string& text, const char* caption, MessageKind kind) {
+  ShowMessageOver(this, text, caption, kind);
 }
 
 void CMainDlg::ShowCheckReport(const std::string& report) {
@@ -339,64 +241,36 @@ void CMainDlg::ShowCheckReport(const std::string& report) {
   window.ShowModal();
 }
 
-void CMainDlg::OnViewLog() { m_converter.OnViewLog(); }
-
-void CMainDlg::OnHelpButton() {
-  wxString programDir = wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath();
-  std::string help = FindHelpFile(PathFromWx(wxGetCwd()), PathFromWx(programDir));
-  if (!help.empty()) wxLaunchDefaultApplication(PathToWx(help));
+void CMainDlg::SetBusy(bool busy) {
+  if (busy) {
+    wxBeginBusyCursor();
+  } else {
+    wxEndBusyCursor();
+  }
 }
 
-void CMainDlg::OnVisitSite() {
-  wxLaunchDefaultBrowser(SITE_ADDRESS);
-  LogMessage("visit %s", SITE_HOST);
-}
+void CMainDlg::OpenDocument(const std::string& path) { wxLaunchDefaultApplication(PathToWx(path)); }
 
-void CMainDlg::OnExit() {
-  if (!m_state.IsEnabled(ID_EXIT)) return;
-  FinishDialog(wxID_OK);
-}
+void CMainDlg::OpenWebSite(const char* address) { wxLaunchDefaultBrowser(address); }
 
-void CMainDlg::OnAbout() {
+void CMainDlg::ShowAbout() {
   CAboutDlg about(this);
   about.ShowModal();
 }
 
-void CMainDlg::PressEscape() {
-  LogMessage("press esc key");
-  CProgressPopup::NoticeEscape();
-}
-
 void CMainDlg::OnCharHook(wxKeyEvent& event) {
   switch (event.GetKeyCode()) {
-    case WXK_ESCAPE:
-      // Logged, handed to a pumping popup, and never the end of the dialog.
-      PressEscape();
-      break;
-    case WXK_F1:
-      OnHelpButton();
-      break;
-    case WXK_F5:
-      OnCheckSource();
-      break;
-    default:
-      event.Skip();
+    case WXK_ESCAPE: m_controller.OnEscape(); break;
+    case WXK_F1: m_controller.OnCommand(ID_HELP_BUTTON); break;
+    case WXK_F5: m_controller.OnCommand(ID_CHECK_SOURCE); break;
+    default: event.Skip();
   }
 }
 
 void CMainDlg::OnClose(wxCloseEvent& event) {
-  if (m_state.IsRunning()) {
-    // The window cannot go while a run works on its data: the close counts
-    // as Cancel, and the dialog ends when the run has ended.
-    m_bCloseAfterRun = true;
-    CProgressPopup::RequestRunCancel();
-    CProgressPopup::NoticeEscape();
-    if (event.CanVeto()) {
-      event.Veto();
-      return;
-    }
-  }
-  FinishDialog(wxID_CANCEL);
+  m_controller.OnClose(event.CanVeto());
+  // While a run works the window stays; the dialog ends when the run has ended.
+  if (m_controller.State().IsRunning() && event.CanVeto()) event.Veto();
 }
 
 // GTK windows have no system menu; the About item is in the window's
@@ -413,53 +287,14 @@ void CMainDlg::FillContextMenu(wxMenu& menu) {
   menu.Append(ID_MAKE_BOOK, wxString::FromUTF8(MAKE_BOOK_ITEM));
   menu.AppendSeparator();
   menu.Append(ID_ABOUT_BOX, ABOUT_ITEM);
+  for (int id : {ID_CHECK_SOURCE, ID_MAKE_BOOK}) menu.Enable(id, m_controller.State().IsEnabled(id));
 }
-
-void CMainDlg::OnMakeSongBook() {
-  if (m_state.IsRunning() || m_converter.IsRunning()) return;
-  std::string source = PathFromWx(m_pSourceEdit->GetValue());
-  if (source.empty()) {
-    wxMessageBox("Choose the source first: the book lists its songs.", "Song book", wxOK | wxICON_INFORMATION,
-                 this);
-    return;
-  }
-  std::string path = ChooseBookFile();
-  if (path.empty()) return;
-  PreviewRequest request = BookRequestForDialog(source, m_state.Marks(), m_converter.m_options);
-  std::string error;
-  std::size_t songCount = 0;
-  SourceBookResult result;
-  {
-    wxBusyCursor busy;
-    result = WriteSourceBook(m_converter.m_szStartDir, request, BookSettings(), path, error, songCount);
-  }
-  if (result != SourceBookResult::Written) {
-    wxMessageBox(wxString::FromUTF8(error), "Song book", wxOK | wxICON_ERROR, this);
-    return;
-  }
-  OpenBook(path);
-}
-
-std::string CMainDlg::ChooseBookFile() {
-  wxString kinds = "HTML page (*.html)|*.html";
-  if (CanWritePdfBooks()) kinds += "|PDF document (*.pdf)|*.pdf";
-  wxFileDialog chooser(this, "Make song book", wxEmptyString, "songbook.html", kinds,
-                       wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-  if (chooser.ShowModal() != wxID_OK) return {};
-  std::string path = PathFromWx(chooser.GetPath());
-  if (!path.empty() && BookFormatOf(path) == BookFormat::Unknown) {
-    path += chooser.GetFilterIndex() == 1 ? ".pdf" : ".html";
-  }
-  return path;
-}
-
-void CMainDlg::OpenBook(const std::string& path) { wxLaunchDefaultApplication(PathToWx(path)); }
 
 wxRect CMainDlg::LogoRect() const { return wxRect(LOGO_POSITION, wxSize(60, 16)); }
 
 void CMainDlg::OnLeftUp(wxMouseEvent& event) {
   if (LogoRect().Contains(event.GetPosition())) {
-    OnAbout();
+    ShowAbout();
   } else {
     event.Skip();
   }

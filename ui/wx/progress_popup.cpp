@@ -9,13 +9,14 @@
 #include <wx/log.h>
 #include <wx/settings.h>
 
+#include "ui/common/control_ids.h"
+
 namespace valmero {
 
 namespace {
 
 constexpr int POPUP_WIDTH = 390;
 constexpr int POPUP_HEIGHT = 130;
-constexpr int ID_CANCEL_BUTTON = 10;
 // A pump hands on what is waiting, but an event source that never runs dry
 // (a window repainting itself forever) must not keep the loop from working.
 constexpr int MAX_DISPATCHES_PER_PUMP = 1000;
@@ -30,11 +31,8 @@ int EdgeSize(wxSystemMetric metric) {
 
 }  // namespace
 
-CProgressPopup* CProgressPopup::s_pPumping = nullptr;
-bool CProgressPopup::s_bRunCancelRequested = false;
-
-CProgressPopup::CProgressPopup(wxWindow* owner, const char* title, bool smooth)
-    : m_pOwner(owner), m_caption(title != nullptr ? title : "Progress") {
+CProgressPopup::CProgressPopup(CRunCancel& cancel, wxWindow* owner, const char* title, bool smooth)
+    : m_cancel(cancel), m_pOwner(owner), m_caption(title != nullptr ? title : "Progress") {
   if (m_pOwner == nullptr && wxTheApp != nullptr) m_pOwner = wxTheApp->GetTopWindow();
   m_font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
   long style = wxCAPTION | wxSTAY_ON_TOP | wxFRAME_TOOL_WINDOW;
@@ -50,11 +48,11 @@ CProgressPopup::CProgressPopup(wxWindow* owner, const char* title, bool smooth)
 }
 
 void CProgressPopup::CreateControls(bool smooth) {
-  m_pText = new wxStaticText(m_pFrame, 11, wxEmptyString, wxPoint(0, 0), wxSize(10, 10),
+  m_pText = new wxStaticText(m_pFrame, ID_PROGRESS_TEXT, wxEmptyString, wxPoint(0, 0), wxSize(10, 10),
                              wxST_NO_AUTORESIZE | wxALIGN_LEFT);
-  m_pBar = new wxGauge(m_pFrame, 12, 100, wxPoint(0, 0), wxSize(10, 10),
+  m_pBar = new wxGauge(m_pFrame, ID_PROGRESS_BAR, 100, wxPoint(0, 0), wxSize(10, 10),
                        wxGA_HORIZONTAL | (smooth ? wxGA_SMOOTH : 0));
-  m_pCancel = new wxButton(m_pFrame, ID_CANCEL_BUTTON, m_strCancelText, wxPoint(0, 0), wxSize(10, 10));
+  m_pCancel = new wxButton(m_pFrame, ID_PROGRESS_CANCEL, m_strCancelText, wxPoint(0, 0), wxSize(10, 10));
   m_pText->SetFont(m_font);
   m_pCancel->SetFont(m_font);
   m_pCancel->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnCancelButton(); });
@@ -123,7 +121,7 @@ void CProgressPopup::SavePosition() {
 }
 
 CProgressPopup::~CProgressPopup() {
-  if (s_pPumping == this) s_pPumping = nullptr;
+  if (m_cancel.m_pPumping == this) m_cancel.m_pPumping = nullptr;
   SavePosition();
   m_pFrame->Unbind(wxEVT_CHAR_HOOK, &CProgressPopup::OnCharHook, this);
   m_pFrame->Hide();
@@ -198,7 +196,7 @@ void CProgressPopup::Hide() {
 }
 
 void CProgressPopup::PumpMessages(bool allowEscape) {
-  if (s_bRunCancelRequested && !m_bCancelled) OnCancelButton();
+  if (m_cancel.m_bRunCancelRequested && !m_bCancelled) OnCancelButton();
   if (m_bCancelled) return;
   // Events the program posted to itself (a close request, a call queued for
   // later) are handed on at once; the window system's once a frame.
@@ -209,8 +207,8 @@ void CProgressPopup::PumpMessages(bool allowEscape) {
     m_lastPumped = now;
     ShowLatest();
   }
-  CProgressPopup* outer = s_pPumping;
-  s_pPumping = this;
+  CProgressPopup* outer = m_cancel.m_pPumping;
+  m_cancel.m_pPumping = this;
   m_bEscapeAllowed = allowEscape;
   wxEventLoopBase* loop = wxEventLoopBase::GetActive();
   for (int dispatched = 0; !m_bCancelled && loop != nullptr && dispatched < MAX_DISPATCHES_PER_PUMP;
@@ -218,16 +216,16 @@ void CProgressPopup::PumpMessages(bool allowEscape) {
     if (!loop->Pending()) break;
     // A quit request stays with the loop it was meant for.
     if (!loop->Dispatch()) break;
-    if (s_bRunCancelRequested && !m_bCancelled) OnCancelButton();
+    if (m_cancel.m_bRunCancelRequested && !m_bCancelled) OnCancelButton();
   }
   if (!m_bCancelled && wxTheApp != nullptr) wxTheApp->ProcessPendingEvents();
   m_bEscapeAllowed = false;
-  s_pPumping = outer;
+  m_cancel.m_pPumping = outer;
 }
 
-void CProgressPopup::NoticeEscape() {
-  if (s_pPumping != nullptr && s_pPumping->m_bEscapeAllowed && !s_pPumping->m_bCancelled) {
-    s_pPumping->OnCancelButton();
+void CRunCancel::NoticeEscape() {
+  if (m_pPumping != nullptr && m_pPumping->m_bEscapeAllowed && !m_pPumping->m_bCancelled) {
+    m_pPumping->OnCancelButton();
   }
 }
 
@@ -252,7 +250,7 @@ void CProgressPopup::OnCharHook(wxKeyEvent& event) {
     forwarded.SetId(m_pOwner->GetId());
     m_pOwner->GetEventHandler()->ProcessEvent(forwarded);
   } else {
-    NoticeEscape();
+    m_cancel.NoticeEscape();
   }
 }
 

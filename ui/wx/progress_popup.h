@@ -23,10 +23,30 @@
 
 namespace valmero {
 
+class CProgressPopup;
+
+// What the popups of one host share: the popup that pumps right now, which
+// ESC cancels, and the request of a main window closed during a run.
+class CRunCancel {
+ public:
+  // ESC pressed somewhere in the program: cancels the popup that is pumping
+  // right now with ESC allowed; otherwise nothing happens.
+  void NoticeEscape();
+  // The main window was closed during a run: the next popup that pumps
+  // cancels, whatever its ESC setting. Cleared when a run starts.
+  void RequestRunCancel() { m_bRunCancelRequested = true; }
+  void ClearRunCancel() { m_bRunCancelRequested = false; }
+
+ private:
+  friend class CProgressPopup;
+  CProgressPopup* m_pPumping = nullptr;
+  bool m_bRunCancelRequested = false;
+};
+
 class CProgressPopup : public IProgressPopup {
  public:
   // owner may be null: then the application's top window, if any, owns it.
-  CProgressPopup(wxWindow* owner, const char* title, bool smooth);
+  CProgressPopup(CRunCancel& cancel, wxWindow* owner, const char* title, bool smooth);
   ~CProgressPopup() override;
   CProgressPopup(const CProgressPopup&) = delete;
   CProgressPopup& operator=(const CProgressPopup&) = delete;
@@ -40,14 +60,6 @@ class CProgressPopup : public IProgressPopup {
 
   void Show();
   void Hide();
-
-  // ESC pressed somewhere in the program: cancels the popup that is pumping
-  // right now with ESC allowed; otherwise nothing happens.
-  static void NoticeEscape();
-  // The main window was closed during a run: the next popup that pumps
-  // cancels, whatever its ESC setting. Cleared when a run starts.
-  static void RequestRunCancel() { s_bRunCancelRequested = true; }
-  static void ClearRunCancel() { s_bRunCancelRequested = false; }
 
   // For tests and screenshots: the window, showing everything set so far.
   wxFrame* Window() {
@@ -63,6 +75,7 @@ class CProgressPopup : public IProgressPopup {
   static constexpr const char* CONFIG_Y = "/Settings/Y";
 
  private:
+  friend class CRunCancel;
   void CreateControls(bool smooth);
   void LayoutControls(int lines, int width);
   void RestorePosition();
@@ -88,6 +101,7 @@ class CProgressPopup : public IProgressPopup {
   Clock::time_point m_lastShown{};
   Clock::time_point m_lastPumped{};
 
+  CRunCancel& m_cancel;
   wxWindow* m_pOwner = nullptr;
   wxFrame* m_pFrame = nullptr;
   wxStaticText* m_pText = nullptr;
@@ -96,9 +110,6 @@ class CProgressPopup : public IProgressPopup {
   CPercentCaption m_caption;
   wxString m_strCancelText = " Cancel ";
   wxFont m_font;
-
-  static CProgressPopup* s_pPumping;
-  static bool s_bRunCancelRequested;
 };
 
 }  // namespace valmero

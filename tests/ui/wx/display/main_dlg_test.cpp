@@ -11,6 +11,7 @@
 
 #include "display/shots.h"
 #include "support/temp_dir.h"
+#include "ui/common/site_address.h"
 #include "ui/wx/about_dlg.h"
 #include "ui/wx/check_report_dlg.h"
 #include "ui/wx/progress_popup.h"
@@ -245,6 +246,9 @@ namespace {
 // copying do, and that watches the dialog while it works.
 class CScriptedRunDlg : public CMainDlg {
  public:
+  CScriptedRunDlg() {
+    Controller().ReplaceRun([this](const char*, const char*, const MakeMarks&) { return RunMake(); });
+  }
   int passes = 0;
   bool exitLockedDuringRun = true;
   bool makeLockedDuringRun = true;
@@ -252,7 +256,7 @@ class CScriptedRunDlg : public CMainDlg {
   bool cancelled = false;
 
  protected:
-  RunOutcome RunMake(const char*, const char*, const MakeMarks&) override {
+  RunOutcome RunMake() {
     auto popup = Host().CreateProgressPopup(PROGRESS_TITLE, false);
     popup->SetRange(0, 100, 1);
     for (passes = 0; passes < 100; ++passes) {
@@ -279,7 +283,7 @@ TEST(MainDlgRunTest, ClosingDuringARunCancelsItAndEndsTheDialogAfterwards) {
   CChangeDir inFolder(folder.Path());
   testing::StartTestLog(folder.Path());
   auto* dialog = new CScriptedRunDlg();
-  dialog->CallAfter([dialog] { dialog->OnMake(); });
+  dialog->CallAfter([dialog] { dialog->Controller().OnCommand(ID_MAKE); });
   EXPECT_EQ(dialog->RunDialog(), wxID_CANCEL);
   EXPECT_TRUE(dialog->cancelled);
   EXPECT_EQ(dialog->passes, 4);  // the close arrives in the pump of the fourth pass
@@ -307,10 +311,13 @@ namespace {
 // real mouse click (a modal grab on the dialog would swallow it).
 class CClickCancelDlg : public CMainDlg {
  public:
+  CClickCancelDlg() {
+    Controller().ReplaceRun([this](const char*, const char*, const MakeMarks&) { return RunMake(); });
+  }
   bool cancelled = false;
 
  protected:
-  RunOutcome RunMake(const char*, const char*, const MakeMarks&) override {
+  RunOutcome RunMake() {
     auto popup = Host().CreateProgressPopup(PROGRESS_TITLE, false);
     auto* window = static_cast<CProgressPopup*>(popup.get())->Window();
     popup->SetRange(0, 100, 1);
@@ -335,8 +342,8 @@ TEST(MainDlgRunTest, PopupCancelTakesAMouseClickWhileTheDialogRuns) {
   testing::StartTestLog(folder.Path());
   auto* dialog = new CClickCancelDlg();
   dialog->CallAfter([dialog] {
-    dialog->OnMake();
-    dialog->OnExit();
+    dialog->Controller().OnCommand(ID_MAKE);
+    dialog->Controller().OnCommand(ID_EXIT);
   });
   EXPECT_EQ(dialog->RunDialog(), wxID_OK);
   EXPECT_TRUE(dialog->cancelled);
@@ -355,10 +362,13 @@ namespace {
 // server, the toolkit and the dialog's key hook.
 class CEscapeDuringRunDlg : public CMainDlg {
  public:
+  CEscapeDuringRunDlg() {
+    Controller().ReplaceRun([this](const char*, const char*, const MakeMarks&) { return RunMake(); });
+  }
   bool cancelled = false;
 
  protected:
-  RunOutcome RunMake(const char*, const char*, const MakeMarks&) override {
+  RunOutcome RunMake() {
     auto popup = Host().CreateProgressPopup(PROGRESS_TITLE, false);
     popup->SetRange(0, 100, 1);
     LetWindowsSettle();
@@ -382,8 +392,8 @@ TEST(MainDlgRunTest, EscapeKeyDuringAPumpingRunIsLoggedAndCancels) {
   testing::StartTestLog(folder.Path());
   auto* dialog = new CEscapeDuringRunDlg();
   dialog->CallAfter([dialog] {
-    dialog->OnMake();
-    dialog->OnExit();
+    dialog->Controller().OnCommand(ID_MAKE);
+    dialog->Controller().OnCommand(ID_EXIT);
   });
   EXPECT_EQ(dialog->RunDialog(), wxID_OK);
   EXPECT_TRUE(dialog->cancelled);
@@ -413,8 +423,8 @@ class CBookDlg : public CMainDlg {
   std::string opened;
 
  protected:
-  std::string ChooseBookFile() override { return chosen; }
-  void OpenBook(const std::string& path) override { opened = path; }
+  FileChoice ChooseFile(const FileRequest&) override { return {chosen, 0}; }
+  void OpenDocument(const std::string& path) override { opened = path; }
 };
 
 std::string FileText(const std::string& path) {
@@ -437,7 +447,7 @@ TEST(MainDlgBookTest, ContextMenuMakesTheBookOfTheSourceAndOpensIt) {
 
   auto* disc = static_cast<wxCheckBox*>(dialog->Control(ID_SOURCE_DISC));
   disc->SetValue(true);
-  dialog->OnCheckBox(ID_SOURCE_DISC);
+  dialog->Controller().OnCheckBox(ID_SOURCE_DISC, true);
   static_cast<wxTextCtrl*>(dialog->Control(ID_SOURCE_EDIT))->SetValue(VALMERO_SAMPLES_DIR "/disc/list.txt");
   std::string logBefore = FileText(folder / "mirqlog.txt");
   for (const char* name : {"book.html", "book.pdf"}) {

@@ -33,12 +33,13 @@ class ProgressPopupTest : public ::testing::Test {
   wxEventLoop m_loop;
   wxEventLoopActivator m_active{&m_loop};
   wxFrame* m_pOwner = nullptr;
+  CRunCancel m_cancel;
 };
 
 wxRect ChildRect(wxFrame* frame, int id) { return frame->FindWindow(id)->GetRect(); }
 
 TEST_F(ProgressPopupTest, CaptionShowsWholePercentageOnceItChanges) {
-  CProgressPopup popup(m_pOwner, "VALMERO", false);
+  CProgressPopup popup(m_cancel, m_pOwner, "VALMERO", false);
   popup.SetRange(0, 3, 1);
   EXPECT_EQ(popup.Window()->GetTitle(), "VALMERO");
   popup.StepIt();
@@ -53,7 +54,7 @@ TEST_F(ProgressPopupTest, CaptionShowsWholePercentageOnceItChanges) {
 }
 
 TEST_F(ProgressPopupTest, LayoutHoldsFourLinesAndNothingOverlapsOrIsClipped) {
-  CProgressPopup popup(m_pOwner, "VALMERO", false);
+  CProgressPopup popup(m_cancel, m_pOwner, "VALMERO", false);
   LetWindowsSettle();
   wxFrame* frame = popup.Window();
   wxRect client(frame->GetClientSize());
@@ -72,13 +73,13 @@ TEST_F(ProgressPopupTest, LayoutHoldsFourLinesAndNothingOverlapsOrIsClipped) {
 }
 
 TEST_F(ProgressPopupTest, TextKeepsLinesAndLaysOutTabs) {
-  CProgressPopup popup(m_pOwner, "VALMERO", false);
+  CProgressPopup popup(m_cancel, m_pOwner, "VALMERO", false);
   popup.SetText("copy\t1 of 2\nA & B");
   EXPECT_EQ(static_cast<wxStaticText*>(popup.Window()->FindWindow(11))->GetLabelText(), "copy    1 of 2\nA & B");
 }
 
 TEST_F(ProgressPopupTest, NeverDisablesItsOwner) {
-  CProgressPopup popup(m_pOwner, "VALMERO", false);
+  CProgressPopup popup(m_cancel, m_pOwner, "VALMERO", false);
   popup.PumpMessages(true);
   EXPECT_TRUE(m_pOwner->IsEnabled());
   EXPECT_TRUE(popup.Window()->IsShown());
@@ -86,7 +87,7 @@ TEST_F(ProgressPopupTest, NeverDisablesItsOwner) {
 }
 
 TEST_F(ProgressPopupTest, CancelButtonHidesAndEndsPumping) {
-  CProgressPopup popup(m_pOwner, "VALMERO", false);
+  CProgressPopup popup(m_cancel, m_pOwner, "VALMERO", false);
   wxCommandEvent click(wxEVT_BUTTON, 10);
   click.SetEventObject(popup.Window()->FindWindow(10));
   popup.Window()->FindWindow(10)->GetEventHandler()->ProcessEvent(click);
@@ -113,12 +114,12 @@ TEST_F(ProgressPopupTest, EscapeCancelsOnlyWhilePumpingWithEscapeAllowed) {
       {"not pumping", false, true, false},
   };
   for (const Case& c : cases) {
-    CProgressPopup popup(m_pOwner, "VALMERO", false);
+    CProgressPopup popup(m_cancel, m_pOwner, "VALMERO", false);
     if (c.pump) {
-      popup.Window()->CallAfter([] { CProgressPopup::NoticeEscape(); });
+      popup.Window()->CallAfter([this] { m_cancel.NoticeEscape(); });
       popup.PumpMessages(c.allowEscape);
     } else {
-      CProgressPopup::NoticeEscape();
+      m_cancel.NoticeEscape();
     }
     EXPECT_EQ(popup.IsCancelled(), c.cancelled) << c.name;
     LetWindowsSettle();
@@ -126,15 +127,15 @@ TEST_F(ProgressPopupTest, EscapeCancelsOnlyWhilePumpingWithEscapeAllowed) {
 }
 
 TEST_F(ProgressPopupTest, ClosingTheMainWindowCancelsTheNextPumpOfTheRun) {
-  CProgressPopup::RequestRunCancel();
+  m_cancel.RequestRunCancel();
   {
-    CProgressPopup popup(m_pOwner, "VALMERO", false);
+    CProgressPopup popup(m_cancel, m_pOwner, "VALMERO", false);
     EXPECT_FALSE(popup.IsCancelled());
     popup.PumpMessages(false);
     EXPECT_TRUE(popup.IsCancelled());
   }
-  CProgressPopup::ClearRunCancel();
-  CProgressPopup popup(m_pOwner, "VALMERO", false);
+  m_cancel.ClearRunCancel();
+  CProgressPopup popup(m_cancel, m_pOwner, "VALMERO", false);
   popup.PumpMessages(false);
   EXPECT_FALSE(popup.IsCancelled());
 }
@@ -142,20 +143,20 @@ TEST_F(ProgressPopupTest, ClosingTheMainWindowCancelsTheNextPumpOfTheRun) {
 TEST_F(ProgressPopupTest, PositionIsKeptAndRestoredOnlyWhenOnScreen) {
   wxConfigBase* config = wxConfigBase::Get();
   {
-    CProgressPopup popup(m_pOwner, "VALMERO", false);
+    CProgressPopup popup(m_cancel, m_pOwner, "VALMERO", false);
     popup.Window()->Move(40, 50);
   }
   EXPECT_EQ(config->ReadLong(CProgressPopup::CONFIG_X, -1), 40);
   EXPECT_EQ(config->ReadLong(CProgressPopup::CONFIG_Y, -1), 50);
   {
-    CProgressPopup popup(m_pOwner, "VALMERO", false);
+    CProgressPopup popup(m_cancel, m_pOwner, "VALMERO", false);
     EXPECT_EQ(popup.Window()->GetPosition(), wxPoint(40, 50));
   }
 
   config->Write(CProgressPopup::CONFIG_X, 0L);
   config->Write(CProgressPopup::CONFIG_Y, 0L);
   {
-    CProgressPopup popup(m_pOwner, "VALMERO", false);
+    CProgressPopup popup(m_cancel, m_pOwner, "VALMERO", false);
     EXPECT_EQ(popup.Window()->GetPosition(), wxPoint(0, 0));
   }
 
@@ -164,7 +165,7 @@ TEST_F(ProgressPopupTest, PositionIsKeptAndRestoredOnlyWhenOnScreen) {
   for (const auto& place : offScreen) {
     config->Write(CProgressPopup::CONFIG_X, place[0]);
     config->Write(CProgressPopup::CONFIG_Y, place[1]);
-    CProgressPopup popup(m_pOwner, "VALMERO", false);
+    CProgressPopup popup(m_cancel, m_pOwner, "VALMERO", false);
     // Centred over the owner instead.
     wxPoint centre = popup.Window()->GetRect().GetPosition() + popup.Window()->GetSize() / 2;
     wxPoint ownerCentre = m_pOwner->GetRect().GetPosition() + m_pOwner->GetSize() / 2;
@@ -176,7 +177,7 @@ TEST_F(ProgressPopupTest, PositionIsKeptAndRestoredOnlyWhenOnScreen) {
 // A copy passes files faster than a screen shows them: what the window shows
 // may lag by a frame, never stay behind once the loop pauses.
 TEST_F(ProgressPopupTest, ShowsTheLatestTextBarAndCaptionAfterABurst) {
-  CProgressPopup popup(m_pOwner, "VALMERO", false);
+  CProgressPopup popup(m_cancel, m_pOwner, "VALMERO", false);
   wxFrame* frame = popup.Window();
   popup.SetRange(0, 2000, 1);
   for (int file = 1; file <= 2000; ++file) {
@@ -193,7 +194,7 @@ TEST_F(ProgressPopupTest, ShowsTheLatestTextBarAndCaptionAfterABurst) {
 }
 
 TEST_F(ProgressPopupTest, MouseClickOnCancelIsSeenInTheMiddleOfABurst) {
-  CProgressPopup popup(m_pOwner, "VALMERO", false);
+  CProgressPopup popup(m_cancel, m_pOwner, "VALMERO", false);
   popup.SetRange(0, 1000000, 1);
   LetWindowsSettle();
   wxWindow* button = popup.Window()->FindWindow(10);
@@ -212,7 +213,7 @@ TEST_F(ProgressPopupTest, MouseClickOnCancelIsSeenInTheMiddleOfABurst) {
 }
 
 TEST_F(ProgressPopupTest, LooksRightDuringACopy) {
-  CProgressPopup popup(m_pOwner, "VALMERO", false);
+  CProgressPopup popup(m_cancel, m_pOwner, "VALMERO", false);
   popup.SetRange(0, 6, 1);
   SetProgressText(popup, "copying file : from '%s' \n\tto '%s' \n\n\tnow transferring %d/%d",
                   "/home/me/Songs/12.mcg", "/home/me/Songs/KVX/00002.MCG", 4, 6);

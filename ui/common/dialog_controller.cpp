@@ -1,0 +1,248 @@
+#include "ui/common/dialog_controller.h"
+
+#include "book/source_book.h"
+#include "log/activity_log.h"
+#include "platform/code_page.h"
+#include "platform/log_file.h"
+#include "platform/program_folder.h"
+#include "run/source_check.h"
+#include "ui/common/control_ids.h"
+#include "ui/common/dialog_requests.h"
+#include "ui/common/help_file.h"
+#include "ui/common/site_address.h"
+
+namespace valmero {
+
+namespace {
+
+const char* const BOOK_CAPTION = "Song book";
+
+// The busy cursor for the life of the object.
+class CBusy {
+ public:
+  explicit CBusy(IDialogView& view) : m_view(view) { m_view.SetBusy(true); }
+  ~CBusy() { m_view.SetBusy(false); }
+  CBusy(const CBusy&) = delete;
+  CBusy& operator=(const CBusy&) = delete;
+
+ private:
+  IDialogView& m_view;
+};
+
+std::string CurrentFolderText() {
+  char folder[PATH_SIZE] = {};
+  CurrentFolder(folder, sizeof folder);
+  return folder;
+}
+
+}  // namespace
+
+CDialogController::CDialogController(IDialogView& view, IDesktopRunHost& host)
+    : m_view(view), m_host(host), m_converter(host), m_state(m_converter.m_options) {}
+
+// A dialog that goes without its end still ends its session properly.
+CDialogController::~CDialogController() { Terminate(); }
+
+void CDialogController::Initialize() {
+  m_converter.InitializeState();
+  m_state.ApplyDefaultMarks();
+  m_state.SetSourceText(std::string());
+  ShowState();
+  m_converter.LogWelcome();
+}
+
+void CDialogController::Terminate() {
+  if (m_bTerminated) return;
+  m_bTerminated = true;
+  m_converter.Terminate();
+}
+
+void CDialogController::OnCheckBox(int id, bool mark) {
+  // A click that slipped through a lock only puts the mark back.
+  if (m_state.IsEnabled(id)) m_state.OnClick(id, mark);
+  ShowState();
+}
+
+void CDialogController::OnSourceEdited(const std::string& text) { m_state.SetSourceText(text); }
+
+void CDialogController::OnTargetEdited(const std::string& text) { m_state.SetTargetText(text); }
+
+void CDialogController::OnCommand(int id) {
+  switch (id) {
+    case ID_VISIT_SITE: OnVisitSite(); break;
+    case ID_HELP_BUTTON: OnHelp(); break;
+    case ID_SELECT_SOURCE: OnSelectSource(); break;
+    case ID_SELECT_TARGET: OnSelectTarget(); break;
+    case ID_MAKE: OnMake(); break;
+    case ID_VIEW_LOG: m_converter.OnViewLog(); break;
+    case ID_EXIT: OnExit(); break;
+    case ID_CHECK_SOURCE: OnCheckSource(); break;
+    case ID_MAKE_BOOK: OnMakeSongBook(); break;
+    case ID_ABOUT_BOX: m_view.ShowAbout(); break;
+    default: break;
+  }
+}
+
+void CDialogController::OnSelectSource() {
+  if (!m_state.IsEnabled(ID_SELECT_SOURCE)) return;
+  if (m_converter.m_options.m_bSourceDisc) {
+    FileRequest request;
+    request.kinds = {{"TEXT file(*.txt)", "*.txt", "txt"}};
+    const std::string path = m_view.ChooseFile(request).path;
+    if (path.empty()) {
+      LogMessage("wrong file name");
+      return;
+    }
+    m_state.ChooseSource(path);
+    ShowState();
+    LogMessage("select file is \"%s\"", path.c_str());
+  } else if (m_converter.m_options.m_bSourceDownload) {
+    const std::string path = BrowseForFolder("Select Source Folder", true);
+    if (path.empty()) return;
+    m_state.ChooseSource(path);
+    ShowState();
+    LogMessage("select folder is \"%s\"", path.c_str());
+  }
+}
+
+std::string CDialogController::BrowseForFolder(const char* title, bool mustExist) {
+  std::string folder;
+  if (!m_view.ChooseFolder(title, mustExist, folder)) {
+    LogMessage("Cancel\n");
+    return {};
+  }
+  if (folder.empty()) LogMessage("invalid folder\n");
+  return folder;
+}
+
+void CDialogController::OnSelectTarget() {
+  if (!m_state.IsEnabled(ID_SELECT_TARGET)) return;
+  const std::string path = BrowseForFolder("Select Target Folder", false);
+  if (path.empty()) return;
+  m_state.ChooseTarget(path);
+  ShowState();
+  LogMessage("select folder is \"%s\"", path.c_str());
+}
+
+void CDialogController::OnMake() {
+  if (IsRunning()) return;
+  // The run takes the fields as they are now; the controls are locked while
+  // it pumps messages, so the paths a stage reads cannot change under it.
+  const std::string source = m_state.SourceText();
+  const std::string target = m_state.TargetText();
+  const MakeMarks marks = m_state.Marks();
+  m_host.ClearRunCancel();
+  m_state.BeginRun();
+  ShowState();
+  if (m_run) {
+    m_run(source.c_str(), target.c_str(), marks);
+  } else {
+    m_converter.OnMake(source.c_str(), target.c_str(), marks);
+  }
+  m_state.EndRun();
+  ShowState();
+  m_host.ClearRunCancel();
+  if (m_bCloseAfterRun) m_view.EndDialog(DialogEnd::Closed);
+}
+
+void CDialogController::OnCheckSource() {
+  if (IsRunning()) return;
+  const CheckRequest request =
+      CheckRequestForDialog(m_state.SourceText(), m_state.TargetText(), m_state.Marks(), m_converter.m_options);
+  SourceCheckReport report;
+  {
+    CBusy reading(m_view);
+    CheckSource(m_converter.m_szStartDir, request, report);
+  }
+  m_view.ShowCheckReport(FormatCheckReport(report));
+}
+
+void CDialogController::OnMakeSongBook() {
+  if (IsRunning()) return;
+  const std::string& source = m_state.SourceText();
+  if (source.empty()) {
+    m_view.ShowMessage("Choose the source first: the book lists its songs.", BOOK_CAPTION, MessageKind::Information);
+    return;
+  }
+  const std::string path = ChooseBookFile();
+  if (path.empty()) return;
+  const PreviewRequest request = BookRequestForDialog(source, m_state.Marks(), m_converter.m_options);
+  // A Windows collection's tags and songlists are in the system's code page.
+  BookSettings settings;
+  const std::string codePage = SystemCodePage();
+  if (!codePage.empty()) settings.encoding = codePage;
+  std::string error;
+  std::size_t songCount = 0;
+  SourceBookResult result;
+  {
+    CBusy writing(m_view);
+    result = WriteSourceBook(m_converter.m_szStartDir, request, settings, path, error, songCount);
+  }
+  if (result != SourceBookResult::Written) {
+    m_view.ShowMessage(error, BOOK_CAPTION, MessageKind::Error);
+    return;
+  }
+  m_view.OpenDocument(path);
+}
+
+// A name typed without the extension of a book gets the one of the kind
+// chosen in the chooser.
+std::string CDialogController::ChooseBookFile() {
+  FileRequest request;
+  request.title = "Make song book";
+  request.kinds = {{"HTML page (*.html)", "*.html", ".html"}};
+  if (CanWritePdfBooks()) request.kinds.push_back({"PDF document (*.pdf)", "*.pdf", ".pdf"});
+  request.name = "songbook.html";
+  request.defaultExtension = "html";
+  request.save = true;
+  FileChoice choice = m_view.ChooseFile(request);
+  if (!choice.path.empty() && BookFormatOf(choice.path) == BookFormat::Unknown && choice.kind < request.kinds.size()) {
+    choice.path += request.kinds[choice.kind].extension;
+  }
+  return choice.path;
+}
+
+void CDialogController::OnHelp() {
+  const std::string help = FindHelpFile(CurrentFolderText(), ProgramFolder());
+  if (!help.empty()) m_view.OpenDocument(help);
+}
+
+void CDialogController::OnVisitSite() {
+  m_view.OpenWebSite(SITE_ADDRESS);
+  LogMessage("visit %s", SITE_HOST);
+}
+
+void CDialogController::OnExit() {
+  if (m_state.IsEnabled(ID_EXIT)) m_view.EndDialog(DialogEnd::Exit);
+}
+
+void CDialogController::OnEscape() {
+  LogMessage("press esc key");
+  if (IsRunning()) m_host.CancelOnEscape();
+}
+
+void CDialogController::OnClose(bool canWaitForRun) {
+  if (m_state.IsRunning()) {
+    // The window cannot go while a run works on its data.
+    m_bCloseAfterRun = true;
+    m_host.RequestRunCancel();
+    if (canWaitForRun) return;
+  }
+  m_view.EndDialog(DialogEnd::Closed);
+}
+
+void SaveCheckReportAs(IDialogBoxes& boxes, const std::string& report) {
+  FileRequest request;
+  request.title = "Save the report as";
+  request.kinds = {{"Text files (*.txt)", "*.txt", "txt"}, {"All files", "*", ""}};
+  request.name = "valmero-check.txt";
+  request.defaultExtension = "txt";
+  request.save = true;
+  const std::string path = boxes.ChooseFile(request).path;
+  if (path.empty()) return;
+  if (!SaveCheckReport(path, report)) {
+    boxes.ShowMessage("The report could not be saved as\n" + path, "Check source", MessageKind::Error);
+  }
+}
+
+}  // namespace valmero
