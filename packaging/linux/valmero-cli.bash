@@ -25,7 +25,7 @@ _valmero_cli() {
       fi
       return ;;
   esac
-  local run_options='--source --target --subfolder --download --disc --index --list --config-renumber --config-keep --copy-all'
+  local run_options='--source --target --subfolder --download --disc --index --list --config-renumber --config-keep --copy-all --verify'
   local book_options='--title --footer --encoding --language --paper --font-size --keep-the'
   case $command in
     make) mapfile -t COMPREPLY < <(compgen -W "$run_options --book $book_options" -- "$cur") ;;
