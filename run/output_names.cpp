@@ -1,5 +1,6 @@
 #include "run/output_names.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "outputs/song_copier.h"
@@ -15,6 +16,12 @@ std::vector<std::string> ListNamesOf(const RunOutputs& outputs) {
   if (outputs.list) names.push_back("LIST.TXT");
   if (outputs.config) names.push_back("SCDG.CFG");
   return names;
+}
+
+std::size_t LongestSureName(const RunOutputs& outputs) {
+  std::size_t longest = outputs.copies ? std::strlen("00001.MP3") : 0;
+  for (const std::string& name : ListNamesOf(outputs)) longest = std::max(longest, name.size());
+  return longest;
 }
 
 std::vector<std::string> OutputNamesOf(const RunOutputs& outputs, const SongList& songs) {

@@ -11,6 +11,7 @@
 
 #include "log/activity_log.h"
 #include "platform/files.h"
+#include "run/source_check.h"
 #include "support/fake_host.h"
 #include "support/temp_dir.h"
 
@@ -230,6 +231,29 @@ TEST(ConverterSessionTest, EmptyDownloadSourceStillFinishes) {
   marks.listFile = 1;
   EXPECT_EQ(converter.OnMake((dir / "empty").c_str(), (dir / "out").c_str(), marks), RunOutcome::Finished);
   EXPECT_EQ(host.events.back(), "finished: Finished Converting");
+}
+
+// An empty source names nothing (on Windows it would list the root of the
+// drive): MAKE shows the error box, and the check says that the run fails.
+TEST(EmptySourceTest, MakeFailsAndTheCheckSaysSo) {
+  CTempDir dir;
+  StartTestLog(dir.Path());
+  for (bool disc : {false, true}) {
+    SCOPED_TRACE(disc ? "songlist" : "download folder");
+    CFakeHost host;
+    CConverter converter(host);
+    MakeMarks marks;
+    marks.sourceDownload = disc ? 0 : 1;
+    marks.sourceDisc = disc ? 1 : 0;
+    marks.indexRenumber = 1;
+    EXPECT_EQ(converter.OnMake("", (dir / "out").c_str(), marks), RunOutcome::Failed);
+    CheckRequest request;
+    request.disc = disc;
+    request.target = dir / "out";
+    SourceCheckReport report;
+    CheckSource(dir.Path().c_str(), request, report);
+    EXPECT_EQ(CheckExitStatus(report), 1) << FormatCheckReport(report);
+  }
 }
 
 }  // namespace
