@@ -21,19 +21,23 @@ CheckRequest CheckRequestFor(const CliRequest& request, const std::string& targe
   check.configRenumber = request.configRenumber;
   check.configKeep = request.configKeep;
   check.copyAll = request.copyAll;
+  if (!request.checkEncoding.empty()) check.encoding = request.checkEncoding;
   return check;
 }
 
 }  // namespace
 
 std::string CheckReportJson(const SourceCheckReport& report) {
-  // Keys in the order a person reads them: what, how many, then the findings.
+  // Keys in the order a person reads them: what, how many, then the
+  // findings; "format" changes only when a key changes its meaning or goes.
   using json = nlohmann::ordered_json;
   json object;
+  object["format"] = 1;
   object["source"] = report.source;
   object["kind"] = report.disc ? "disc" : "download";
   if (!report.target.empty()) object["target"] = report.target;
-  if (report.runFails) object["failure"] = report.failure;
+  object["encoding"] = report.encoding;
+  if (report.runFails || report.takesNothing) object["failure"] = report.failure;
   object["found"] = report.SongsFound();
   object["songs"] = report.songsTaken;
   json dropped = json::array();
@@ -57,8 +61,8 @@ std::string CheckReportJson(const SourceCheckReport& report) {
   }
   if (report.copies) object["copy_bytes"] = report.copyBytes;
   if (report.hasTargetFree) object["target_free_bytes"] = report.targetFreeBytes;
-  // Paths and texts are bytes in the collection's own code page; what is not
-  // UTF-8 is shown as U+FFFD rather than making the output invalid JSON.
+  // Texts come converted from the collection's code page; should any byte
+  // still not be UTF-8, it shows as U+FFFD rather than making invalid JSON.
   return object.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
@@ -67,7 +71,7 @@ int RunCheck(const CliRequest& request, const std::string& target, std::FILE* ou
   if (::getcwd(startDir, sizeof startDir) == nullptr) startDir[0] = '\0';
   SourceCheckReport report;
   CheckSource(startDir, CheckRequestFor(request, target), report);
-  std::string text = request.json ? CheckReportJson(report) + "\n" : FormatCheckReport(report);
+  std::string text = request.json ? CheckReportJson(report) + "\n" : FormatCheckReport(report, request.all);
   std::fputs(text.c_str(), out);
   std::fflush(out);
   return CheckExitStatus(report);

@@ -149,8 +149,10 @@ void CDialogController::OnMake() {
 
 void CDialogController::OnCheckSource() {
   if (IsRunning()) return;
-  const CheckRequest request =
+  CheckRequest request =
       CheckRequestForDialog(m_state.SourceText(), m_state.TargetText(), m_state.Marks(), m_converter.m_options);
+  // A Windows collection's tags and songlists are in the system's code page.
+  if (!SystemCodePage().empty()) request.encoding = SystemCodePage();
   SourceCheckReport report;
   {
     CBusy reading(m_view);
