@@ -107,7 +107,8 @@ grep -q "add data : ${upper//\\/\\\\}\\\\" "$work/mixed/start/mirqlog.txt" ||
   fail "mixed-case source: the log does not name the songs by the path as given"
 
 # A target whose ENGLISH.KVX path is exactly 259 characters works; one more
-# character and the index cannot be created: the error box, exit 1.
+# character and the run refuses the target before it creates anything: the
+# error box, exit 1.
 for length in 259 260; do
   base="$(windows_path "$work/long$length")"
   folder_length=$((length - ${#base} - 1 - 12))
@@ -127,8 +128,10 @@ for length in 259 260; do
       "$work/samples-download/linux/out/ENGLISH.KVX" || fail "a 259-character index path: index differs"
   else
     [[ $status -eq 1 ]] || fail "a 260-character index path: exit $status, not 1"
-    grep -q 'incorrect output filename' "$work/long$length/start/mirqlog.txt" ||
-      fail "a 260-character index path: no 'incorrect output filename' line"
+    grep -q 'target folder path is too long : ' "$work/long$length/start/mirqlog.txt" ||
+      fail "a 260-character index path: no 'target folder path is too long' line"
+    [[ ! -e "$work/long$length/$(printf 'd%.0s' $(seq 1 "$folder_length"))" ]] ||
+      fail "a 260-character index path: the target folder was made"
   fi
 done
 
