@@ -21,6 +21,7 @@ struct CliRequest {
   bool configRenumber = false;
   bool configKeep = false;
   bool copyAll = false;
+  bool verify = false;  // make: copies in the target are compared byte by byte, not by size and date
   bool json = false;  // check: one JSON object instead of text
   std::string inspectFile;
   // The song book: `book --out FILE`, or `make --book FILE` after the run.

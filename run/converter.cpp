@@ -207,6 +207,6 @@ int CConverter::WriteConfigFile() {
                                   m_options.m_bConfigKeep != 0);
 }
 
-void CConverter::CopySongsToTarget() { valmero::CopySongsToTarget(m_songs, m_szTarget, m_host); }
+void CConverter::CopySongsToTarget() { valmero::CopySongsToTarget(m_songs, m_szTarget, m_host, m_copyCheck); }
 
 }  // namespace valmero
