@@ -6,6 +6,7 @@
 #include "platform/log_file.h"
 #include "platform/path_separator.h"
 #include "platform/program_folder.h"
+#include "platform/text_conversion.h"
 #include "run/source_check.h"
 #include "ui/common/control_ids.h"
 #include "ui/common/dialog_requests.h"
@@ -188,40 +189,61 @@ void CDialogController::OnMakeSongBook() {
     m_view.ShowMessage("Choose the source first: the book lists its songs.", BOOK_CAPTION, MessageKind::Information);
     return;
   }
-  const std::string path = ChooseBookFile();
+  // A Windows collection's tags and songlists are in the system's code page.
+  if (!m_bBookChosen) m_bookChoices = InitialBookChoices(SystemCodePage(), LocalePaperSize());
+  m_bBookChosen = true;
+  if (!m_view.AskBookChoices(m_bookChoices)) return;
+  const std::string path = ChooseBookFile(m_bookChoices.pdf && m_bookChoices.pdfOffered);
   if (path.empty()) return;
   const PreviewRequest request = BookRequestForDialog(source, m_state.Marks(), m_converter.m_options);
-  // A Windows collection's tags and songlists are in the system's code page.
-  BookSettings settings;
-  const std::string codePage = SystemCodePage();
-  if (!codePage.empty()) settings.encoding = codePage;
   std::string error;
-  std::size_t songCount = 0;
+  BookOutcome outcome;
   SourceBookResult result;
   {
     CBusy writing(m_view);
-    result = WriteSourceBook(m_converter.m_szStartDir, request, settings, path, error, songCount);
+    result = WriteSourceBook(m_converter.m_szStartDir, request, SettingsOfChoices(m_bookChoices), path, outcome,
+                             error);
   }
   if (result != SourceBookResult::Written) {
     m_view.ShowMessage(error, BOOK_CAPTION, MessageKind::Error);
     return;
   }
-  m_view.OpenDocument(path);
+  SayWhereTheBookWent(path, outcome);
 }
 
-// A name typed without the extension of a book gets the one of the kind
-// chosen in the chooser.
-std::string CDialogController::ChooseBookFile() {
+// A viewer may not open, or open somewhere else: the program says where the
+// book is and offers to open it or its folder.
+void CDialogController::SayWhereTheBookWent(const std::string& path, const BookOutcome& outcome) {
+  // Paths are in the system's code page where it names one; the text is UTF-8.
+  std::string shownPath = path;
+  CTextConverter converter;
+  if (!SystemCodePage().empty() && converter.Open(SystemCodePage().c_str())) shownPath = converter.ToUtf8(path);
+  switch (m_view.ShowBookWritten(BookWrittenText(shownPath, outcome))) {
+    case BookWrittenAnswer::OpenBook:
+      m_view.OpenDocument(path);
+      break;
+    case BookWrittenAnswer::OpenFolder: {
+      const std::size_t separator = path.find_last_of(PATH_SEPARATOR == '\\' ? "\\/" : "/");
+      m_view.OpenDocument(separator == std::string::npos ? CurrentFolderText() : path.substr(0, separator));
+      break;
+    }
+    case BookWrittenAnswer::Close: break;
+  }
+}
+
+// The kind chosen in the book's dialog is the one offered; a name typed
+// without the extension of a book gets its extension.
+std::string CDialogController::ChooseBookFile(bool pdf) {
   FileRequest request;
   request.title = "Make song book";
-  request.kinds = {{"HTML page (*.html)", "*.html", ".html"}};
-  if (CanWritePdfBooks()) request.kinds.push_back({"PDF document (*.pdf)", "*.pdf", ".pdf"});
-  request.name = "songbook.html";
-  request.defaultExtension = "html";
+  request.kinds = {pdf ? FileKind{"PDF document (*.pdf)", "*.pdf", ".pdf"}
+                       : FileKind{"HTML page (*.html)", "*.html", ".html"}};
+  request.name = pdf ? "songbook.pdf" : "songbook.html";
+  request.defaultExtension = pdf ? "pdf" : "html";
   request.save = true;
   FileChoice choice = m_view.ChooseFile(request);
-  if (!choice.path.empty() && BookFormatOf(choice.path) == BookFormat::Unknown && choice.kind < request.kinds.size()) {
-    choice.path += request.kinds[choice.kind].extension;
+  if (!choice.path.empty() && BookFormatOf(choice.path) == BookFormat::Unknown) {
+    choice.path += request.kinds.front().extension;
   }
   return choice.path;
 }

@@ -64,7 +64,8 @@ class CDialogController {
   void OnMake();
   void OnCheckSource();
   void OnMakeSongBook();
-  std::string ChooseBookFile();
+  std::string ChooseBookFile(bool pdf);
+  void SayWhereTheBookWent(const std::string& path, const BookOutcome& outcome);
   void OnHelp();
   void OnVisitSite();
   void OnExit();
@@ -78,6 +79,9 @@ class CDialogController {
   CConverter m_converter;
   COptionState m_state;
   MakeRun m_run;
+  // The song book dialog's choices, kept from one book to the next.
+  BookChoices m_bookChoices;
+  bool m_bBookChosen = false;
   bool m_bCloseAfterRun = false;
   bool m_bTerminated = false;
 };
