@@ -11,6 +11,11 @@
 //                       command line's default) with its venue line
 //                       "Joe's Bar", answers the save dialog with FILE, waits
 //                       for the book and, told where it went, opens it
+//   disc SOURCE         ticks the songlist source, types SOURCE, ticks the KVX
+//                       sub-folder box and prints the target the dialog shows
+//   escape-make         presses MAKE with ESC waiting behind it (seen at the
+//                       first pump of the copies), prints the texts of the
+//                       boxes that follow and answers each with OK
 //   exit                presses Exit
 // Exit status 0 on success, 1 with a reason on standard error otherwise.
 #include <windows.h>
@@ -256,6 +261,27 @@ int Make(HWND dialog) {
   return 0;
 }
 
+int Disc(HWND dialog, const char* source) {
+  if (!Tick(dialog, ID_SOURCE_DISC)) return Fail("the songlist box did not take its mark");
+  if (!Type(dialog, ID_SOURCE_EDIT, source)) return Fail("the source did not stay in its field");
+  if (!Tick(dialog, ID_TARGET_SUBFOLDER)) return Fail("the sub-folder box did not take its mark");
+  std::printf("%s\n", TextOf(::GetDlgItem(dialog, ID_TARGET_EDIT)).c_str());
+  return 0;
+}
+
+int EscapeMake(HWND dialog) {
+  Click(dialog, ID_MAKE);
+  ::PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+  for (int shown = 0; shown < 2; ++shown) {
+    HWND box = FindMessageBox(dialog, 110);
+    if (box == nullptr) return Fail("a box of the run did not show");
+    std::printf("%s\n", TextOf(::GetDlgItem(box, 0xFFFF)).c_str());
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    for (int waited = 0; waited < 100 && ::IsWindow(box); ++waited) ::Sleep(100);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -268,6 +294,8 @@ int main(int argc, char** argv) {
   if (step == "make") return Make(dialog);
   if (step == "check") return Check(dialog);
   if (step == "book" && argc == 3) return Book(dialog, argv[2]);
+  if (step == "disc" && argc == 3) return Disc(dialog, argv[2]);
+  if (step == "escape-make") return EscapeMake(dialog);
   if (step == "exit") {
     Click(dialog, ID_EXIT);
     return 0;

@@ -47,10 +47,29 @@ CDialogController::~CDialogController() { Terminate(); }
 
 void CDialogController::Initialize() {
   m_converter.InitializeState();
+  if (!ActivityLogWritten()) SayThatNoLogIsWritten();
   m_state.ApplyDefaultMarks();
   m_state.SetSourceText(std::string());
   ShowState();
   m_converter.LogWelcome();
+}
+
+// A desktop program has no standard error to say it on: the user would
+// otherwise be sent to a log that is not there, or to an old one.
+void CDialogController::SayThatNoLogIsWritten() {
+  const std::string folder = m_converter.m_szStartDir;
+  std::string text;
+  if (ActivityLogInUse()) {
+    text = "The activity log mirqlog.txt in " + folder +
+           " is in use by another VALMERO started in the same folder. This one keeps no log, and its MAKE writes "
+           "nothing.";
+  } else if (folder.empty()) {
+    text = "The folder VALMERO was started in cannot be told, so no activity log is kept.";
+  } else {
+    text = "The activity log mirqlog.txt cannot be written in " + folder +
+           ". VALMERO works without a log; start it from a folder you may write in to keep one.";
+  }
+  m_view.ShowMessage(text, "VALMERO", MessageKind::Error);
 }
 
 void CDialogController::Terminate() {
@@ -58,6 +77,10 @@ void CDialogController::Terminate() {
   m_bTerminated = true;
   m_converter.Terminate();
 }
+
+// The fields as typed, with '/' taken as a separator where a backslash is one.
+std::string CDialogController::SourcePath() const { return WithNativeSeparators(m_state.SourceText()); }
+std::string CDialogController::TargetPath() const { return WithNativeSeparators(m_state.TargetText()); }
 
 void CDialogController::OnCheckBox(int id, bool mark) {
   // A click that slipped through a lock only puts the mark back.
@@ -130,8 +153,8 @@ void CDialogController::OnMake() {
   if (IsRunning()) return;
   // The run takes the fields as they are now; the controls are locked while
   // it pumps messages, so the paths a stage reads cannot change under it.
-  const std::string source = m_state.SourceText();
-  const std::string target = m_state.TargetText();
+  const std::string source = SourcePath();
+  const std::string target = TargetPath();
   const MakeMarks marks = m_state.Marks();
   m_host.ClearRunCancel();
   m_state.BeginRun();
@@ -149,8 +172,7 @@ void CDialogController::OnMake() {
 
 void CDialogController::OnCheckSource() {
   if (IsRunning()) return;
-  CheckRequest request =
-      CheckRequestForDialog(m_state.SourceText(), m_state.TargetText(), m_state.Marks(), m_converter.m_options);
+  CheckRequest request = CheckRequestForDialog(SourcePath(), TargetPath(), m_state.Marks(), m_converter.m_options);
   // A Windows collection's tags and songlists are in the system's code page.
   if (!SystemCodePage().empty()) request.encoding = SystemCodePage();
   SourceCheckReport report;
@@ -163,7 +185,7 @@ void CDialogController::OnCheckSource() {
 
 void CDialogController::OnMakeSongBook() {
   if (IsRunning()) return;
-  const std::string& source = m_state.SourceText();
+  const std::string source = SourcePath();
   if (source.empty()) {
     m_view.ShowMessage("Choose the source first: the book lists its songs.", BOOK_CAPTION, MessageKind::Information);
     return;

@@ -70,6 +70,9 @@ class CDialogController {
   void OnVisitSite();
   void OnExit();
   void ShowState() { m_view.ShowState(m_state); }
+  std::string SourcePath() const;
+  std::string TargetPath() const;
+  void SayThatNoLogIsWritten();
 
   IDialogView& m_view;
   IDesktopRunHost& m_host;

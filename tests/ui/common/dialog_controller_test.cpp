@@ -1,6 +1,7 @@
 #include "ui/common/dialog_controller.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -283,6 +284,28 @@ TEST_F(DialogControllerTest, ReportIsSavedWhereChosenOrSaysWhyNot) {
     EXPECT_EQ(m_view.events.size(), 1 + c.messages);
   }
   EXPECT_EQ(m_view.fileRequests.back().name, "valmero-check.txt");
+}
+
+// Where the log cannot be written (here a folder has its name), the program
+// says so at start and the log button opens nothing, not an old log.
+TEST(DialogControllerStartTest, StartFolderWithoutALogIsSaidAtStart) {
+  CTempDir folder;
+  std::filesystem::create_directory(folder / "mirqlog.txt");
+  testing::WriteFile(folder / "mirqlog.txt/kept", "a folder that is not empty is not replaced");
+  CChangeDir inFolder(folder.Path());
+  CFakeDialogView view;
+  CFakeDesktopHost host;
+  {
+    CDialogController controller(view, host);
+    controller.Initialize();
+    controller.OnCommand(ID_VIEW_LOG);
+  }
+  ASSERT_FALSE(view.events.empty());
+  EXPECT_EQ(view.events.front().rfind("message: VALMERO: The activity log mirqlog.txt cannot be written in " +
+                                          folder.Path(), 0),
+            0u)
+      << view.events.front();
+  EXPECT_EQ(host.run.events, Lines{});
 }
 
 }  // namespace
