@@ -2,17 +2,18 @@
 
 namespace valmero {
 
-SourceBookResult WriteSourceBook(const char* startDir, const PreviewRequest& request, const BookSettings& settings,
-                                 const std::string& outPath, std::string& error, std::size_t& songCount) {
+SourceBookResult WriteSourceBook(const char* startDir, const std::string& source, const RunPlan& plan,
+                                 const BookSettings& settings, const std::string& outPath, std::string& error,
+                                 std::size_t& songCount) {
   // The preview holds the activity log back: reading the source logs nothing.
   SongPreview preview;
-  PreviewSongs(startDir, request, preview);
+  PreviewSongs(startDir, source, plan, preview);
   songCount = preview.songs.size();
   if (preview.readResult < 0) {
-    error = "can not read the source \"" + request.source + "\"";
+    error = "can not read the source \"" + source + "\"";
     return SourceBookResult::UnreadableSource;
   }
-  if (WriteSongBook(preview.songs, request.renumber, settings, outPath, error) < 0) return SourceBookResult::NotWritten;
+  if (WriteSongBook(preview.songs, plan.Renumbers(), settings, outPath, error) < 0) return SourceBookResult::NotWritten;
   return SourceBookResult::Written;
 }
 

@@ -15,7 +15,8 @@ namespace valmero {
 enum class SourceBookResult { Written, UnreadableSource, NotWritten };
 
 // startDir: where products.cp lies. songCount receives the number of songs.
-SourceBookResult WriteSourceBook(const char* startDir, const PreviewRequest& request, const BookSettings& settings,
-                                 const std::string& outPath, std::string& error, std::size_t& songCount);
+SourceBookResult WriteSourceBook(const char* startDir, const std::string& source, const RunPlan& plan,
+                                 const BookSettings& settings, const std::string& outPath, std::string& error,
+                                 std::size_t& songCount);
 
 }  // namespace valmero
