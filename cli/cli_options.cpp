@@ -183,7 +183,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliRequest& request,
     return false;
   }
   const std::string& command = args[0];
-  if (command == "--help" || command == "-h" || command == "help") {
+  // "/?" is how Windows programs are asked for their help.
+  if (command == "--help" || command == "-h" || command == "help" || command == "/?") {
     request.command = CliCommand::Help;
     return args.size() == 1 || (error = "--help takes no arguments", false);
   }

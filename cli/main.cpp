@@ -46,7 +46,7 @@ int RunCommandLine(const std::vector<std::string>& args) {
       std::fputs(UsageText(), stdout);
       return 0;
     case CliCommand::Version:
-      std::printf("valmero-cli %s\n", VALMERO_VERSION);
+      std::printf("valmero-cli %s\n", VALMERO_VERSION_TEXT);
       return 0;
     case CliCommand::Inspect:
       return RunInspect(request.inspectFile.c_str(), stdout, stderr);

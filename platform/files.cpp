@@ -58,6 +58,20 @@ bool CanListFolder(const char* path) {
   return true;
 }
 
+bool CanWriteInFolder(const char* path) {
+  return IsFolder(path) && ::faccessat(AT_FDCWD, path, W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+bool IsFolder(const char* path) {
+  struct stat info;
+  return ::stat(path, &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool PathExists(const char* path) {
+  struct stat info;
+  return ::lstat(path, &info) == 0;
+}
+
 std::string FolderOf(const char* path) {
   const char* slash = std::strrchr(path, '/');
   return slash == nullptr ? std::string() : std::string(path, static_cast<std::size_t>(slash - path));

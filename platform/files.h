@@ -21,6 +21,18 @@ int OpenRegularForReading(const char* path);
 // True when the folder can be opened for listing.
 bool CanListFolder(const char* path);
 
+// True when the program may make files in the folder: it is a folder, and
+// neither its permissions, an immutable flag nor a read-only file system
+// forbid it. Nothing is left behind (Windows, which keeps no such rights in
+// a folder's attributes, makes a file that the system removes at once).
+bool CanWriteInFolder(const char* path);
+
+// True when the path names an existing folder (through links).
+bool IsFolder(const char* path);
+
+// True when something exists under the path (a dangling link counts).
+bool PathExists(const char* path);
+
 // The path of an existing file, found without regard to the case of its name,
 // because songlists and collections are written by people who do not mind the
 // case of a name: the path itself when it can

@@ -15,7 +15,7 @@ int CreateTemporaryBeside(const char* destination, unsigned mode, std::string& t
     unsigned long long seed =
         static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
         (static_cast<unsigned long long>(::getpid()) << 20) ^ (++s_counter * 0x9e3779b97f4a7c15ull);
-    temporaryPath = TemporaryNameFor(destination, seed);
+    temporaryPath = NextTemporaryName(destination, seed);
     int fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
     if (fd >= 0) return fd;
     if (errno != EEXIST) break;

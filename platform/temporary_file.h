@@ -24,4 +24,13 @@ bool IsTemporaryName(const char* name);
 // `seed`: the name each system's CreateTemporaryBeside tries.
 std::string TemporaryNameFor(const char* destination, unsigned long long seed);
 
+// Where the seeds of temporary names come from. A test sets its own to make
+// names clash; nullptr gives the program's own (time, process, a count).
+using TemporarySeeds = unsigned long long (*)();
+void SetTemporarySeeds(TemporarySeeds seeds);
+
+// The name CreateTemporaryBeside tries next: from the seeds set, or else
+// from `ownSeed`.
+std::string NextTemporaryName(const char* destination, unsigned long long ownSeed);
+
 }  // namespace valmero

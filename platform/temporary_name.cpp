@@ -13,6 +13,8 @@ constexpr std::size_t MARK_LENGTH = 5;
 constexpr std::size_t SUFFIX_LENGTH = TEMPORARY_SUFFIX_LENGTH - MARK_LENGTH;
 constexpr char DIGITS[] = "0123456789abcdefghijklmnopqrstuvwxyz";
 
+TemporarySeeds g_seeds = nullptr;
+
 bool IsSuffixChar(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 }  // namespace
@@ -25,6 +27,12 @@ std::string TemporaryNameFor(const char* destination, unsigned long long seed) {
   }
   suffix[SUFFIX_LENGTH] = '\0';
   return std::string(destination) + MARK + suffix;
+}
+
+void SetTemporarySeeds(TemporarySeeds seeds) { g_seeds = seeds; }
+
+std::string NextTemporaryName(const char* destination, unsigned long long ownSeed) {
+  return TemporaryNameFor(destination, g_seeds != nullptr ? g_seeds() : ownSeed);
 }
 
 bool IsTemporaryName(const char* name) {

@@ -9,6 +9,7 @@
 #include "platform/folder_lock.h"
 #include "platform/path_separator.h"
 #include "run/output_names.h"
+#include "run/target_state.h"
 #include "sources/download_scan.h"
 #include "sources/songlist_reader.h"
 
@@ -71,8 +72,9 @@ RunOutcome CConverter::OnMake(const char* sourceText, const char* targetText, co
 bool CConverter::CanStartRun(const char* sourceText, bool sourceFits, const char* targetText, bool targetFits) {
   // A second program in the same start folder: its runs write nothing at all.
   if (ActivityLogInUse()) return false;
-  // A cut path would name another folder: nothing may be created there.
-  if (!targetFits) {
+  // A cut path would name another folder: nothing may be created there. Nor
+  // is a folder made whose path leaves no room for the files of the run.
+  if (!targetFits || !OutputPathFits(m_szTarget, LongestSureName(m_plan))) {
     LogMessage("target folder path is too long : %s", targetText);
     return false;
   }

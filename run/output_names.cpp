@@ -1,5 +1,6 @@
 #include "run/output_names.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "outputs/song_copier.h"
@@ -15,6 +16,12 @@ std::vector<std::string> ListNamesOf(const RunPlan& plan) {
   if (plan.WritesList()) names.push_back("LIST.TXT");
   if (plan.WritesConfig()) names.push_back("SCDG.CFG");
   return names;
+}
+
+std::size_t LongestSureName(const RunPlan& plan) {
+  std::size_t longest = plan.Copies() ? std::strlen("00001.MP3") : 0;
+  for (const std::string& name : ListNamesOf(plan)) longest = std::max(longest, name.size());
+  return longest;
 }
 
 std::vector<std::string> OutputNamesOf(const RunPlan& plan, const SongList& songs) {

@@ -1,6 +1,7 @@
 // The files a run writes into its target folder, by the names they get there.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,10 @@ namespace valmero {
 
 // The names of the index and the text lists the run writes.
 std::vector<std::string> ListNamesOf(const RunPlan& plan);
+
+// The longest name the run is sure to write: the index's or a list's, or
+// when it copies, the shortest name of a copy ("00001.MP3"). 0 for none.
+std::size_t LongestSureName(const RunPlan& plan);
 
 // Those and, when the run copies, every name a song is copied under.
 std::vector<std::string> OutputNamesOf(const RunPlan& plan, const SongList& songs);

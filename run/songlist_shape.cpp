@@ -15,6 +15,18 @@ constexpr std::size_t KEPT_LINE_LIMIT = 4096;
 
 bool IsSeparatorByte(char c) { return c == '\t' || c == '#' || c == '|'; }
 
+// A byte-order mark, or text in which nearly every pair of bytes holds one
+// NUL: the two-byte characters of Latin text. A NUL here and there in a
+// single-byte file is no such thing.
+bool LooksLikeUtf16(const unsigned char* bytes, std::size_t size) {
+  if (size >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF))) return true;
+  const std::size_t pairs = std::min<std::size_t>(size, 512) / 2;
+  if (pairs < 2) return false;
+  std::size_t oneNul = 0;
+  for (std::size_t i = 0; i < pairs; ++i) oneNul += (bytes[2 * i] == 0) != (bytes[2 * i + 1] == 0) ? 1 : 0;
+  return oneNul * 4 >= pairs * 3;
+}
+
 }  // namespace
 
 bool CSonglistShape::Read(const std::string& path, const std::vector<int>& notedPieces, int endPiece) {
@@ -50,8 +62,7 @@ const PhysicalLine* CSonglistShape::LineOfPiece(int piece) const {
 void CSonglistShape::LookAtStart(const char* bytes, std::size_t size) {
   auto at = [&](std::size_t i) { return i < size ? static_cast<unsigned char>(bytes[i]) : 0x100u; };
   m_bUtf8Mark = at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF;
-  m_bUtf16 = (at(0) == 0xFF && at(1) == 0xFE) || (at(0) == 0xFE && at(1) == 0xFF) ||
-             std::memchr(bytes, '\0', std::min<std::size_t>(size, 512)) != nullptr;
+  m_bUtf16 = LooksLikeUtf16(reinterpret_cast<const unsigned char*>(bytes), size);
 }
 
 // Text mode: CR LF arrives as LF; a CR alone stays.
@@ -73,10 +84,26 @@ void CSonglistShape::Take(char c) {
 void CSonglistShape::TakeTextChar(char c) {
   ++m_length;
   if (m_text.size() < KEPT_LINE_LIMIT) m_text += c;
+  // Where this character falls in the pieces the reader reads the line in.
+  const bool startsPiece = (m_length - 1) % SONGLIST_LINE_PIECE == 0;
+  if (startsPiece) EndNulCut();
+  if (m_bCutByNul && c != '\n') {
+    if (c != '\0' && m_lostToNul.size() < KEPT_LINE_LIMIT) m_lostToNul += c;
+  } else if (c == '\0' && !startsPiece && !m_bUtf16) {
+    // A NUL that starts a piece ends the list instead, which is told with the list's end.
+    m_bCutByNul = true;
+  }
   if (c == '\n') EndLine();
 }
 
+void CSonglistShape::EndNulCut() {
+  if (m_bCutByNul && !m_lostToNul.empty()) m_nulCuts.push_back({m_number + 1, m_lostToNul});
+  m_bCutByNul = false;
+  m_lostToNul.clear();
+}
+
 void CSonglistShape::EndLine() {
+  EndNulCut();
   ++m_number;
   PhysicalLine line;
   line.number = m_number;

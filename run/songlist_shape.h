@@ -21,11 +21,20 @@ struct PhysicalLine {
   std::string text;  // kept only from the line that ended the list on, for lines with a separator
 };
 
+// A line whose NUL byte (not at its start) ends what the reader sees of it:
+// the reader takes a line as text up to its first NUL.
+struct NulCutLine {
+  int number = 0;    // counted by line ends, from 1
+  std::string lost;  // what follows the NUL up to the end of the piece read
+};
+
 class CSonglistShape {
  public:
   bool m_bUtf8Mark = false;
   bool m_bUtf16 = false;
   std::size_t m_nLoneCr = 0;
+  // Lines cut short by a NUL byte (not looked for in a UTF-16 file).
+  std::vector<NulCutLine> m_nulCuts;
   // The lines holding a noted piece, and the song lines from the end of the list on.
   std::vector<PhysicalLine> m_lines;
 
@@ -43,6 +52,7 @@ class CSonglistShape {
   void Take(char c);
   void TakeTextChar(char c);
   void EndLine();
+  void EndNulCut();
 
   std::vector<int> m_notedPieces;
   std::size_t m_noteIndex = 0;
@@ -52,6 +62,9 @@ class CSonglistShape {
   std::size_t m_length = 0;
   std::string m_text;
   bool m_bPendingCr = false;
+  // While a NUL byte has cut the current piece: what it cut off.
+  bool m_bCutByNul = false;
+  std::string m_lostToNul;
 };
 
 }  // namespace valmero

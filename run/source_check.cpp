@@ -19,6 +19,7 @@
 #include "run/output_names.h"
 #include "run/song_preview.h"
 #include "run/songlist_shape.h"
+#include "run/target_state.h"
 
 namespace valmero {
 
@@ -139,8 +140,9 @@ class CCheck {
     }
     m_report.songsTaken = static_cast<int>(m_preview.songs.size());
     if (WouldReplaceSonglist()) return;
+    if (!m_target.empty() && !LookAtTargetState()) return;
     LookAtSongs();
-    if (!m_target.empty()) LookAtTarget();
+    if (!m_target.empty() && CanWriteTarget(m_targetState)) LookAtTarget();
   }
 
  private:
@@ -191,6 +193,10 @@ class CCheck {
     } else if (m_shape.m_bUtf8Mark) {
       Warn(CheckWarningCode::ByteOrderMark, file,
            "the file begins with a UTF-8 byte-order mark: the first line's number is not read; save it without one", 1);
+    }
+    for (const NulCutLine& cut : m_shape.m_nulCuts) {
+      Warn(CheckWarningCode::NulByte, file,
+           "a NUL byte cuts the line short: \"" + QuoteLine(cut.lost) + "\" after it is not read", cut.number);
     }
     if (m_shape.m_nLoneCr > 0 && !m_shape.m_bUtf16) {
       Warn(
@@ -318,6 +324,7 @@ class CCheck {
     std::error_code error;
     uintmax_t size = fs::file_size(song.path, error);
     if (!error) m_report.copyBytes += size;
+    LookAtCopyOf(song, song.path, 0);
     if (song.kind == KIND_IPS || song.kind == KIND_MCG) return;  // no companion to copy
     std::string companion = finder.Find(CompanionPath(song.path).c_str());
     if (companion.empty()) {
@@ -329,6 +336,24 @@ class CCheck {
     }
     size = fs::file_size(companion, error);
     if (!error) m_report.copyBytes += size;
+    LookAtCopyOf(song, companion, 1);
+  }
+
+  // A copy fails when its source is no regular file (a folder, a pipe), or
+  // its name in the target is a folder or leaves the path too long.
+  void LookAtCopyOf(const SongRecord& song, const std::string& source, std::size_t which) {
+    std::error_code error;
+    const std::vector<std::string> names = CopyNamesOf(song);
+    const std::string& name = names[std::min(which, names.size() - 1)];
+    std::string why;
+    if (!fs::is_regular_file(source, error)) {
+      why = source + " is not a regular file (a folder or a pipe)";
+    } else if (!m_target.empty() && !OutputPathFits(m_target.c_str(), name.size())) {
+      why = "the path of " + name + " in the target is longer than 259 characters";
+    } else if (!m_target.empty() && IsFolder((m_target + VALMERO_SEP + name).c_str())) {
+      why = "a folder has the name " + name + " in the target";
+    }
+    if (!why.empty()) Warn(CheckWarningCode::CopyFails, song.path, why + ": its copy fails");
   }
 
   // The names the run writes in the target (all in capitals).
@@ -343,6 +368,44 @@ class CCheck {
     std::string replaced = OutputReplacing(m_target.c_str(), m_plan, m_preview.songs, m_source.c_str());
     if (replaced.empty()) return false;
     RunFails(replaced + " would replace the songlist file itself; the run stops before it writes anything");
+    return true;
+  }
+
+  // What the run will meet in the target before it writes there. False when
+  // the run fails on it (the index or LIST.TXT cannot be written, or the
+  // run refuses a target whose path leaves no room for its files); SCDG.CFG
+  // and copies that cannot be written only make the run end with failures.
+  bool LookAtTargetState() {
+    const std::string& target = m_target;
+    if (!OutputPathFits(target.c_str(), LongestSureName(m_plan))) {
+      RunFails("the target folder's path leaves no room for the names of its files; nothing is created");
+      return false;
+    }
+    m_targetState = TargetStateOf(target.c_str());
+    if (CanWriteTarget(m_targetState)) return LookAtOutputsInTheWay();
+    std::string why = TargetStateWords(m_targetState, target);
+    if (m_plan.WritesIndex() || m_plan.WritesList()) {
+      RunFails(why + ": " + (m_plan.WritesIndex() ? "ENGLISH.KVX" : "LIST.TXT") + " cannot be written");
+      return false;
+    }
+    if (m_plan.WritesConfig()) Warn(CheckWarningCode::ConfigFails, target, why + ": SCDG.CFG cannot be written");
+    if (m_plan.Copies()) Warn(CheckWarningCode::CopyFails, target, why + ": no song can be copied");
+    m_report.copies = false;
+    return true;
+  }
+
+  // A folder under the name of the index or a list takes its place for good.
+  bool LookAtOutputsInTheWay() {
+    for (const std::string& name : ListNamesOf(m_plan)) {
+      std::string path = m_target + VALMERO_SEP + name;
+      if (!IsFolder(path.c_str())) continue;
+      if (name == "SCDG.CFG") {
+        Warn(CheckWarningCode::ConfigFails, path, "a folder has the name of SCDG.CFG: it cannot be written");
+        continue;
+      }
+      RunFails("a folder has the name of " + name + " in the target: it cannot be written");
+      return false;
+    }
     return true;
   }
 
@@ -362,6 +425,7 @@ class CCheck {
       lastNumber = std::max<int64_t>(lastNumber,
                                      m_report.copies ? song->newNumber : PlayerNumber(*song, m_plan.Renumbers()));
     }
+    const std::set<std::string> own = SongFilesIn(target);
     std::vector<FolderEntry> entries;
     ListFolder(target.c_str(), entries);
     for (const FolderEntry& entry : entries) {
@@ -375,11 +439,32 @@ class CCheck {
         std::error_code error;
         uintmax_t size = fs::file_size(path, error);
         if (!error && NumberOfSongFileName(entry.name) >= 0) replacedBytes += size;
-      } else if (!written.empty() && NumberOfSongFileName(entry.name) > lastNumber) {
+      } else if (!written.empty() && own.count(entry.name) == 0 && NumberOfSongFileName(entry.name) > lastNumber) {
         m_report.stale.push_back(path);
       }
     }
     LookAtFreeSpace(replacedBytes);
+  }
+
+  // The names of the run's own song files that lie in `folder` (the target
+  // can be the songs' folder): they are the user's songs, never stale.
+  std::set<std::string> SongFilesIn(const std::string& folder) const {
+    std::set<std::string> names;
+    std::map<std::string, bool> sameByFolder;
+    CFileFinder finder;
+    auto nameOf = [](const std::string& path) { return path.substr(path.rfind(PATH_SEPARATOR) + 1); };
+    for (const auto& song : m_preview.songs) {
+      std::string songFolder = FolderOf(song->path);
+      auto known = sameByFolder.find(songFolder);
+      if (known == sameByFolder.end()) {
+        known = sameByFolder.emplace(songFolder, IsSameFolder(songFolder.c_str(), folder.c_str())).first;
+      }
+      if (!known->second) continue;
+      names.insert(nameOf(song->path));
+      std::string companion = finder.Find(CompanionPath(song->path).c_str());
+      if (!companion.empty()) names.insert(nameOf(companion));
+    }
+    return names;
   }
 
   // The space where the target is, or will be made: its nearest folder that exists.
@@ -407,6 +492,7 @@ class CCheck {
   std::vector<StoredNote> m_notes;
   CSonglistShape m_shape;
   bool m_shapeRead = false;
+  TargetState m_targetState = TargetState::Ready;
 };
 
 std::string Thousands(uint64_t value) {
@@ -440,6 +526,9 @@ const char* WarningWords(CheckWarningCode code) {
     case CheckWarningCode::Utf16File: return "UTF-16 songlist";
     case CheckWarningCode::MissingCompanion: return "Songs without their .MCG companion";
     case CheckWarningCode::NotEnoughSpace: return "Not enough space in the target";
+    case CheckWarningCode::NulByte: return "NUL bytes in lines";
+    case CheckWarningCode::CopyFails: return "Copies that fail";
+    case CheckWarningCode::ConfigFails: return "SCDG.CFG that cannot be written";
   }
   return "";
 }
@@ -485,6 +574,9 @@ const char* WarningCodeName(CheckWarningCode code) {
     case CheckWarningCode::Utf16File: return "utf16_file";
     case CheckWarningCode::MissingCompanion: return "missing_companion";
     case CheckWarningCode::NotEnoughSpace: return "not_enough_space";
+    case CheckWarningCode::NulByte: return "nul_byte";
+    case CheckWarningCode::CopyFails: return "copy_fails";
+    case CheckWarningCode::ConfigFails: return "config_fails";
   }
   return "";
 }
@@ -511,7 +603,7 @@ std::string FormatCheckReport(const SourceCheckReport& report) {
     if (!group.empty())
       text += Format("\nDropped - %s (%s):\n", DropReasonWords(reason), DropReasonCode(reason)) + group;
   }
-  for (int code = 0; code <= static_cast<int>(CheckWarningCode::NotEnoughSpace); ++code) {
+  for (int code = 0; code <= static_cast<int>(CheckWarningCode::ConfigFails); ++code) {
     std::string group;
     for (const CheckWarning& warning : report.warnings) {
       if (static_cast<int>(warning.code) == code) {

@@ -26,6 +26,9 @@ enum class CheckWarningCode {
   Utf16File,
   MissingCompanion,
   NotEnoughSpace,
+  NulByte,
+  CopyFails,
+  ConfigFails,
 };
 
 struct DroppedSong {

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages VALMERO needs that are missing.
 #   scripts/setup.sh          what building and running the command-line program needs
-#   scripts/setup.sh --tests  also the test, desktop and desktop-test packages
+#   scripts/setup.sh --tests  also the test, desktop and desktop-test packages, and
+#                             what makes and checks the release files (scripts/package.sh)
 set -euo pipefail
 
 packages=(g++ cmake ninja-build nlohmann-json3-dev pkg-config libcairo2-dev libpango1.0-dev fonts-dejavu-core)
 if [[ "${1:-}" == "--tests" ]]; then
   packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev util-linux e2fsprogs libwxgtk3.2-dev xvfb xauth dbus at-spi2-core
              python3-dogtail xdotool x11-utils imagemagick
-             g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine zip unzip poppler-utils chromium)
+             g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine zip unzip poppler-utils chromium
+             wixl lintian appstream dpkg-dev file man-db)
 fi
 
 missing=()

@@ -8,7 +8,7 @@ shift
 if [[ -z "${WINEPREFIX:-}" ]]; then
   WINEPREFIX="$(cd "$(dirname "$program")/.." && pwd)/wine"
 fi
-export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
 wine=/usr/lib/wine/wine64
 [[ -x "$wine" ]] || wine="$(command -v wine64 || command -v wine)"
 if [[ ! -f "$WINEPREFIX/system.reg" ]]; then

@@ -113,8 +113,9 @@ int ScanDownloadFolder(const char* folder, bool jukeList, const CSongCatalogue& 
 
   // A folder that cannot be listed is no empty collection: a run that went on
   // would replace good outputs with empty ones.
+  // An empty path names no folder (Windows would list the root of the drive).
   std::vector<FolderEntry> entries;
-  if (!ListFolder(folder, entries)) {
+  if (folder[0] == '\0' || !ListFolder(folder, entries)) {
     LogMessage(UNREADABLE_FOLDER_FORMAT, folder);
     return -1;
   }

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "platform/path_separator.h"
+#include "platform/temporary_file.h"
 #include "platform/win32/long_path.h"
 
 namespace valmero {
@@ -68,6 +69,25 @@ bool CanListFolder(const char* path) {
   ::CloseHandle(folder);
   return true;
 }
+
+// Windows keeps no permission a folder's attributes would tell: the one way
+// to know is to make a file there, which the system removes at once.
+bool CanWriteInFolder(const char* path) {
+  if (!IsFolder(path)) return false;
+  std::string probe = TemporaryNameFor((std::string(path) + VALMERO_SEP "valmero-probe").c_str(), ::GetTickCount64());
+  HANDLE file = ::CreateFileW(LongPath(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  ::CloseHandle(file);
+  return true;
+}
+
+bool IsFolder(const char* path) {
+  DWORD attributes = ::GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool PathExists(const char* path) { return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
 std::string FolderOf(const char* path) {
   const char* separator = std::strrchr(path, PATH_SEPARATOR);

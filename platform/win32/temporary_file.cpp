@@ -18,7 +18,7 @@ int CreateTemporaryBeside(const char* destination, unsigned, std::string& tempor
     unsigned long long seed = (static_cast<unsigned long long>(::GetTickCount64()) << 16) ^
                               (static_cast<unsigned long long>(::GetCurrentProcessId()) << 32) ^
                               (++s_counter * 0x9e3779b97f4a7c15ull);
-    temporaryPath = TemporaryNameFor(destination, seed);
+    temporaryPath = NextTemporaryName(destination, seed);
     HANDLE file = ::CreateFileW(LongPath(temporaryPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {

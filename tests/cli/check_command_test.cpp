@@ -127,6 +127,17 @@ INSTANTIATE_TEST_SUITE_P(
             "--index keep",
             3,
             {"warn duplicate_number 00001.mp3", "warn number_over_99999 123456.mp3", "warn bad_number Track.mp3"}},
+        // The player shows five digits: 99999 is the last it can.
+        CheckCase{"NumberOf99999", false, {{"99999.mp3", SONG}}, {}, "--index keep", 0, {}},
+        // The index holds 23 characters: 24 lose one, 23 lose none.
+        CheckCase{"TextsOf24Characters",
+                  false,
+                  {{"00001.mp3", TaggedMp3(std::string(24, 't'), std::string(24, 's'))},
+                   {"00002.mp3", TaggedMp3(std::string(23, 't'), std::string(23, 's'))}},
+                  {},
+                  "--index keep",
+                  3,
+                  {"warn title_cut 00001.mp3", "warn singer_cut 00001.mp3"}},
         // Tags fill their fields with spaces: those are no loss.
         CheckCase{"TextsCut",
                   false,
@@ -205,6 +216,26 @@ INSTANTIATE_TEST_SUITE_P(
                   "",
                   1,
                   {"warn cr_only_line_ends list.txt"}},
+        // A NUL byte cuts one line short: no UTF-16 file for that.
+        CheckCase{"NulByteInALine",
+                  true,
+                  {{"list.txt", std::string("1|Rain\0Extra|Bob\n2|Snow|Ann\n", 24)},
+                   {"1.mp3", "a"},
+                   {"1.mcg", "g"},
+                   {"2.mp3", "a"},
+                   {"2.mcg", "g"}},
+                  {},
+                  "",
+                  3,
+                  {"warn nul_byte list.txt:1"}},
+        CheckCase{
+            "Utf16WithoutMark",
+            true,
+            {{"list.txt", Utf16("1|A|B\r\n2|C|D\r\n").substr(2)}, {"1.mp3", "a"}, {"1.mcg", "g"}, {"2.mp3", "a"}, {"2.mcg", "g"}},
+            {},
+            "",
+            3,
+            {"warn utf16_file list.txt", "drop list_ended_early list.txt:1", "drop list_ended_early list.txt:2"}},
         CheckCase{"TooManySeparators", true, {{"list.txt", "1|A|B|C\n"}}, {}, "", 1, {}},
         CheckCase{"SonglistMissing", true, {{"other.txt", ""}}, {}, "", 1, {}},
         CheckCase{"FolderMissing", false, {}, {}, "", 1, {}},
@@ -220,8 +251,20 @@ INSTANTIATE_TEST_SUITE_P(
                   "",
                   3,
                   {"replaced 00001.MP3", "replaced 00001.mcg", "replaced ENGLISH.KVX", "stale 00009.MP3",
-                   "stale 00009.mcg"}}),
+                   "stale 00009.mcg"}},
+        // A song file under the run's last number is the run's; past it, stale.
+        CheckCase{"LastNumberIsNotStale",
+                  false,
+                  {{"00001.mp3", SONG}, {"00003.mp3", SONG}},
+                  {{"00003.MP3", "old"}, {"00004.MP3", "old"}},
+                  "--index keep",
+                  3,
+                  {"stale 00004.MP3"}},
+        CheckCase{"ListReplaced", false, {{"00001.mp3", SONG}}, {{"LIST.TXT", "old"}}, "--index keep --list", 0,
+                  {"replaced LIST.TXT"}}),
     [](const ::testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
+
+// The demo collections
 
 // The demo collections hold two problems on purpose, and only those.
 TEST(CheckSamplesTest, ReportsExactlyTheProblemsOfTheBundledSamples) {
@@ -236,28 +279,65 @@ TEST(CheckSamplesTest, ReportsExactlyTheProblemsOfTheBundledSamples) {
   EXPECT_EQ(disc.status, 0) << disc.out;
 }
 
-// A target on a small disk: the copies do not fit, and check says so.
-TEST(CheckSpaceTest, CopiesLargerThanTheFreeSpaceAreReported) {
+// A target on a small disk: the copies do not fit, and check says so. What
+// they need is what the run adds: the new bytes less the song files they
+// replace (the old index and lists are not counted as freed). A target not
+// made yet is measured where it will be made.
+struct SpaceCase {
+  const char* name;
+  std::map<std::string, std::size_t> old;  // files already in the target, by size
+  const char* target;                      // below the small disk
+  const char* options;
+  std::size_t freed;  // bytes of old files the copies replace
+};
+
+void PrintTo(const SpaceCase& c, std::ostream* os) { *os << c.name; }
+
+class CheckSpaceTest : public ::testing::TestWithParam<SpaceCase> {};
+
+TEST_P(CheckSpaceTest, CopiesLargerThanTheFreeSpaceAreReported) {
+  const SpaceCase& c = GetParam();
   CTempDir dir;
   std::filesystem::create_directories(dir / "songs");
-  std::filesystem::create_directories(dir / "out");
+  std::filesystem::create_directories(dir / "disk");
   for (const char* number : {"1", "2", "3"}) {
     testing::WriteFile(dir / ("songs/" + std::string(number) + ".mp3"), std::string(40000, 'a') + SONG);
     testing::WriteFile(dir / ("songs/" + std::string(number) + ".mcg"), "g");
   }
-  std::string script = "mount -t tmpfs -o size=65536 valmero-check " + Quote(dir / "out") + " || exit 97\n" + "cd " +
-                       Quote(dir.Path()) + " && " + Quote(VALMERO_CLI_PATH) + " check --json --source " +
-                       Quote(dir / "songs") + " --target " + Quote(dir / "out") + " >report.json\n" +
-                       "echo $? >status.txt\n";
+  std::string script = "mount -t tmpfs -o size=65536 valmero-check " + Quote(dir / "disk") + " || exit 97\n";
+  for (const auto& [name, size] : c.old)
+    script += "head -c " + std::to_string(size) + " /dev/zero >" + Quote(dir / ("disk/" + name)) + "\n";
+  script += "cd " + Quote(dir.Path()) + " && " + Quote(VALMERO_CLI_PATH) + " check --json --source " +
+            Quote(dir / "songs") + " --target " + Quote(dir / ("disk/" + std::string(c.target))) + " " + c.options +
+            " >report.json\n" + "echo $? >status.txt\n";
   testing::WriteFile(dir / "space.sh", script);
   if (testing::RunShell("unshare -m sh " + Quote(dir / "space.sh") + " >/dev/null 2>&1") != 0) {
     GTEST_SKIP() << "unshare -m or mount failed (needs root)";
   }
   EXPECT_EQ(testing::ReadFile(dir / "status.txt"), "3\n");
   nlohmann::json report = nlohmann::json::parse(testing::ReadFile(dir / "report.json"));
-  EXPECT_EQ(Findings(report), std::vector<std::string>{"warn not_enough_space out"});
-  EXPECT_GT(report["copy_bytes"].get<uint64_t>(), report["target_free_bytes"].get<uint64_t>());
+  ASSERT_EQ(report["warnings"].size(), 1u) << report.dump();
+  EXPECT_EQ(report["warnings"][0]["code"], "not_enough_space");
+  const uint64_t needed = report["copy_bytes"].get<uint64_t>() - c.freed;
+  const std::string detail = report["warnings"][0]["detail"].get<std::string>();
+  EXPECT_EQ(detail.rfind("the copies need " + std::to_string(needed) + " bytes more, the target has " +
+                             std::to_string(report["target_free_bytes"].get<uint64_t>()) + " bytes free",
+                         0),
+            0u)
+      << detail;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, CheckSpaceTest,
+    ::testing::Values(SpaceCase{"Empty", {}, "", "", 0},
+                      SpaceCase{"OldCopiesAreFreed", {{"00001.MP3", 20000}, {"00002.mcg", 3000}}, "", "", 23000},
+                      SpaceCase{"OldListsAreNotFreed",
+                                {{"ENGLISH.KVX", 10000}, {"LIST.TXT", 10000}, {"SCDG.CFG", 10000}},
+                                "",
+                                "--list --config-keep",
+                                0},
+                      SpaceCase{"NotMadeYet", {}, "new", "", 0}),
+    [](const ::testing::TestParamInfo<SpaceCase>& info) { return std::string(info.param.name); });
 
 TEST(CheckUsageTest, WrongCommandLinesAreUsageErrors) {
   CTempDir dir;

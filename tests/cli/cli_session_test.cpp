@@ -73,9 +73,12 @@ TEST(CliSessionTest, HelpAndVersion) {
   CliResult help = RunCli(dir.Path(), "--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("valmero-cli make --source PATH"), std::string::npos);
+  CliResult windowsHelp = RunCli(dir.Path(), testing::Quote("/?"));
+  EXPECT_EQ(windowsHelp.status, 0);
+  EXPECT_EQ(windowsHelp.out, help.out);
   CliResult version = RunCli(dir.Path(), "--version");
   EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out.rfind("valmero-cli ", 0), 0u);
+  EXPECT_EQ(version.out, "valmero-cli " VALMERO_VERSION_TEXT "\n");
   EXPECT_FALSE(Exists(dir / "mirqlog.txt"));
 }
 

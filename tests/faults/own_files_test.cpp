@@ -3,6 +3,9 @@
 // like the temporaries of a dead run. Against the real valmero-cli, with the
 // user's files compared byte for byte before and after.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
 
 #include <filesystem>
 #include <string>
@@ -178,6 +181,28 @@ TEST(LeftTemporaryTest, OnlyMarkedNamesAreRemoved) {
   Files after = ReadTree(dir / "out");
   for (const char* name : usersFiles) EXPECT_EQ(after[name], before[name]) << name;
   EXPECT_EQ(after.count("ENGLISH.KVX.vtmpab12cd"), 0u);
+}
+
+// The files a run writes belong to the user like any other: the usual mode
+// (0666 less the umask), not private to the program.
+TEST(OutputModeTest, OutputsTakeTheModeTheUmaskGives) {
+  CTempDir dir;
+  MakeDiscSongs(dir / "songs", "list.txt");
+  for (unsigned umask : {022u, 002u, 027u}) {
+    SCOPED_TRACE(umask);
+    char umaskText[8];
+    std::snprintf(umaskText, sizeof umaskText, "%03o", umask);
+    CliResult make = RunCli(dir.Path(),
+                            "make --disc --source " + Quote(dir / "songs/list.txt") + " --target " + Quote(dir / "out") +
+                                " --list --config-keep --book " + Quote(dir / "b.html"),
+                            std::string("umask ") + umaskText + ";");
+    ASSERT_EQ(make.status, 0) << make.err;
+    for (const std::string& path : {dir / "out/ENGLISH.KVX", dir / "out/LIST.TXT", dir / "out/SCDG.CFG", dir / "b.html"}) {
+      struct stat info {};
+      ASSERT_EQ(::stat(path.c_str(), &info), 0) << path;
+      EXPECT_EQ(info.st_mode & 0777, 0666 & ~umask) << path;
+    }
+  }
 }
 
 }  // namespace

@@ -302,13 +302,16 @@ TEST(UserDataTest, SonglistNumbersStayInTheirFolderAndCopiesKeepTheirMode) {
   for (const char* folder : {"songs/sub", "songs/5", "songs/6"}) ::mkdir(session.Path(folder).c_str(), 0755);
   for (const char* name : {"outside/5.mp3", "outside/5.mcg", "songs/sub/6.mp3", "songs/sub/6.mcg"})
     WriteFile(session.Path(name), "not a song of this list");
-  WriteFile(session.Path("songs/list.txt"), "1|One|A\n5/../../outside/5|Five|B\n6/../sub/6|Six|C\n2|Two|D\n");
+  // 6/6 names a song in the sub-folder 6: a number field never reaches into a folder.
+  for (const char* name : {"songs/6/6.mp3", "songs/6/6.mcg"}) WriteFile(session.Path(name), "not a song of this list");
+  WriteFile(session.Path("songs/list.txt"), "1|One|A\n5/../../outside/5|Five|B\n6/../sub/6|Six|C\n6/6|Six|E\n2|Two|D\n");
   ::chmod(session.Path("songs/1.mp3").c_str(), 0600);
   ::chmod(session.Path("songs/2.mp3").c_str(), 0664);
   CliRun run = session.Make(session.DiscArgs(session.Path("out")), "umask 022;");
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(HasLine(run.log, "\"" + session.Path("songs/5/../../outside/5.mp3") + "\" does not exist"));
   EXPECT_TRUE(HasLine(run.log, "\"" + session.Path("songs/6/../sub/6.mp3") + "\" does not exist"));
+  EXPECT_TRUE(HasLine(run.log, "\"" + session.Path("songs/6/6.mp3") + "\" does not exist"));
   Files out = ReadFolder(session.Path("out"));
   EXPECT_EQ(out["00001.MP3"], ReadFile(session.Path("songs/1.mp3")));
   EXPECT_EQ(out["00002.MP3"], ReadFile(session.Path("songs/2.mp3")));

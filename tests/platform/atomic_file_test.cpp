@@ -1,10 +1,14 @@
 #include "platform/atomic_file.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include <string>
 
 #include "platform/files.h"
+#include "platform/temporary_file.h"
 #include "support/skip.h"
 #include "support/temp_dir.h"
 
@@ -52,6 +56,37 @@ TEST(AtomicFileTest, MissingFolderCannotBeCreated) {
   EXPECT_FALSE(file.Create((dir / testing::Native("no/such/file")).c_str()));
   EXPECT_FALSE(file.Write("x", 1));
   EXPECT_FALSE(file.Commit());
+}
+
+// Seeds that give the names of the first two tries again and again.
+unsigned long long ClashingSeeds() {
+  static unsigned long long next = 0;
+  return next++ % 3 + 1;
+}
+
+// A temporary is never opened over a file or a link that has its name: a
+// clash picks the next name.
+TEST(AtomicFileTest, TemporaryNameThatIsTakenIsPassedOver) {
+  CTempDir dir;
+  const std::string path = dir / "LIST.TXT";
+  WriteFile(TemporaryNameFor(path.c_str(), 1), "a file of the user's");
+  WriteFile(dir / "secret", "where a link points");
+  bool linked = false;
+#ifndef _WIN32
+  linked = ::symlink((dir / "secret").c_str(), TemporaryNameFor(path.c_str(), 2).c_str()) == 0;
+#endif
+  if (!linked) WriteFile(TemporaryNameFor(path.c_str(), 2), "another file of the user's");
+  SetTemporarySeeds(&ClashingSeeds);
+  CAtomicFile file;
+  const bool created = file.Create(path.c_str());
+  SetTemporarySeeds(nullptr);
+  ASSERT_TRUE(created);
+  ASSERT_TRUE(file.Write("new", 3));
+  ASSERT_TRUE(file.Commit());
+  EXPECT_EQ(ReadFile(path), "new");
+  EXPECT_EQ(ReadFile(TemporaryNameFor(path.c_str(), 1)), "a file of the user's");
+  EXPECT_EQ(ReadFile(dir / "secret"), "where a link points");
+  EXPECT_EQ(ListNames(dir.Path()).size(), 4u);
 }
 
 TEST(FilesTest, NamesAreMatchedWithoutRegardToCase) {

@@ -11,6 +11,7 @@
 
 #include "log/activity_log.h"
 #include "platform/files.h"
+#include "run/source_check.h"
 #include "support/fake_host.h"
 #include "support/temp_dir.h"
 
@@ -221,6 +222,25 @@ TEST(ConverterSessionTest, EmptyDownloadSourceStillFinishes) {
   plan.listFile = true;
   EXPECT_EQ(converter.OnMake((dir / "empty").c_str(), (dir / "out").c_str(), plan), RunOutcome::Finished);
   EXPECT_EQ(host.events.back(), "finished: Finished Converting");
+}
+
+// An empty source names nothing (on Windows it would list the root of the
+// drive): MAKE shows the error box, and the check says that the run fails.
+TEST(EmptySourceTest, MakeFailsAndTheCheckSaysSo) {
+  CTempDir dir;
+  StartTestLog(dir.Path());
+  for (bool disc : {false, true}) {
+    SCOPED_TRACE(disc ? "songlist" : "download folder");
+    CFakeHost host;
+    CConverter converter(host);
+    RunPlan plan;
+    plan.sourceDownload = !disc;
+    plan.sourceDisc = disc;
+    EXPECT_EQ(converter.OnMake("", (dir / "out").c_str(), plan), RunOutcome::Failed);
+    SourceCheckReport report;
+    CheckSource(dir.Path().c_str(), "", dir / "out", plan, report);
+    EXPECT_EQ(CheckExitStatus(report), 1) << FormatCheckReport(report);
+  }
 }
 
 }  // namespace

@@ -19,9 +19,9 @@ int RunShell(const std::string& command) {
   return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 }
 
-CliResult RunCli(const std::string& folder, const std::string& args) {
+CliResult RunCli(const std::string& folder, const std::string& args, const std::string& prefix) {
   CliResult result;
-  result.status = RunShell("cd " + Quote(folder) + " && " + Quote(VALMERO_CLI_PATH) + " " + args + " >" +
+  result.status = RunShell("cd " + Quote(folder) + " && " + prefix + " " + Quote(VALMERO_CLI_PATH) + " " + args + " >" +
                            Quote(folder + "/.out") + " 2>" + Quote(folder + "/.err") + " </dev/null");
   result.out = ReadFile(folder + "/.out");
   result.err = ReadFile(folder + "/.err");

@@ -21,8 +21,9 @@ std::string Quote(const std::string& text);
 int RunShell(const std::string& command);
 
 // Runs valmero-cli with `args` (already quoted where needed) in `folder`,
-// with no standard input; standard output and error are captured.
-CliResult RunCli(const std::string& folder, const std::string& args);
+// with no standard input; standard output and error are captured. `prefix`
+// goes before the program: a command that runs it (POSIX shells only).
+CliResult RunCli(const std::string& folder, const std::string& args, const std::string& prefix = "");
 
 // The files of a folder by name, with their contents.
 using Files = std::map<std::string, std::string>;

@@ -26,7 +26,7 @@ std::string WithoutCarriageReturns(std::string text) {
 
 }  // namespace
 
-CliResult RunCli(const std::string& folder, const std::string& args) {
+CliResult RunCli(const std::string& folder, const std::string& args, const std::string&) {
   CliResult result;
   result.status = RunShell("cd /d " + Quote(folder) + " && " + Quote(VALMERO_CLI_PATH) + " " + args + " >" +
                            Quote(folder + "\\.out") + " 2>" + Quote(folder + "\\.err") + " <NUL");

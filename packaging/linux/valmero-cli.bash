@@ -1,0 +1,32 @@
+# bash completion for valmero-cli: its commands, each command's options, the
+# values of --index, and file or folder names where an option takes a path.
+_valmero_cli() {
+  local cur=${COMP_WORDS[COMP_CWORD]} previous=${COMP_WORDS[COMP_CWORD-1]}
+  local command=${COMP_WORDS[1]}
+  COMPREPLY=()
+  if ((COMP_CWORD == 1)); then
+    mapfile -t COMPREPLY < <(compgen -W 'make check book inspect --help --version' -- "$cur")
+    return
+  fi
+  case $previous in
+    --source) mapfile -t COMPREPLY < <(compgen -f -- "$cur"); return ;;
+    --target) mapfile -t COMPREPLY < <(compgen -d -- "$cur"); return ;;
+    --out | --book) mapfile -t COMPREPLY < <(compgen -f -- "$cur"); return ;;
+    --title) return ;;
+    --encoding) mapfile -t COMPREPLY < <(compgen -W 'CP1252 CP1250 CP1251 CP949 CP936 CP950 SHIFT_JIS UTF-8' -- "$cur"); return ;;
+    --index)
+      if [[ $command == book ]]; then
+        mapfile -t COMPREPLY < <(compgen -W 'renumber keep' -- "$cur")
+      else
+        mapfile -t COMPREPLY < <(compgen -W 'renumber keep none' -- "$cur")
+      fi
+      return ;;
+  esac
+  local run_options='--source --target --subfolder --download --disc --index --list --config-renumber --config-keep --copy-all'
+  case $command in
+    make) mapfile -t COMPREPLY < <(compgen -W "$run_options --book --title --encoding" -- "$cur") ;;
+    check) mapfile -t COMPREPLY < <(compgen -W "$run_options --json" -- "$cur") ;;
+    book) mapfile -t COMPREPLY < <(compgen -W '--source --download --disc --index --out --title --encoding' -- "$cur") ;;
+    inspect) mapfile -t COMPREPLY < <(compgen -f -- "$cur") ;;
+  esac
+} && complete -o filenames -F _valmero_cli valmero-cli
