@@ -143,6 +143,8 @@ bool ParseRunOptions(const std::vector<std::string>& args, CliRequest& request, 
       request.plan.configKeep = true;
     } else if (arg == "--copy-all") {
       request.plan.copyAll = true;
+    } else if (arg == "--verify") {
+      request.verify = true;
     } else if (check && arg == "--json") {
       request.json = true;
     } else if (!check && IsBookOption(arg)) {
@@ -248,7 +250,8 @@ const char* UsageText() {
   return "usage:\n"
          "  valmero-cli make --source PATH [--target DIR | --subfolder] [--download | --disc]\n"
          "                   [--index renumber|keep|none] [--list] [--config-renumber]\n"
-         "                   [--config-keep] [--copy-all] [--book FILE [--title TEXT] [--encoding NAME]]\n"
+         "                   [--config-keep] [--copy-all] [--verify]\n"
+         "                   [--book FILE [--title TEXT] [--encoding NAME]]\n"
          "  valmero-cli check --source PATH [--target DIR | --subfolder] [the options of make] [--json]\n"
          "  valmero-cli book --source PATH [--download | --disc] [--index renumber|keep] --out FILE\n"
          "                   [--title TEXT] [--encoding NAME]\n"
@@ -268,6 +271,8 @@ const char* UsageText() {
          "  --config-renumber    write SCDG.CFG with the new numbers\n"
          "  --config-keep        write SCDG.CFG with the songs' own numbers\n"
          "  --copy-all           copy every song into the target under its number\n"
+         "  --verify             compare every byte of the copies already in the target with their\n"
+         "                       songs, not only their size and date (for a stick that may be damaged)\n"
          "  --book FILE          after the run, write its song book (see book)\n"
          "The activity log mirqlog.txt is written in the current directory, and products.cp is read\n"
          "from there. A summary ends on standard error. Exit status: 0 finished and everything done,\n"

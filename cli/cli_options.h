@@ -17,6 +17,7 @@ struct CliRequest {
   bool subfolder = false;
   // What make does, check looks at and book reads: the options parsed straight into it.
   RunPlan plan;
+  bool verify = false;  // make: copies in the target are compared byte by byte, not by size and date
   bool json = false;  // check: one JSON object instead of text
   std::string inspectFile;
   // The song book: `book --out FILE`, or `make --book FILE` after the run.

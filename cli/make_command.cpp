@@ -1,6 +1,7 @@
 #include "cli/make_command.h"
 
 #include <chrono>
+#include <string>
 
 #include "log/activity_log.h"
 #include "run/converter.h"
@@ -32,6 +33,7 @@ int RunMakeSession(const CliRequest& request, const std::string& target, CTermin
   CConverter converter(host);
   converter.InitializeState();
   converter.LogWelcome();
+  converter.m_copyCheck = request.verify ? CopyCheck::Verify : CopyCheck::Quick;
   RunOutcome outcome = converter.OnMake(request.source.c_str(), target.c_str(), request.plan);
   int songs = static_cast<int>(converter.m_songs.size());
   bool indexed = request.plan.WritesIndex() && outcome == RunOutcome::Finished;
@@ -42,9 +44,14 @@ int RunMakeSession(const CliRequest& request, const std::string& target, CTermin
   const CTerminalHost::Tally& tally = host.Counts();
   int status = ExitStatus(outcome, tally, configNotWritten);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  std::fprintf(summary, "valmero-cli: %s: %d songs %s, %d dropped, %d files copied, %d copies failed%s\n",
+  std::string kept;
+  if (tally.filesInPlace > 0 || tally.filesMoved > 0) {
+    kept = ", " + std::to_string(tally.filesInPlace) + " already in place, " + std::to_string(tally.filesMoved) +
+           " moved";
+  }
+  std::fprintf(summary, "valmero-cli: %s: %d songs %s, %d dropped, %d files copied, %d copies failed%s%s\n",
                OutcomeWords(status), songs, indexed ? "indexed" : "read", tally.dropped, tally.filesCopied,
-               tally.copiesFailed, configNotWritten ? ", SCDG.CFG not written" : "");
+               tally.copiesFailed, kept.c_str(), configNotWritten ? ", SCDG.CFG not written" : "");
   std::fprintf(summary, "valmero-cli: log %s, %.2f s\n", logPath.empty() ? "(none)" : logPath.c_str(), seconds);
   std::fflush(summary);
   return status;

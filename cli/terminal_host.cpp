@@ -102,6 +102,8 @@ void CTerminalHost::Note(const RunNote& note) {
   if (IsDroppedSong(note.code)) ++m_tally.dropped;
   if (note.code == RunNoteCode::FileCopied) ++m_tally.filesCopied;
   if (note.code == RunNoteCode::CopyFailed) ++m_tally.copiesFailed;
+  if (note.code == RunNoteCode::FileInPlace) ++m_tally.filesInPlace;
+  if (note.code == RunNoteCode::FileMoved) ++m_tally.filesMoved;
 }
 
 void CTerminalHost::ShowCancelled(const char* text) {

@@ -27,6 +27,8 @@ class CTerminalHost : public IRunHost {
     int dropped = 0;
     int filesCopied = 0;
     int copiesFailed = 0;
+    int filesInPlace = 0;  // held by the target already, not written
+    int filesMoved = 0;    // held by the target under another number, renamed
     bool cancelled = false;
   };
   const Tally& Counts() const { return m_tally; }

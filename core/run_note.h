@@ -16,6 +16,8 @@ enum class RunNoteCode {
   ListFailed,         // a line with more than two separators failed the run (line, text)
   FileCopied,         // file = source, text = destination
   CopyFailed,         // file = source, text = destination
+  FileInPlace,        // the target held it already (file = source, text = destination)
+  FileMoved,          // the target held it under another number (file = source, text = destination)
 };
 
 struct RunNote {
@@ -30,6 +32,12 @@ inline bool IsDroppedSong(RunNoteCode code) {
   return code == RunNoteCode::SongOfOtherKind || code == RunNoteCode::SongPathTooLong ||
          code == RunNoteCode::LineWithoutNumber || code == RunNoteCode::LineMissingMp3 ||
          code == RunNoteCode::LineMissingMcg;
+}
+
+// True for the notes of the copying stage, one per file.
+inline bool IsCopyNote(RunNoteCode code) {
+  return code == RunNoteCode::FileCopied || code == RunNoteCode::CopyFailed || code == RunNoteCode::FileInPlace ||
+         code == RunNoteCode::FileMoved;
 }
 
 }  // namespace valmero

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -9,12 +10,16 @@
 
 #include "core/fixed_text.h"
 #include "log/activity_log.h"
+#include "outputs/target_moves.h"
 #include "platform/file_copy.h"
+#include "platform/file_stamp.h"
 #include "platform/files.h"
 #include "platform/path_separator.h"
 #include "platform/temporary_file.h"
 
 namespace valmero {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -47,12 +52,60 @@ std::string CompanionPath(const char* songPath) {
 
 namespace {
 
+// BASE.mcg beside BASE.mp3: the companion named in the letter case of its
+// song's extension, which on a file system that tells case apart is the
+// song's own even where BASE.MCG, another song's, lies beside it too.
+std::string CompanionInOwnCase(const char* songPath) {
+  std::string companion = CompanionPath(songPath);
+  const char* slash = std::strrchr(songPath, PATH_SEPARATOR);
+  const char* dot = std::strrchr(slash == nullptr ? songPath : slash + 1, '.');
+  if (dot == nullptr || dot[1] == '\0') return companion;
+  for (const char* c = dot + 1; *c != '\0'; ++c) {
+    if (*c >= 'A' && *c <= 'Z') return companion;
+  }
+  companion.replace(companion.size() - 3, 3, "mcg");
+  return companion;
+}
+
 // A failed copy costs the user one song, not the whole collection: it is
 // logged and the run goes on.
 void LogCopyFailure(const std::string& source, const std::string& destination) {
   TraceLastError("copy");
   LogMessage("can not copy \"%s\" to \"%s\"", source.c_str(), destination.c_str());
 }
+
+// A copy keeps its source's date and a moved file its own, through the
+// rename that puts it in place, on every file system but some: fusefat gives
+// a renamed file the time of the rename. The first rename of the stage shows
+// which kind the target is; on the second kind every renamed file is given
+// its date back.
+class CRenamedDates {
+ public:
+  // The date of `path` before it is renamed, when it may have to be given
+  // back; false when it need not be.
+  bool Before(const std::string& path, int64_t& date) const {
+    FileStamp stamp;
+    if (m_known && m_kept) return false;
+    if (!ReadFileStamp(path.c_str(), stamp)) return false;
+    date = stamp.modified;
+    return true;
+  }
+
+  void After(const std::string& renamed, int64_t date) {
+    if (m_known && m_kept) return;
+    FileStamp stamp;
+    if (!m_known && ReadFileStamp(renamed.c_str(), stamp) && stamp.modified == date) {
+      m_known = m_kept = true;
+      return;
+    }
+    m_known = true;
+    SetFileDate(renamed.c_str(), date);
+  }
+
+ private:
+  bool m_known = false;
+  bool m_kept = false;
+};
 
 // The copies of one stage, each complete under a temporary name beside its
 // destination before it replaces anything. The target folder may be the
@@ -62,7 +115,8 @@ void LogCopyFailure(const std::string& source, const std::string& destination) {
 // a cancel is answered at once and the list of copies does not grow.
 class CPendingCopies {
  public:
-  CPendingCopies(IRunHost& host, bool holdUntilAllRead) : m_host(host), m_hold(holdUntilAllRead) {}
+  CPendingCopies(IRunHost& host, CRenamedDates& dates, bool holdUntilAllRead)
+      : m_host(host), m_dates(dates), m_hold(holdUntilAllRead) {}
   CPendingCopies(const CPendingCopies&) = delete;
   CPendingCopies& operator=(const CPendingCopies&) = delete;
   ~CPendingCopies() { Discard(); }
@@ -101,11 +155,14 @@ class CPendingCopies {
 
   void PutOneInPlace(const Pending& copy) {
     std::string destination = DestinationOf(copy.temporary);
+    int64_t date = 0;
+    const bool watched = m_dates.Before(copy.temporary, date);
     if (!RenameReplacing(copy.temporary.c_str(), destination.c_str())) {
       LogCopyFailure(copy.source, destination);
       RemoveFile(copy.temporary.c_str());
       m_host.Note({RunNoteCode::CopyFailed, copy.source.c_str(), 0, destination.c_str()});
     } else {
+      if (watched) m_dates.After(destination, date);
       m_host.Note({RunNoteCode::FileCopied, copy.source.c_str(), 0, destination.c_str()});
     }
   }
@@ -116,29 +173,50 @@ class CPendingCopies {
   }
 
   IRunHost& m_host;
+  CRenamedDates& m_dates;
   bool m_hold;
   std::vector<Pending> m_copies;
 };
 
-// True when a song of the list lies in the target folder itself.
-bool TargetHoldsSongs(const SongList& songs, const char* target) {
+// A file a run reads that lies in the target folder itself, or is a link to
+// a file there, could be replaced by a copy before it is read.
+bool TargetHoldsSongs(const std::vector<CopyJob>& jobs, const char* target) {
   std::unordered_map<std::string, bool> sameByFolder;
-  for (const auto& song : songs) {
-    std::string folder = FolderOf(song->path);
+  auto isTarget = [&](const std::string& folder) {
     auto known = sameByFolder.find(folder);
     if (known == sameByFolder.end()) {
       known = sameByFolder.emplace(folder, IsSameFolder(folder.empty() ? "." : folder.c_str(), target)).first;
     }
-    if (known->second) return true;
+    return known->second;
+  };
+  for (const CopyJob& job : jobs) {
+    if (isTarget(FolderOf(job.source.c_str()))) return true;
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(job.source, error))) continue;
+    fs::path real = fs::canonical(job.source, error);
+    if (!error && isTarget(real.parent_path().string())) return true;
   }
   return false;
 }
 
-// The companion's name is formed in capitals; on a file system that tells
-// case apart, 00042.mcg beside 00042.mp3 is the same companion.
-std::string ExistingCompanion(const std::string& formed, CFileFinder& finder) {
-  std::string found = formed.size() < PATH_SIZE ? finder.Find(formed.c_str()) : std::string();
-  return found.empty() ? formed : found;
+// The files of every song in list order: what the popup shows as its source
+// and what is copied where.
+struct SongFiles {
+  std::vector<std::string> shown;
+  std::vector<CopyJob> jobs;
+};
+
+SongFiles FilesOfSongs(const SongList& songs, CFileFinder& finder) {
+  SongFiles files;
+  for (const auto& song : songs) {
+    const std::vector<std::string> names = CopyNamesOf(*song);
+    files.shown.push_back(song->path);
+    files.jobs.push_back(CopyJob{song->path, names.front()});
+    if (names.size() == 1) continue;
+    files.shown.push_back(CompanionPath(song->path));
+    files.jobs.push_back(CopyJob{FindCompanion(song->path, finder), names.back()});
+  }
+  return files;
 }
 
 // Steps the bar and gives the user the chance to cancel; true to go on.
@@ -148,9 +226,78 @@ bool StepAndPump(IProgressPopup& popup) {
   return !popup.IsCancelled();
 }
 
+// Puts every file the plan found elsewhere in the target under its new
+// name, before anything is copied: a copy may go to a name whose file is
+// still to move. A move that fails turns into a copy. False when the user
+// cancelled meanwhile.
+bool MovePlannedFiles(const char* target, const std::vector<CopyJob>& jobs, std::vector<JobPlan>& plans,
+                      IProgressPopup& popup, CRenamedDates& dates) {
+  std::vector<FolderMove> moves;
+  std::vector<std::size_t> jobOfMove;
+  for (std::size_t j = 0; j < plans.size(); ++j) {
+    if (plans[j].way != JobWay::Move) continue;
+    moves.push_back(FolderMove{plans[j].from, jobs[j].name});
+    jobOfMove.push_back(j);
+  }
+  if (moves.empty()) return true;
+  const std::vector<MoveOutcome> outcomes = MoveWithinFolder(target, moves, [&popup] {
+    popup.PumpMessages(true);
+    return !popup.IsCancelled();
+  });
+  for (std::size_t m = 0; m < moves.size(); ++m) {
+    JobPlan& plan = plans[jobOfMove[m]];
+    if (outcomes[m] != MoveOutcome::Done) plan.way = JobWay::Copy;
+    else dates.After(std::string(target) + VALMERO_SEP + moves[m].to, plan.heldDate);
+  }
+  return !popup.IsCancelled();
+}
+
+// Each file of the stage as its plan says: copied, or kept where it is (or
+// was moved to) with its date and permission bits made those of a new copy.
+class CFilePlacer {
+ public:
+  CFilePlacer(IRunHost& host, CRenamedDates& dates, bool holdUntilAllRead)
+      : m_host(host), m_copies(host, dates, holdUntilAllRead) {}
+
+  void Place(const CopyJob& job, const JobPlan& plan, const std::string& destination) {
+    if (plan.way == JobWay::Copy || !MatchStamp(plan, destination)) {
+      m_copies.Copy(job.source, destination);
+      return;
+    }
+    RunNoteCode code = plan.way == JobWay::Move ? RunNoteCode::FileMoved : RunNoteCode::FileInPlace;
+    m_host.Note({code, job.source.c_str(), 0, destination.c_str()});
+  }
+
+  void PutInPlace() { m_copies.PutInPlace(); }
+  void Discard() { m_copies.Discard(); }
+
+ private:
+  bool MatchStamp(const JobPlan& plan, const std::string& destination) {
+    if (plan.dateToSet && !SetFileDate(destination.c_str(), plan.source.modified)) return false;
+    // A file system without permission bits (FAT) refuses every file alike:
+    // asked once.
+    if (plan.modeToSet && m_modesKept && !SetFileMode(destination.c_str(), ModeOfNewCopy(plan.source.mode))) {
+      m_modesKept = false;
+    }
+    return true;
+  }
+
+  IRunHost& m_host;
+  CPendingCopies m_copies;
+  bool m_modesKept = true;
+};
+
 }  // namespace
 
-void CopySongsToTarget(const SongList& songs, const char* target, IRunHost& host) {
+std::string FindCompanion(const char* songPath, CFileFinder& finder) {
+  std::string formed = CompanionPath(songPath);
+  std::string ownCase = CompanionInOwnCase(songPath);
+  if (ownCase != formed && ownCase.size() < PATH_SIZE && CanOpenForReading(ownCase.c_str())) return ownCase;
+  std::string found = formed.size() < PATH_SIZE ? finder.Find(formed.c_str()) : std::string();
+  return found.empty() ? formed : found;
+}
+
+void CopySongsToTarget(const SongList& songs, const char* target, IRunHost& host, CopyCheck check) {
   // Nothing to copy and no first song to size the bar by: no popup at all.
   if (songs.empty()) return;
 
@@ -159,29 +306,31 @@ void CopySongsToTarget(const SongList& songs, const char* target, IRunHost& host
   std::unique_ptr<IProgressPopup> popup = host.CreateProgressPopup(PROGRESS_TITLE, false);
   popup->SetRange(0, files, 1);
 
-  const bool targetHoldsSongs = TargetHoldsSongs(songs, target);
   CFileFinder finder;
-  CPendingCopies copies(host, targetHoldsSongs);
-  bool cancelled = false;
+  const SongFiles songFiles = FilesOfSongs(songs, finder);
+  const bool targetHoldsSongs = TargetHoldsSongs(songFiles.jobs, target);
+  std::vector<JobPlan> plans = PlanCopies(songFiles.jobs, target, check, targetHoldsSongs);
+  CRenamedDates dates;
+  CFilePlacer placer(host, dates, targetHoldsSongs);
+  bool cancelled = !MovePlannedFiles(target, songFiles.jobs, plans, *popup, dates);
+
+  std::size_t job = 0;
+  auto placeNext = [&](int done, int total) {
+    const std::string destination = std::string(target) + VALMERO_SEP + songFiles.jobs[job].name;
+    SetProgressText(*popup, COPY_TEXT_FORMAT, songFiles.shown[job].c_str(), destination.c_str(), done, total);
+    placer.Place(songFiles.jobs[job], plans[job], destination);
+    ++job;
+  };
   for (int i = 0; i < count && !cancelled; ++i) {
-    const SongRecord& song = *songs[static_cast<std::size_t>(i)];
-    const std::vector<std::string> names = CopyNamesOf(song);
-    const std::string songDestination = std::string(target) + VALMERO_SEP + names.front();
-    if (IsSingleFileKind(song.kind)) {
-      SetProgressText(*popup, COPY_TEXT_FORMAT, song.path, songDestination.c_str(), i + 1, count);
-      copies.Copy(song.path, songDestination);
+    if (IsSingleFileKind(songs[static_cast<std::size_t>(i)]->kind)) {
+      placeNext(i + 1, count);
     } else {
-      std::string companion = CompanionPath(song.path);
-      std::string companionDestination = std::string(target) + VALMERO_SEP + names.back();
-      SetProgressText(*popup, COPY_TEXT_FORMAT, song.path, songDestination.c_str(), 2 * i + 1, 2 * count);
-      copies.Copy(song.path, songDestination);
+      placeNext(2 * i + 1, 2 * count);
       if (!StepAndPump(*popup)) {
         cancelled = true;
         break;
       }
-      SetProgressText(*popup, COPY_TEXT_FORMAT, companion.c_str(), companionDestination.c_str(), 2 * i + 2,
-                      2 * count);
-      copies.Copy(ExistingCompanion(companion, finder), companionDestination);
+      placeNext(2 * i + 2, 2 * count);
     }
     cancelled = !StepAndPump(*popup);
   }
@@ -189,8 +338,8 @@ void CopySongsToTarget(const SongList& songs, const char* target, IRunHost& host
   // What was copied before a cancel stays, as long as that replaces no song
   // of the list: with the songs' own folder as the target, a cancel leaves
   // the folder as it was.
-  if (cancelled && targetHoldsSongs) copies.Discard();
-  else copies.PutInPlace();
+  if (cancelled && targetHoldsSongs) placer.Discard();
+  else placer.PutInPlace();
   if (cancelled) host.ShowCancelled(CANCELLED_TEXT);
 }
 

@@ -143,9 +143,11 @@ int CopyAside(const char* source, const char* destination, std::string& temporar
   if (!CopyData(in, out, status.st_size)) return Fail(in, out, temporaryPath);
 
   // A copied song keeps its date, so that a listing of the target by date
-  // shows when the songs were bought, not when they were copied. It is
-  // cosmetic: a file system that refuses it does not fail the copy.
-  const struct timespec times[2] = {{0, UTIME_OMIT}, status.st_mtim};
+  // shows when the songs were bought, not when they were copied, and so that
+  // the next run knows the copy for its song by size and date. A file system
+  // that refuses it does not fail the copy (the next run copies it again).
+  // The access time is given too: fusefat ignores a date set without one.
+  const struct timespec times[2] = {{0, UTIME_NOW}, status.st_mtim};
   ::futimens(out, times);
 
   int closed = ::close(out);

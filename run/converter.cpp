@@ -191,6 +191,6 @@ int CConverter::WriteConfigFile() {
   return valmero::WriteConfigFile(m_szTarget, m_songs, m_plan.configRenumber, m_plan.configKeep);
 }
 
-void CConverter::CopySongsToTarget() { valmero::CopySongsToTarget(m_songs, m_szTarget, m_host); }
+void CConverter::CopySongsToTarget() { valmero::CopySongsToTarget(m_songs, m_szTarget, m_host, m_copyCheck); }
 
 }  // namespace valmero

@@ -9,6 +9,7 @@
 #include "core/run_host.h"
 #include "run/run_plan.h"
 #include "core/song_list.h"
+#include "outputs/copy_plan.h"
 #include "outputs/singer_index.h"
 #include "sources/catalogue.h"
 
@@ -69,6 +70,8 @@ class CConverter {
   SongList m_songs;
   SingerIndex m_index;
   TagScratch m_scratch = {};
+  // How copies already in the target are recognised (the command line's --verify).
+  CopyCheck m_copyCheck = CopyCheck::Quick;
   // Set by a run whose SCDG.CFG could not be written (the run still finishes).
   bool m_bConfigNotWritten = false;
 

@@ -44,7 +44,7 @@ struct StoredNote {
 class CNoteListener : public CNullHost {
  public:
   void Note(const RunNote& note) override {
-    if (note.code == RunNoteCode::FileCopied || note.code == RunNoteCode::CopyFailed) return;
+    if (IsCopyNote(note.code)) return;
     m_notes.push_back({note.code, note.file, note.line, note.text});
   }
   std::vector<StoredNote> m_notes;
@@ -256,7 +256,9 @@ class CCheck {
         case RunNoteCode::ListEnded:
         case RunNoteCode::ListFailed: EndOfList(note); break;
         case RunNoteCode::FileCopied:
-        case RunNoteCode::CopyFailed: break;
+        case RunNoteCode::CopyFailed:
+        case RunNoteCode::FileInPlace:
+        case RunNoteCode::FileMoved: break;
       }
     }
   }
@@ -326,8 +328,8 @@ class CCheck {
     if (!error) m_report.copyBytes += size;
     LookAtCopyOf(song, song.path, 0);
     if (song.kind == KIND_IPS || song.kind == KIND_MCG) return;  // no companion to copy
-    std::string companion = finder.Find(CompanionPath(song.path).c_str());
-    if (companion.empty()) {
+    std::string companion = FindCompanion(song.path, finder);
+    if (!CanOpenForReading(companion.c_str())) {
       std::string formed = CompanionPath(song.path);
       Warn(CheckWarningCode::MissingCompanion, song.path,
            "no " + formed.substr(formed.rfind(PATH_SEPARATOR) + 1) +

@@ -10,7 +10,7 @@ if [[ "${1:-}" == "--tests" ]]; then
   packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev util-linux e2fsprogs libwxgtk3.2-dev xvfb xauth dbus at-spi2-core
              python3-dogtail xdotool x11-utils imagemagick
              g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine zip unzip poppler-utils chromium
-             wixl lintian appstream dpkg-dev file man-db)
+             wixl lintian appstream dpkg-dev file man-db dosfstools fusefat)
 fi
 
 missing=()

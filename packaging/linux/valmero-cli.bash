@@ -22,7 +22,7 @@ _valmero_cli() {
       fi
       return ;;
   esac
-  local run_options='--source --target --subfolder --download --disc --index --list --config-renumber --config-keep --copy-all'
+  local run_options='--source --target --subfolder --download --disc --index --list --config-renumber --config-keep --copy-all --verify'
   case $command in
     make) mapfile -t COMPREPLY < <(compgen -W "$run_options --book --title --encoding" -- "$cur") ;;
     check) mapfile -t COMPREPLY < <(compgen -W "$run_options --json" -- "$cur") ;;

@@ -14,6 +14,10 @@
 //   VALMERO_FAULT_MODE=slow    every write, copy_file_range and sendfile
 //                              waits 5 ms first (a slow disk), so that other
 //                              processes can act during a run
+//   VALMERO_FAULT_MODE=rename  the VALMERO_FAULT_COUNTth rename to a path
+//                              that contains VALMERO_FAULT_MATCH is done and
+//                              then sends the program VALMERO_FAULT_SIGNAL:
+//                              a kill or a stop at a chosen file
 // The log and every other file are left alone.
 #include <dlfcn.h>
 #include <sys/sendfile.h>
@@ -105,6 +109,21 @@ int close(int fd) {
   if (fail && result == 0) {
     errno = EIO;
     return -1;
+  }
+  return result;
+}
+
+int rename(const char* from, const char* to) {
+  static auto real = Real<int (*)(const char*, const char*)>("rename");
+  static int s_renames = 0;
+  int result = real(from, to);
+  const char* match = std::getenv("VALMERO_FAULT_MATCH");
+  if (ModeIs("rename") && match != nullptr && *match != '\0' && std::strstr(to, match) != nullptr) {
+    const char* count = std::getenv("VALMERO_FAULT_COUNT");
+    const char* signal = std::getenv("VALMERO_FAULT_SIGNAL");
+    if (++s_renames == (count == nullptr ? 1 : std::atoi(count)) && signal != nullptr) {
+      ::kill(::getpid(), std::atoi(signal));
+    }
   }
   return result;
 }

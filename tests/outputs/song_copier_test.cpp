@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "platform/files.h"
 #include "platform/path_separator.h"
 #include "support/fake_host.h"
+#include "support/cli_runner.h"
 #include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
@@ -209,6 +211,37 @@ TEST_F(SongCopierTest, DestinationPathTooLongIsAFailedCopy) {
 
   EXPECT_TRUE(ListNames(target).empty());
   EXPECT_EQ(RunLog(), Names{"can not copy \"" + (m_source / "a.mp3") + "\" to \"" + target + VALMERO_SEP "00001-IPS.MP3\""});
+}
+
+// A new song before the others moves their copies up a number: the update
+// shows every file as a fresh copy does (its text and its step), whether it
+// is copied or moved, and leaves the same files.
+TEST_F(SongCopierTest, UpdateShowsEveryFileAsAFreshCopyDoes) {
+  for (const char* name : {"a", "b"}) {
+    AddSong(KIND_PAIR, static_cast<int>(m_songs.size()) + 1, std::string(name) + ".mp3", std::string("audio ") + name);
+    WriteFile(m_source / (std::string(name) + ".MCG"), std::string("graphics ") + name);
+  }
+  Copy();
+  AddSong(KIND_PAIR, 1, "new.mp3", "audio new");
+  WriteFile(m_source / "new.MCG", "graphics new");
+  m_songs[0]->newNumber = 2;
+  m_songs[1]->newNumber = 3;
+  std::rotate(m_songs.begin(), m_songs.end() - 1, m_songs.end());
+
+  CFakeHost update;
+  CopySongsToTarget(m_songs, m_target.Path().c_str(), update);
+  testing::Files updated = testing::ReadFolder(m_target.Path());
+  for (const auto& file : updated) RemoveFile(Target(file.first).c_str());
+  CFakeHost fresh;
+  CopySongsToTarget(m_songs, m_target.Path().c_str(), fresh);
+
+  EXPECT_EQ(updated, testing::ReadFolder(m_target.Path()));
+  ASSERT_EQ(update.popups.size(), 1u);
+  EXPECT_EQ(update.popups[0].texts, fresh.popups[0].texts);
+  EXPECT_EQ(update.popups[0].upper, fresh.popups[0].upper);
+  EXPECT_EQ(update.popups[0].steps, fresh.popups[0].steps);
+  EXPECT_EQ(update.popups[0].position, fresh.popups[0].position);
+  EXPECT_TRUE(RunLog().empty());
 }
 
 TEST_F(SongCopierTest, EmptyListShowsNoPopup) {
