@@ -14,9 +14,10 @@ namespace valmero {
 
 enum class SourceBookResult { Written, UnreadableSource, NotWritten };
 
-// startDir: where products.cp lies. songCount receives the number of songs.
+// startDir: where products.cp lies. `outcome` says what the book lists and
+// leaves out, and warns of a code page the texts do not fit.
 SourceBookResult WriteSourceBook(const char* startDir, const std::string& source, const RunPlan& plan,
-                                 const BookSettings& settings, const std::string& outPath, std::string& error,
-                                 std::size_t& songCount);
+                                 const BookSettings& settings, const std::string& outPath, BookOutcome& outcome,
+                                 std::string& error);
 
 }  // namespace valmero
