@@ -49,8 +49,10 @@ zcat "$work/contents/usr/share/doc/valmero/THIRD-PARTY-NOTICES.gz" | grep -q 'NO
 installed=yes
 (cd "$work" && apt install "./$(basename "$deb")") || fail "apt-get install ./$(basename "$deb") failed"
 dpkg-query -L valmero | sort >"$work/files.txt"
-[[ "$(valmero-cli --version)" == "$("$built_cli" --version)" ]] ||
-  fail "the installed valmero-cli says $(valmero-cli --version)"
+version="$("$built_cli" --version)"
+[[ "$(valmero-cli --version)" == "$version" ]] || fail "the installed valmero-cli says $(valmero-cli --version)"
+[[ "$(DISPLAY= valmero --version)" == "${version/valmero-cli/valmero}" ]] ||
+  fail "the installed valmero says $(DISPLAY= valmero --version), valmero-cli $version"
 for page in valmero valmero-cli; do
   man -w "$page" >/dev/null 2>&1 || fail "man -w $page finds no manual page"
 done

@@ -63,6 +63,9 @@ linux_version="$("$linux_cli" --version)"
 windows_version="$(wine "$program_files/valmero-cli.exe" --version 2>/dev/null | tr -d '\r')"
 [[ "$windows_version" == "$linux_version" ]] ||
   fail "the installed valmero-cli says '$windows_version', the Linux one '$linux_version'"
+desktop_version="$(wine "$program_files/valmero.exe" --version 2>/dev/null | tr -d '\r')"
+[[ "$desktop_version" == "${linux_version/valmero-cli/valmero}" ]] ||
+  fail "the installed valmero.exe says '$desktop_version', the Linux valmero-cli '$linux_version'"
 
 # The samples, made by the installed program in the user's folder and by the
 # Linux one: the same files, byte for byte, and the same exit status.

@@ -208,6 +208,11 @@ void CDialogController::OnHelp() {
 }
 
 void CDialogController::OnVisitSite() {
+  if (!HAS_SITE) {
+    OnHelp();
+    LogMessage("visit help.htm");
+    return;
+  }
   m_view.OpenWebSite(SITE_ADDRESS);
   LogMessage("visit %s", SITE_HOST);
 }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "ui/common/site_address.h"
+#include "ui/common/version_text.h"
 #include "ui/win32/check_report_window.h"
 #include "ui/win32/file_chooser.h"
 #include "ui/win32/resource.h"
@@ -25,7 +27,10 @@ const int CONTROL_IDS[] = {ID_VISIT_SITE,      ID_HELP_BUTTON,     ID_JUKE_LIST,
                            ID_CONFIG_RENUMBER, ID_CONFIG_KEEP};
 
 INT_PTR CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
-  if (message == WM_INITDIALOG) return TRUE;
+  if (message == WM_INITDIALOG) {
+    ::SetDlgItemTextA(window, IDC_ABOUT_VERSION, ABOUT_TEXT);
+    return TRUE;
+  }
   if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
     ::EndDialog(window, LOWORD(wParam));
     return TRUE;
@@ -100,6 +105,7 @@ void CMainWindow::Initialize() {
   m_titleIcon = TitleBarIcon(instance);
   if (m_titleIcon != nullptr) ::SendMessageA(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_titleIcon));
   m_logo = static_cast<HBITMAP>(::LoadImageA(instance, MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0, 0));
+  ::SetDlgItemTextA(m_window, ID_VISIT_SITE, SITE_BUTTON_LABEL);
 
   ::SetPropA(m_window, MAIN_WINDOW_PROPERTY, reinterpret_cast<HANDLE>(this));
   m_keyHook = ::SetWindowsHookExA(WH_MSGFILTER, &DialogKeys, nullptr, ::GetCurrentThreadId());

@@ -14,3 +14,6 @@
 #define IDI_VALMERO 128
 #define IDB_LOGO 130
 #define IDB_TITLE 132
+
+// The About box's line with the version, set when the box opens.
+#define IDC_ABOUT_VERSION 1200

@@ -3,13 +3,13 @@
 
 #include <wx/dialog.h>
 
+#include "ui/common/version_text.h"
+
 namespace valmero {
 
 class CAboutDlg : public wxDialog {
  public:
   explicit CAboutDlg(wxWindow* parent);
-
-  static constexpr const char* ABOUT_TEXT = "VALMERO version " VALMERO_VERSION " (build 214)";
 };
 
 }  // namespace valmero

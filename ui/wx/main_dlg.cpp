@@ -86,7 +86,7 @@ void CMainDlg::CreateControls() {
   m_pGroupBox = new wxStaticBox(this, wxID_ANY, "Option :");
   PlaceInDialogUnits(this, m_pGroupBox, 14, 34, 249, 142);
 
-  AddControl(ID_VISIT_SITE, new wxButton(this, ID_VISIT_SITE, SITE_HOST, wxDefaultPosition, wxDefaultSize,
+  AddControl(ID_VISIT_SITE, new wxButton(this, ID_VISIT_SITE, SITE_BUTTON_LABEL, wxDefaultPosition, wxDefaultSize,
                                          wxBORDER_NONE),
              84, 7, 106, 14);
   AddControl(ID_HELP_BUTTON, new wxButton(this, ID_HELP_BUTTON, "Help"), 211, 18, 50, 14);

@@ -79,7 +79,7 @@ TEST_F(MainDlgTest, CaptionsAreTheProgramsOwn) {
   };
   for (const auto& [id, caption] : captions) EXPECT_EQ(m_pDialog->Control(id)->GetLabel(), caption) << id;
   EXPECT_EQ(m_pDialog->GetTitle(), "VALMERO");
-  EXPECT_EQ(m_pDialog->Control(ID_VISIT_SITE)->GetLabel(), SITE_HOST);
+  EXPECT_EQ(m_pDialog->Control(ID_VISIT_SITE)->GetLabel(), SITE_BUTTON_LABEL);
   for (int id : {ID_JUKE_LIST, ID_INDEX_FILE, ID_COPY_MP3, ID_MOVE_MP3}) {
     EXPECT_FALSE(m_pDialog->Control(id)->IsShown()) << id;
   }
