@@ -2,7 +2,7 @@
 """Writes large song collections for the benchmarks.
 
   make_collection.py download FOLDER N [--catalogue PATH] [--untagged SHARE] [--companions]
-  make_collection.py songlist FOLDER N
+  make_collection.py songlist FOLDER N [--real-names]
 
 download: FOLDER receives N files 000001.mp3 ... each a few hundred bytes of
 silent audio ending in a real 128-byte ID3v1 tag, except a share of untagged
@@ -12,7 +12,10 @@ does not hold, as in a real catalogue. --companions adds an .mcg file beside
 every song, as a real download folder has.
 
 songlist: FOLDER receives list.txt, one line "number|title|singer" per song,
-and every song's .mp3 and .mcg files.
+and every song's .mp3 and .mcg files. --real-names mixes in names as real
+songlists have them, in CP1252: accented first letters (Édith, Øystein, Über),
+"The" in front or after a comma, leading quotes and signs, one band in other
+spellings.
 
 Titles and singers repeat as in a real collection: a few thousand titles of
 one to three words, drawn with a skew so that popular titles come back
@@ -57,12 +60,21 @@ def complemented(text):
     return struct.pack("<i", len(data)) + bytes(255 - b for b in data)
 
 
+REAL_WORDS = ["\u00dcber", "\u00c7a", "\u00c9t\u00e9", "\u00c1rbol", "Na\u00efve", "\u00bfQui\u00e9n",
+              "'Til", "\"Heat\"", "Don't", "Stra\u00dfe", "\u00c6ther", "...Again"]
+REAL_SINGERS = ["\u00c9dith Piaf", "\u00c9milie Simon", "\u00d3lafur Arnalds", "\u00d8ystein Sunde",
+                "\u00c4rzte", "The Beatles", "Beatles, The", "Beyonc\u00e9", "Beyonce", "beyonc\u00e9",
+                "M\u00f6tley Cr\u00fce", "Motley Crue", "AC/DC", "'Til Tuesday", "\"Weird Al\" Yankovic",
+                "*NSYNC", "The Who", "Bj\u00f6rk", "Sigur R\u00f3s", "\u00c9tienne Daho"]
+
+
 class Names:
     """Titles and singers with the skew of a real collection."""
 
-    def __init__(self, count, rng):
+    def __init__(self, count, rng, real_names=False):
         self.rng = rng
-        self.titles = sorted({" ".join(rng.choice(WORDS) for _ in range(rng.choice((1, 2, 2, 3))))
+        words = WORDS + REAL_WORDS if real_names else WORDS
+        self.titles = sorted({" ".join(rng.choice(words) for _ in range(rng.choice((1, 2, 2, 3))))
                               for _ in range(max(50, min(6000, count // 15)))})
         rng.shuffle(self.titles)
         singers = set()
@@ -73,6 +85,8 @@ class Names:
             if rng.random() < 0.05:
                 name = "The " + rng.choice(LAST_NAMES) + " Orchestra and Friends " + str(len(singers))
             singers.add(name)
+        if real_names:
+            singers.update(REAL_SINGERS)
         self.singers = sorted(singers)
         rng.shuffle(self.singers)
 
@@ -120,14 +134,14 @@ def make_download(folder, count, catalogue, untagged, companions):
           % (count, folder, sum(1 for e in entries if e[0] <= count), catalogue, len(entries)))
 
 
-def make_songlist(folder, count):
+def make_songlist(folder, count, real_names=False):
     rng = random.Random(count * 7 + 2)
-    names = Names(count, rng)
+    names = Names(count, rng, real_names)
     os.makedirs(folder, exist_ok=True)
     numbers = rng.sample(range(1, count * 3 + 1), count)
     with open(os.path.join(folder, "list.txt"), "wb") as out:
         for number in numbers:
-            out.write(("%d|%s|%s\r\n" % (number, names.title(), names.singer())).encode("latin-1"))
+            out.write(("%d|%s|%s\r\n" % (number, names.title(), names.singer())).encode("cp1252"))
             write(os.path.join(folder, "%d.mp3" % number), FRAME)
             write(os.path.join(folder, "%d.mcg" % number), bytes(MCG_SIZE))
     print("%d songs in %s/list.txt" % (count, folder))
@@ -141,6 +155,7 @@ def main():
     parser.add_argument("--catalogue")
     parser.add_argument("--untagged", type=float, default=0.05)
     parser.add_argument("--companions", action="store_true")
+    parser.add_argument("--real-names", action="store_true")
     args = parser.parse_args()
     if args.count < 1:
         parser.error("N must be at least 1")
@@ -148,7 +163,7 @@ def main():
         catalogue = args.catalogue or os.path.join(os.path.dirname(os.path.abspath(args.folder)), "products.cp")
         make_download(args.folder, args.count, catalogue, args.untagged, args.companions)
     else:
-        make_songlist(args.folder, args.count)
+        make_songlist(args.folder, args.count, args.real_names)
     return 0
 
 

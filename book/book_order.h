@@ -1,53 +1,67 @@
-// The order of the song book: part one by singer, part two by title.
+// The order of the song book: part one by singer, part two by title, as a
+// guest looks names up (see name_folding.h and letter_heading.h): headings
+// in their order, then the names without accents, case and punctuation,
+// then with accents, then as written; equal titles by singer, then number.
 //
-// Singers are grouped by their whole upper-cased name (only a to z change,
-// as in the player's index) and the groups ordered by it; the book has room
-// for the whole name, so two singers whose names differ after the 23rd
-// character stay apart. Titles are ordered by the upper-cased title, within a
-// singer and in the title part alike. Comparisons are byte by byte on
-// unsigned values, without locale, the way the player orders its index; equal
-// keys keep the run's order (ascending number). Texts are the source's bytes,
-// cut at their last line feed as the index cuts them.
+// Singers whose names differ only in case, accents or punctuation are one
+// singer, listed in the spelling most of their songs use (the run's first
+// on a tie). "The Beatles" is listed as "Beatles, The" under B, and so is
+// one with "Beatles, The" — unless the text is to be kept as written.
+//
+// Songs a guest cannot key in (a number below 1 or over the player's five
+// digits) or find (neither title nor singer) are not listed, and a song that
+// stands twice with the same number, title and singer is listed once.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "book/book_language.h"
+#include "book/letter_heading.h"
 #include "core/song_list.h"
 
 namespace valmero {
 
 struct BookSong {
   std::string title;
-  std::string singer;
+  std::string singer;  // as this song gives it
   int32_t number = 0;
-  char titleHeading = '#';  // the letter heading of the title part it stands under
+  LetterHeading titleHeading;  // set by OrderBook
+  std::size_t group = 0;       // its singer in part one, set by OrderBook
 };
 
 struct BookGroup {
-  std::string key;                 // the upper-cased singer
-  std::string name;                // the singer as its first song in the run gives it
-  char heading = '#';              // the letter heading it stands under
+  std::string name;  // as the book lists the singer
+  LetterHeading heading;
   std::vector<std::size_t> songs;  // positions in the song table, by title
 };
 
-// The songs of a run as the book shows them: the number the player shows,
-// texts cut at their last line feed.
+struct OrderOptions {
+  bool keepThe = false;  // list "The Beatles" as written, under T
+  BookLanguage language = BookLanguage::English;
+};
+
+struct LeftOutSongs {
+  std::size_t withoutNumber = 0;
+  std::size_t withoutTexts = 0;
+  std::size_t duplicates = 0;
+};
+
+// The songs of a run with the number the player shows, texts as the
+// source's bytes cut at their last line feed, in the run's order.
 std::vector<BookSong> BookSongsOf(const SongList& songs, bool renumber);
 
-// Part one: the singer groups in order, each with its songs by title.
-std::vector<BookGroup> GroupBySinger(const std::vector<BookSong>& songs);
-// Part two: every song once, by title, then singer.
-std::vector<std::size_t> OrderByTitle(const std::vector<BookSong>& songs);
+// The songs the book lists, in the same order; the others counted.
+std::vector<BookSong> ListableSongs(const std::vector<BookSong>& songs, LeftOutSongs& leftOut);
 
-// The letter heading a text stands under: 'A' to 'Z' for a text that starts
-// with a letter, '#' for one that sorts before 'A' (digits, signs, empty),
-// '~' for one that sorts after 'Z' (other signs, bytes 128 and above).
-char HeadingOf(std::string_view text);
+// Orders songs whose texts are UTF-8: sets each song's title heading and
+// group, and fills part one (singers) and part two (positions by title).
+void OrderBook(std::vector<BookSong>& songs, const OrderOptions& options, std::vector<BookGroup>& singers,
+               std::vector<std::size_t>& titles);
 
-std::string UpperCased(std::string_view text);
+// "The Beatles" -> "Beatles, The"; any other name as it is.
+std::string SingerAsListed(const std::string& singer, bool keepThe);
 
 }  // namespace valmero

@@ -13,23 +13,42 @@ namespace valmero {
 
 namespace {
 
-// A4 in points.
-constexpr double PAGE_WIDTH = 595.28;
-constexpr double PAGE_HEIGHT = 841.89;
-constexpr double MARGIN_SIDE = 40;
+// The page in points: A4 or US Letter.
+struct PageGeometry {
+  double width;
+  double height;
+  double bodyBottom() const { return height - 48; }
+  double footerTop() const { return height - 36; }
+  double bodyWidth() const { return width - 2 * MARGIN_SIDE; }
+  static constexpr double MARGIN_SIDE = 40;
+};
+
+PageGeometry GeometryOf(PaperSize paper) {
+  return paper == PaperSize::Letter ? PageGeometry{612, 792} : PageGeometry{595.28, 841.89};
+}
+
+constexpr double MARGIN_SIDE = PageGeometry::MARGIN_SIDE;
 constexpr double BODY_TOP = 62;
-constexpr double BODY_BOTTOM = PAGE_HEIGHT - 48;
 constexpr double HEADER_TOP = 30;
-constexpr double FOOTER_TOP = PAGE_HEIGHT - 36;
-constexpr double BODY_WIDTH = PAGE_WIDTH - 2 * MARGIN_SIDE;
-constexpr const char* FONT = "DejaVu Sans";
+
+// DejaVu for Latin, Greek and Cyrillic; Hangul, kana and kanji from a CJK
+// font, the book's own language's first, so that shared characters take
+// its shapes.
+std::string FontFamily(BookLanguage language) {
+  switch (language) {
+    case BookLanguage::Korean: return "DejaVu Sans, Noto Sans CJK KR, NanumGothic, Noto Sans CJK JP";
+    case BookLanguage::Japanese: return "DejaVu Sans, Noto Sans CJK JP, IPAGothic, Noto Sans CJK KR";
+    case BookLanguage::English: break;
+  }
+  return "DejaVu Sans, Noto Sans CJK JP, Noto Sans CJK KR, NanumGothic";
+}
 
 enum class BlockKind { Letter, Singer, Song };
 
 // One thing the flow places: a letter heading, a singer's name, or a song.
 struct Block {
   BlockKind kind;
-  char heading;
+  const LetterHeading* heading;
   std::size_t group;  // part one: the singer group
   std::size_t song;   // for a song: its position in the song table
 };
@@ -46,9 +65,12 @@ cairo_status_t WriteToFile(void* closure, const unsigned char* data, unsigned in
   return file->Write(data, length) ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
 }
 
-PangoLayout* NewLayout(cairo_t* cr, const char* font, double size) {
+PangoLayout* NewLayout(cairo_t* cr, const SongBook& book, bool bold, double size) {
   PangoLayout* layout = pango_cairo_create_layout(cr);
-  PangoFontDescription* description = pango_font_description_from_string(font);
+  pango_context_set_language(pango_layout_get_context(layout), pango_language_from_string(LanguageCode(book.language)));
+  pango_layout_context_changed(layout);
+  PangoFontDescription* description = pango_font_description_from_string(FontFamily(book.language).c_str());
+  if (bold) pango_font_description_set_weight(description, PANGO_WEIGHT_BOLD);
   pango_font_description_set_size(description, static_cast<int>(size * PANGO_SCALE));
   pango_layout_set_font_description(layout, description);
   pango_font_description_free(description);
@@ -77,8 +99,8 @@ void ShowAt(cairo_t* cr, PangoLayout* layout, double x, double y) {
   pango_cairo_show_layout(cr, layout);
 }
 
-std::string DestinationName(const char* prefix, char heading) {
-  return std::string(prefix) + (heading == '#' ? std::string("num") : heading == '~' ? "other" : std::string(1, heading));
+std::string DestinationName(const char* prefix, const LetterHeading& heading) {
+  return prefix + HeadingId(heading);
 }
 
 class CPdfBookPrinter {
@@ -89,11 +111,11 @@ class CPdfBookPrinter {
   CPdfBookPrinter& operator=(const CPdfBookPrinter&) = delete;
 
   void PrintTitlePage();
-  void PrintPart(const PartLayout& part, const std::vector<Block>& blocks);
+  void PrintPart(const PartLayout& part, const std::vector<PartHeading>& headings, const std::vector<Block>& blocks);
 
  private:
-  // The part's first page: its name, the A-Z bar, and its entry in the outline.
-  void StartPart(const PartLayout& part, const std::vector<Block>& blocks);
+  // The part's first page: its name, the jump bar, and its entry in the outline.
+  void StartPart(const PartLayout& part, const std::vector<PartHeading>& headings);
   // Draws blocks[i] in the current column, or at the top of the next one
   // when it (with what it must not be parted from) does not fit.
   void PlaceBlock(const std::vector<Block>& blocks, std::size_t i);
@@ -107,14 +129,18 @@ class CPdfBookPrinter {
   void SetSongText(const BookSong& song);
   void StartPage();
   void FinishPage();
+  void DrawFooter();
   void NextColumn();
   double ColumnX() const;
   double SpaceBefore(const Block& block) const;
-  double JumpBar(const std::vector<Block>& blocks, double y);
+  double JumpBar(const std::vector<PartHeading>& headings, double y);
 
   cairo_surface_t* m_surface;
   cairo_t* m_cr;
   const SongBook& m_book;
+  const BookWords& m_words;
+  const PageGeometry m_page;
+  const double m_points;  // a song's size
   const PartLayout* m_part = nullptr;
   PangoLayout* m_song;
   PangoLayout* m_number;
@@ -126,9 +152,9 @@ class CPdfBookPrinter {
   double m_columnTop = BODY_TOP;
   double m_y = BODY_TOP;
   int m_column = 0;
-  int m_page = 0;
-  char m_firstHeading = 0;
-  char m_lastHeading = 0;
+  int m_pageNumber = 0;
+  const LetterHeading* m_firstHeading = nullptr;
+  const LetterHeading* m_lastHeading = nullptr;
   std::size_t m_currentGroup = 0;
   bool m_inGroup = false;
   bool m_bPageEmpty = true;
@@ -137,21 +163,22 @@ class CPdfBookPrinter {
 };
 
 CPdfBookPrinter::CPdfBookPrinter(cairo_surface_t* surface, cairo_t* cr, const SongBook& book)
-    : m_surface(surface), m_cr(cr), m_book(book) {
-  m_song = NewLayout(cr, FONT, 8);
-  m_number = NewLayout(cr, "DejaVu Sans Bold", 8);
-  m_singer = NewLayout(cr, "DejaVu Sans Bold", 8.5);
-  m_letter = NewLayout(cr, "DejaVu Sans Bold", 12);
-  m_small = NewLayout(cr, FONT, 8);
+    : m_surface(surface),
+      m_cr(cr),
+      m_book(book),
+      m_words(WordsOf(book.language)),
+      m_page(GeometryOf(book.paper)),
+      m_points(SongPoints(book.fontSize)) {
+  m_song = NewLayout(cr, book, false, m_points);
+  m_number = NewLayout(cr, book, true, m_points);
+  m_singer = NewLayout(cr, book, true, m_points + 0.5);
+  m_letter = NewLayout(cr, book, true, m_points + 4);
+  m_small = NewLayout(cr, book, false, 8);
   pango_layout_set_alignment(m_number, PANGO_ALIGN_RIGHT);
   // Room for the widest number of the book.
   std::size_t digits = 1;
-  bool negative = false;
-  for (const BookSong& song : book.songs) {
-    digits = std::max(digits, std::to_string(song.number).size());
-    negative = negative || song.number < 0;
-  }
-  std::string widest = std::string(negative ? "-" : "") + std::string(digits, '0');
+  for (const BookSong& song : book.songs) digits = std::max(digits, std::to_string(song.number).size());
+  std::string widest(digits, '0');
   pango_layout_set_text(m_number, widest.c_str(), -1);
   m_numberWidth = WidthOf(m_number) + 1;
   SetWidth(m_number, m_numberWidth);
@@ -162,31 +189,39 @@ CPdfBookPrinter::~CPdfBookPrinter() {
 }
 
 void CPdfBookPrinter::PrintTitlePage() {
-  ++m_page;
-  const double width = BODY_WIDTH - 40;
-  PangoLayout* title = NewLayout(m_cr, "DejaVu Sans Bold", 30);
-  PangoLayout* line = NewLayout(m_cr, FONT, 14);
-  for (PangoLayout* layout : {title, line}) {
+  ++m_pageNumber;
+  const double width = m_page.bodyWidth() - 40;
+  PangoLayout* title = NewLayout(m_cr, m_book, true, 30);
+  PangoLayout* venue = NewLayout(m_cr, m_book, false, 17);
+  PangoLayout* line = NewLayout(m_cr, m_book, false, 14);
+  PangoLayout* note = NewLayout(m_cr, m_book, false, 11);
+  for (PangoLayout* layout : {title, venue, line, note}) {
     SetWidth(layout, width);
     pango_layout_set_alignment(layout, PANGO_ALIGN_CENTER);
   }
   pango_layout_set_text(title, m_book.title.c_str(), -1);
-  double y = PAGE_HEIGHT * 0.33;
+  double y = m_page.height * 0.33;
   ShowAt(m_cr, title, MARGIN_SIDE + 20, y);
   y += HeightOf(title) + 18;
   cairo_set_line_width(m_cr, 1.5);
-  cairo_move_to(m_cr, PAGE_WIDTH / 2 - 80, y);
-  cairo_line_to(m_cr, PAGE_WIDTH / 2 + 80, y);
+  cairo_move_to(m_cr, m_page.width / 2 - 80, y);
+  cairo_line_to(m_cr, m_page.width / 2 + 80, y);
   cairo_stroke(m_cr);
   y += 22;
-  std::string count = std::to_string(m_book.songs.size()) + (m_book.songs.size() == 1 ? " song" : " songs");
-  for (const std::string& text : {count, m_book.date, std::string(SINGER_PART_NAME) + "  \xC2\xB7  " + TITLE_PART_NAME}) {
-    pango_layout_set_text(line, text.c_str(), -1);
-    ShowAt(m_cr, line, MARGIN_SIDE + 20, y);
-    y += HeightOf(line) + 8;
-  }
-  g_object_unref(title);
-  g_object_unref(line);
+  auto show = [&](PangoLayout* layout, const std::string& text) {
+    pango_layout_set_text(layout, text.c_str(), -1);
+    ShowAt(m_cr, layout, MARGIN_SIDE + 20, y);
+    y += HeightOf(layout) + 8;
+  };
+  if (!m_book.footer.empty()) show(venue, m_book.footer);
+  show(line, SongCountText(m_book.language, m_book.songs.size()));
+  cairo_set_source_rgb(m_cr, 0.33, 0.33, 0.33);
+  if (m_book.leftOut.withoutNumber > 0) show(note, WithoutNumberText(m_book.language, m_book.leftOut.withoutNumber));
+  if (m_book.leftOut.withoutTexts > 0) show(note, WithoutTextsText(m_book.language, m_book.leftOut.withoutTexts));
+  cairo_set_source_rgb(m_cr, 0, 0, 0);
+  show(line, m_book.date);
+  show(line, std::string(m_words.bySinger) + "  \xC2\xB7  " + m_words.byTitle);
+  for (PangoLayout* layout : {title, venue, line, note}) g_object_unref(layout);
   cairo_show_page(m_cr);
 }
 
@@ -195,9 +230,8 @@ void CPdfBookPrinter::SetSongText(const BookSong& song) {
   // drawn, and only laid out once for both.
   if (m_preparedSong == &song) return;
   m_preparedSong = &song;
-  const std::string& title = song.title.empty() ? std::string(NO_TITLE_TEXT) : song.title;
   PangoAttrList* attributes = pango_attr_list_new();
-  std::string text = title;
+  std::string text = song.title.empty() ? std::string(m_words.noTitle) : song.title;
   if (song.title.empty()) {
     PangoAttribute* style = pango_attr_style_new(PANGO_STYLE_OBLIQUE);
     style->start_index = 0;
@@ -207,7 +241,8 @@ void CPdfBookPrinter::SetSongText(const BookSong& song) {
   if (m_part->withSinger) {
     text += " \xE2\x80\x94 ";  // an em dash between title and singer
     std::size_t singerStart = text.size();
-    text += song.singer.empty() ? std::string(NO_SINGER_TEXT) : song.singer;
+    const std::string& singer = m_book.singers[song.group].name;
+    text += singer.empty() ? std::string(m_words.noSinger) : singer;
     PangoAttribute* grey = pango_attr_foreground_new(0x5000, 0x5000, 0x5000);
     grey->start_index = static_cast<guint>(singerStart);
     grey->end_index = static_cast<guint>(text.size());
@@ -221,8 +256,8 @@ void CPdfBookPrinter::SetSongText(const BookSong& song) {
 double CPdfBookPrinter::SpaceBefore(const Block& block) const {
   if (m_y <= m_columnTop) return 0;
   switch (block.kind) {
-    case BlockKind::Letter: return 8;
-    case BlockKind::Singer: return 5;
+    case BlockKind::Letter: return m_points;
+    case BlockKind::Singer: return m_points * 0.6;
     case BlockKind::Song: return 0;
   }
   return 0;
@@ -230,10 +265,10 @@ double CPdfBookPrinter::SpaceBefore(const Block& block) const {
 
 double CPdfBookPrinter::Measure(const Block& block) {
   switch (block.kind) {
-    case BlockKind::Letter: return 17;
+    case BlockKind::Letter: return m_points * 2 + 1;
     case BlockKind::Singer: {
       const BookGroup& group = m_book.singers[block.group];
-      pango_layout_set_text(m_singer, group.name.empty() ? NO_SINGER_TEXT : group.name.c_str(), -1);
+      pango_layout_set_text(m_singer, group.name.empty() ? m_words.noSinger : group.name.c_str(), -1);
       return HeightOf(m_singer) + 3;
     }
     case BlockKind::Song:
@@ -246,14 +281,14 @@ double CPdfBookPrinter::Measure(const Block& block) {
 double CPdfBookPrinter::NeededFor(const std::vector<Block>& blocks, std::size_t i) {
   double needed = SpaceBefore(blocks[i]) + Measure(blocks[i]);
   for (std::size_t next = i + 1; next < blocks.size() && blocks[next - 1].kind != BlockKind::Song; ++next) {
-    needed += Measure(blocks[next]) + (blocks[next].kind == BlockKind::Singer ? 5 : 0);
+    needed += Measure(blocks[next]) + (blocks[next].kind == BlockKind::Singer ? m_points * 0.6 : 0);
   }
   return needed;
 }
 
 double CPdfBookPrinter::DrawSingerName(const BookGroup& group, bool continued, double x, double y) {
-  std::string name = group.name.empty() ? std::string(NO_SINGER_TEXT) : group.name;
-  if (continued) name += " (continued)";
+  std::string name = group.name.empty() ? std::string(m_words.noSinger) : group.name;
+  if (continued) name += std::string(" ") + m_words.continued;
   pango_layout_set_text(m_singer, name.c_str(), -1);
   ShowAt(m_cr, m_singer, x, y);
   double bottom = y + HeightOf(m_singer) + 1;
@@ -267,14 +302,15 @@ double CPdfBookPrinter::DrawSingerName(const BookGroup& group, bool continued, d
 void CPdfBookPrinter::Draw(const Block& block, double x, double y) {
   switch (block.kind) {
     case BlockKind::Letter: {
-      std::string destination = "name='" + DestinationName(m_part->idPrefix, block.heading) + "'";
+      const double height = m_points * 2 - 1;
+      std::string destination = "name='" + DestinationName(m_part->idPrefix, *block.heading) + "'";
       cairo_tag_begin(m_cr, CAIRO_TAG_DEST, destination.c_str());
-      cairo_rectangle(m_cr, x, y, m_columnWidth, 15);
+      cairo_rectangle(m_cr, x, y, m_columnWidth, height);
       cairo_set_source_rgb(m_cr, 0.13, 0.13, 0.13);
       cairo_fill(m_cr);
       cairo_set_source_rgb(m_cr, 1, 1, 1);
-      pango_layout_set_text(m_letter, HeadingLabel(block.heading).c_str(), -1);
-      ShowAt(m_cr, m_letter, x + 4, y + (15 - HeightOf(m_letter)) / 2);
+      pango_layout_set_text(m_letter, block.heading->label.c_str(), -1);
+      ShowAt(m_cr, m_letter, x + 4, y + (height - HeightOf(m_letter)) / 2);
       cairo_set_source_rgb(m_cr, 0, 0, 0);
       cairo_tag_end(m_cr, CAIRO_TAG_DEST);
       break;
@@ -294,12 +330,12 @@ void CPdfBookPrinter::Draw(const Block& block, double x, double y) {
 }
 
 double CPdfBookPrinter::ColumnX() const {
-  const double gap = (BODY_WIDTH - m_part->columns * m_columnWidth) / std::max(1, m_part->columns - 1);
+  const double gap = (m_page.bodyWidth() - m_part->columns * m_columnWidth) / std::max(1, m_part->columns - 1);
   return MARGIN_SIDE + m_column * (m_columnWidth + gap);
 }
 
 void CPdfBookPrinter::StartPage() {
-  ++m_page;
+  ++m_pageNumber;
   m_column = 0;
   m_columnTop = BODY_TOP;
   m_y = BODY_TOP;
@@ -307,22 +343,38 @@ void CPdfBookPrinter::StartPage() {
   m_bPageEmpty = true;
 }
 
+// The page number in the middle; the venue's line at the left, cut short
+// with an ellipsis rather than run into the number.
+void CPdfBookPrinter::DrawFooter() {
+  pango_layout_set_width(m_small, -1);
+  std::string number = std::to_string(m_pageNumber);
+  pango_layout_set_text(m_small, number.c_str(), -1);
+  ShowAt(m_cr, m_small, (m_page.width - WidthOf(m_small)) / 2, m_page.footerTop());
+  if (m_book.footer.empty()) return;
+  SetWidth(m_small, m_page.bodyWidth() / 2 - 20);
+  pango_layout_set_ellipsize(m_small, PANGO_ELLIPSIZE_END);
+  pango_layout_set_text(m_small, m_book.footer.c_str(), -1);
+  ShowAt(m_cr, m_small, MARGIN_SIDE, m_page.footerTop());
+  pango_layout_set_ellipsize(m_small, PANGO_ELLIPSIZE_NONE);
+  pango_layout_set_width(m_small, -1);
+}
+
 void CPdfBookPrinter::FinishPage() {
   pango_layout_set_width(m_small, -1);
   pango_layout_set_text(m_small, m_part->name, -1);
   ShowAt(m_cr, m_small, MARGIN_SIDE, HEADER_TOP);
-  std::string letters = HeadingLabel(m_firstHeading);
-  if (m_lastHeading != m_firstHeading) letters += " \xE2\x80\x93 " + HeadingLabel(m_lastHeading);
-  pango_layout_set_text(m_letter, letters.c_str(), -1);
-  ShowAt(m_cr, m_letter, PAGE_WIDTH - MARGIN_SIDE - WidthOf(m_letter), HEADER_TOP + HeightOf(m_small) -
-                                                                            HeightOf(m_letter));
+  if (m_firstHeading != nullptr) {
+    std::string letters = m_firstHeading->label;
+    if (*m_lastHeading != *m_firstHeading) letters += " \xE2\x80\x93 " + m_lastHeading->label;
+    pango_layout_set_text(m_letter, letters.c_str(), -1);
+    ShowAt(m_cr, m_letter, m_page.width - MARGIN_SIDE - WidthOf(m_letter),
+           HEADER_TOP + HeightOf(m_small) - HeightOf(m_letter));
+  }
   cairo_set_line_width(m_cr, 0.8);
   cairo_move_to(m_cr, MARGIN_SIDE, HEADER_TOP + HeightOf(m_small) + 4);
-  cairo_line_to(m_cr, PAGE_WIDTH - MARGIN_SIDE, HEADER_TOP + HeightOf(m_small) + 4);
+  cairo_line_to(m_cr, m_page.width - MARGIN_SIDE, HEADER_TOP + HeightOf(m_small) + 4);
   cairo_stroke(m_cr);
-  std::string number = std::to_string(m_page);
-  pango_layout_set_text(m_small, number.c_str(), -1);
-  ShowAt(m_cr, m_small, (PAGE_WIDTH - WidthOf(m_small)) / 2, FOOTER_TOP);
+  DrawFooter();
   cairo_show_page(m_cr);
 }
 
@@ -335,51 +387,56 @@ void CPdfBookPrinter::NextColumn() {
   StartPage();
 }
 
-double CPdfBookPrinter::JumpBar(const std::vector<Block>& blocks, double y) {
-  std::set<char> present;
-  for (const Block& block : blocks) {
-    if (block.kind == BlockKind::Letter) present.insert(block.heading);
-  }
-  const std::vector<char>& headings = AllHeadings();
+// One box a heading, in rows as wide as the page: linked where the part
+// holds names under it, grey where it does not.
+double CPdfBookPrinter::JumpBar(const std::vector<PartHeading>& headings, double y) {
   const double gap = 2;
+  const double boxHeight = 14;
+  const double narrowest = (m_page.bodyWidth() - gap * 27) / 28;
   double x = MARGIN_SIDE;
-  const double box = (BODY_WIDTH - gap * (headings.size() - 1) - 20) / headings.size();
-  for (char heading : headings) {
-    std::string label = HeadingLabel(heading);
-    double width = label.size() > 1 ? box + 20 : box;
-    bool linked = present.count(heading) > 0;
-    if (linked) {
-      std::string link = "dest='" + DestinationName(m_part->idPrefix, heading) + "'";
+  pango_layout_set_width(m_small, -1);
+  for (const PartHeading& part : headings) {
+    pango_layout_set_text(m_small, part.heading.label.c_str(), -1);
+    const double width = std::max(narrowest, WidthOf(m_small) + 8);
+    if (x + width > m_page.width - MARGIN_SIDE + 0.5) {
+      x = MARGIN_SIDE;
+      y += boxHeight + gap;
+    }
+    if (part.present) {
+      std::string link = "dest='" + DestinationName(m_part->idPrefix, part.heading) + "'";
       cairo_tag_begin(m_cr, CAIRO_TAG_LINK, link.c_str());
     }
+    const double frame = part.present ? 0.45 : 0.85;
     cairo_set_line_width(m_cr, 0.6);
-    cairo_set_source_rgb(m_cr, linked ? 0.45 : 0.85, linked ? 0.45 : 0.85, linked ? 0.45 : 0.85);
-    cairo_rectangle(m_cr, x, y, width, 14);
+    cairo_set_source_rgb(m_cr, frame, frame, frame);
+    cairo_rectangle(m_cr, x, y, width, boxHeight);
     cairo_stroke(m_cr);
-    cairo_set_source_rgb(m_cr, linked ? 0.07 : 0.75, linked ? 0.13 : 0.75, linked ? 0.27 : 0.75);
-    pango_layout_set_width(m_small, -1);
-    pango_layout_set_text(m_small, label.c_str(), -1);
-    ShowAt(m_cr, m_small, x + (width - WidthOf(m_small)) / 2, y + (14 - HeightOf(m_small)) / 2);
+    if (part.present) {
+      cairo_set_source_rgb(m_cr, 0.07, 0.13, 0.27);
+    } else {
+      cairo_set_source_rgb(m_cr, 0.75, 0.75, 0.75);
+    }
+    ShowAt(m_cr, m_small, x + (width - WidthOf(m_small)) / 2, y + (boxHeight - HeightOf(m_small)) / 2);
     cairo_set_source_rgb(m_cr, 0, 0, 0);
-    if (linked) cairo_tag_end(m_cr, CAIRO_TAG_LINK);
+    if (part.present) cairo_tag_end(m_cr, CAIRO_TAG_LINK);
     x += width + gap;
   }
-  return y + 14;
+  return y + boxHeight;
 }
 
-void CPdfBookPrinter::StartPart(const PartLayout& part, const std::vector<Block>& blocks) {
+void CPdfBookPrinter::StartPart(const PartLayout& part, const std::vector<PartHeading>& headings) {
   m_part = &part;
   const double gap = part.columns > 2 ? 14 : 20;
-  m_columnWidth = (BODY_WIDTH - gap * (part.columns - 1)) / part.columns;
+  m_columnWidth = (m_page.bodyWidth() - gap * (part.columns - 1)) / part.columns;
   SetWidth(m_song, m_columnWidth - m_numberWidth - 5);
   m_preparedSong = nullptr;
   SetWidth(m_singer, m_columnWidth);
-  m_lastHeading = blocks.empty() ? '#' : blocks.front().heading;
+  m_lastHeading = nullptr;
   m_inGroup = false;
   StartPage();
   std::string destination = std::string("name='") + part.idPrefix + "part'";
   cairo_tag_begin(m_cr, CAIRO_TAG_DEST, destination.c_str());
-  PangoLayout* title = NewLayout(m_cr, "DejaVu Sans Bold", 18);
+  PangoLayout* title = NewLayout(m_cr, m_book, true, 18);
   pango_layout_set_text(title, part.name, -1);
   ShowAt(m_cr, title, MARGIN_SIDE, BODY_TOP);
   double y = BODY_TOP + HeightOf(title) + 2;
@@ -388,13 +445,13 @@ void CPdfBookPrinter::StartPart(const PartLayout& part, const std::vector<Block>
   std::string link = std::string("dest='") + part.idPrefix + "part'";
   m_outlinePart = cairo_pdf_surface_add_outline(m_surface, CAIRO_PDF_OUTLINE_ROOT, part.name, link.c_str(),
                                                 static_cast<cairo_pdf_outline_flags_t>(0));
-  m_columnTop = JumpBar(blocks, y + 4) + 10;
+  m_columnTop = JumpBar(headings, y + 4) + 10;
   m_y = m_columnTop;
 }
 
 void CPdfBookPrinter::PlaceBlock(const std::vector<Block>& blocks, std::size_t i) {
   const Block& block = blocks[i];
-  if (m_y + NeededFor(blocks, i) > BODY_BOTTOM && m_y > m_columnTop) {
+  if (m_y + NeededFor(blocks, i) > m_page.bodyBottom() && m_y > m_columnTop) {
     NextColumn();
     // A singer's songs that go on in a new column are named there again.
     if (block.kind == BlockKind::Song && m_inGroup) {
@@ -402,9 +459,8 @@ void CPdfBookPrinter::PlaceBlock(const std::vector<Block>& blocks, std::size_t i
     }
   }
   if (block.kind == BlockKind::Letter) {
-    std::string label = HeadingLabel(block.heading);
-    std::string link = "dest='" + DestinationName(m_part->idPrefix, block.heading) + "'";
-    cairo_pdf_surface_add_outline(m_surface, m_outlinePart, label.c_str(), link.c_str(),
+    std::string link = "dest='" + DestinationName(m_part->idPrefix, *block.heading) + "'";
+    cairo_pdf_surface_add_outline(m_surface, m_outlinePart, block.heading->label.c_str(), link.c_str(),
                                   static_cast<cairo_pdf_outline_flags_t>(0));
     m_inGroup = false;
   }
@@ -416,36 +472,37 @@ void CPdfBookPrinter::PlaceBlock(const std::vector<Block>& blocks, std::size_t i
   double height = Measure(block);
   Draw(block, ColumnX(), m_y);
   m_y += height;
-  if (m_bPageEmpty) m_firstHeading = block.heading;
+  if (m_bPageEmpty || m_firstHeading == nullptr) m_firstHeading = block.heading;
   m_bPageEmpty = false;
   m_lastHeading = block.heading;
 }
 
-void CPdfBookPrinter::PrintPart(const PartLayout& part, const std::vector<Block>& blocks) {
-  StartPart(part, blocks);
+void CPdfBookPrinter::PrintPart(const PartLayout& part, const std::vector<PartHeading>& headings,
+                                const std::vector<Block>& blocks) {
+  StartPart(part, headings);
   for (std::size_t i = 0; i < blocks.size(); ++i) PlaceBlock(blocks, i);
   FinishPage();
 }
 
 std::vector<Block> SingerBlocks(const SongBook& book) {
   std::vector<Block> blocks;
-  char open = 0;
+  const LetterHeading* open = nullptr;
   for (std::size_t g = 0; g < book.singers.size(); ++g) {
     const BookGroup& group = book.singers[g];
-    if (group.heading != open) blocks.push_back({BlockKind::Letter, open = group.heading, g, 0});
-    blocks.push_back({BlockKind::Singer, group.heading, g, 0});
-    for (std::size_t song : group.songs) blocks.push_back({BlockKind::Song, group.heading, g, song});
+    if (open == nullptr || *open != group.heading) blocks.push_back({BlockKind::Letter, open = &group.heading, g, 0});
+    blocks.push_back({BlockKind::Singer, &group.heading, g, 0});
+    for (std::size_t song : group.songs) blocks.push_back({BlockKind::Song, &group.heading, g, song});
   }
   return blocks;
 }
 
 std::vector<Block> TitleBlocks(const SongBook& book) {
   std::vector<Block> blocks;
-  char open = 0;
+  const LetterHeading* open = nullptr;
   for (std::size_t song : book.titles) {
-    char heading = book.songs[song].titleHeading;
-    if (heading != open) blocks.push_back({BlockKind::Letter, open = heading, 0, 0});
-    blocks.push_back({BlockKind::Song, heading, 0, song});
+    const LetterHeading& heading = book.songs[song].titleHeading;
+    if (open == nullptr || *open != heading) blocks.push_back({BlockKind::Letter, open = &heading, 0, 0});
+    blocks.push_back({BlockKind::Song, &heading, 0, song});
   }
   return blocks;
 }
@@ -458,15 +515,17 @@ int WritePdfBook(const SongBook& book, const std::string& outPath, std::string& 
     error = "can not create \"" + outPath + "\"";
     return -1;
   }
-  cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(WriteToFile, &file, PAGE_WIDTH, PAGE_HEIGHT);
+  const PageGeometry page = GeometryOf(book.paper);
+  cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(WriteToFile, &file, page.width, page.height);
   cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, book.title.c_str());
   cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "VALMERO");
   cairo_t* cr = cairo_create(surface);
   {
+    const BookWords& words = WordsOf(book.language);
     CPdfBookPrinter printer(surface, cr, book);
     printer.PrintTitlePage();
-    printer.PrintPart({SINGER_PART_NAME, "s-", 3, false}, SingerBlocks(book));
-    printer.PrintPart({TITLE_PART_NAME, "t-", 2, true}, TitleBlocks(book));
+    printer.PrintPart({words.bySinger, "s-", 3, false}, SingerPartHeadings(book), SingerBlocks(book));
+    printer.PrintPart({words.byTitle, "t-", 2, true}, TitlePartHeadings(book), TitleBlocks(book));
   }
   cairo_destroy(cr);
   cairo_surface_finish(surface);

@@ -1,7 +1,8 @@
 // The song book as a PDF, laid out here and drawn with Cairo and Pango in
-// DejaVu Sans: A4 pages, a title page, then each part in columns (three by
-// singer, two by title) under a running header with the part and the letters
-// of the page, and the page number at the foot. A heading never stands alone
+// DejaVu Sans, with a CJK font for Hangul, kana and kanji: A4 or Letter
+// pages, a title page, then each part in columns (three by singer, two by
+// title) under a running header with the part and the letters of the page,
+// and the page number and the venue's line at the foot. A heading never stands alone
 // at the foot of a column: it moves to the next column with what follows it,
 // and a singer whose songs go on in the next column is named there again.
 #pragma once

@@ -1,12 +1,18 @@
 #include "book/song_book.h"
 
+#include <algorithm>
 #include <cctype>
 #include <ctime>
 #include <filesystem>
+#include <initializer_list>
+#include <set>
 #include <system_error>
+#include <utility>
 
 #include "book/html_book.h"
-#include "book/text_conversion.h"
+#include "platform/paper_size.h"
+#include "platform/text_conversion.h"
+#include "run/encoding_guess.h"
 #if VALMERO_HAVE_PDF_BOOK
 #include "book/pdf_book.h"
 #endif
@@ -24,7 +30,12 @@ bool EndsWithNoCase(const std::string& text, const std::string& ending) {
   return true;
 }
 
-std::string Today() {
+std::string LowerAscii(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string Today(BookLanguage language) {
   std::time_t now = std::time(nullptr);
   std::tm local = {};
 #ifdef _WIN32
@@ -32,10 +43,39 @@ std::string Today() {
 #else
   localtime_r(&now, &local);
 #endif
-  char text[64];
-  std::size_t length = std::strftime(text, sizeof text, "%d %B %Y", &local);
-  std::string date(text, length);
-  return date.empty() || date[0] != '0' ? date : date.substr(1);
+  return DateText(language, local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+}
+
+BookLanguage LanguageOf(const BookSettings& settings) {
+  return settings.languageGiven ? settings.language : LanguageOfEncoding(settings.encoding);
+}
+
+std::vector<std::string> TextsOf(const std::vector<BookSong>& songs) {
+  std::vector<std::string> texts;
+  texts.reserve(2 * songs.size());
+  for (const BookSong& song : songs) {
+    texts.push_back(song.title);
+    texts.push_back(song.singer);
+  }
+  return texts;
+}
+
+// The standard headings, and after them in their order those of the part's
+// names that are not among them.
+std::vector<PartHeading> PartHeadings(const SongBook& book, const std::set<int>& present,
+                                      const std::vector<LetterHeading>& used) {
+  std::vector<PartHeading> headings;
+  std::set<int> listed;
+  for (const LetterHeading& heading : StandardHeadings(book.language)) {
+    headings.push_back({heading, present.count(heading.rank) > 0});
+    listed.insert(heading.rank);
+  }
+  for (const LetterHeading& heading : used) {
+    if (listed.insert(heading.rank).second) headings.push_back({heading, true});
+  }
+  std::stable_sort(headings.begin(), headings.end(),
+                   [](const PartHeading& a, const PartHeading& b) { return a.heading < b.heading; });
+  return headings;
 }
 
 }  // namespace
@@ -54,6 +94,38 @@ bool CanWritePdfBooks() {
 #endif
 }
 
+// The value named, without regard to case.
+template <typename Value>
+bool ParseNamed(const std::string& name, std::initializer_list<std::pair<const char*, Value>> named, Value& value) {
+  for (const auto& [text, meaning] : named) {
+    if (LowerAscii(name) == text) {
+      value = meaning;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ParsePaperSize(const std::string& name, PaperSize& paper) {
+  return ParseNamed(name, {{"a4", PaperSize::A4}, {"letter", PaperSize::Letter}}, paper);
+}
+
+PaperSize LocalePaperSize() { return LocalePrintsOnLetter() ? PaperSize::Letter : PaperSize::A4; }
+
+bool ParseFontSize(const std::string& name, FontSize& size) {
+  return ParseNamed(name, {{"small", FontSize::Small}, {"medium", FontSize::Medium}, {"large", FontSize::Large}},
+                    size);
+}
+
+double SongPoints(FontSize size) {
+  switch (size) {
+    case FontSize::Medium: return 9.5;
+    case FontSize::Large: return 11;
+    case FontSize::Small: break;
+  }
+  return 8;
+}
+
 bool CheckBookSettings(const BookSettings& settings, const std::string& outPath, std::string& error) {
   BookFormat format = BookFormatOf(outPath);
   if (format == BookFormat::Unknown) {
@@ -66,7 +138,7 @@ bool CheckBookSettings(const BookSettings& settings, const std::string& outPath,
   }
   CTextConverter converter;
   if (!converter.Open(settings.encoding.c_str())) {
-    error = "unknown encoding '" + settings.encoding + "' (for example CP1252, CP949, SHIFT_JIS)";
+    error = "unknown encoding '" + settings.encoding + "' (for example CP1252, CP949, SHIFT_JIS, UTF-8)";
     return false;
   }
   // Found out before a run, not after it.
@@ -80,53 +152,66 @@ bool CheckBookSettings(const BookSettings& settings, const std::string& outPath,
 }
 
 bool AssembleSongBook(const SongList& songs, bool renumber, const BookSettings& settings, SongBook& book,
-                      std::string& error) {
+                      BookOutcome& outcome, std::string& error) {
   CTextConverter converter;
   if (!converter.Open(settings.encoding.c_str())) {
     error = "unknown encoding '" + settings.encoding + "'";
     return false;
   }
-  // The title comes from a command line or a window: meant as UTF-8, but
-  // any byte that is not is shown, not passed on to break the page.
+  book.language = LanguageOf(settings);
+  // The title and footer come from a command line or a window: meant as
+  // UTF-8, but any byte that is not is shown, not passed on to break the page.
   CTextConverter utf8;
-  book.title = utf8.Open("UTF-8") ? utf8.ToUtf8(settings.title) : settings.title;
-  book.date = settings.date.empty() ? Today() : settings.date;
-  book.songs = BookSongsOf(songs, renumber);
-  book.singers = GroupBySinger(book.songs);
-  book.titles = OrderByTitle(book.songs);
-  // Ordered on the source's bytes, as the player orders them; converted after.
+  const bool utf8Open = utf8.Open("UTF-8");
+  const std::string title = settings.title.empty() ? WordsOf(book.language).defaultTitle : settings.title;
+  book.title = utf8Open ? utf8.ToUtf8(title) : title;
+  book.footer = utf8Open ? utf8.ToUtf8(settings.footer) : settings.footer;
+  book.date = settings.date.empty() ? Today(book.language) : settings.date;
+  book.paper = settings.paper;
+  book.fontSize = settings.fontSize;
+
+  std::vector<BookSong> all = BookSongsOf(songs, renumber);
+  book.songs = ListableSongs(all, book.leftOut);
+  outcome = BookOutcome();
+  outcome.leftOut = book.leftOut;
+  outcome.listed = book.songs.size();
+  outcome.encodingWarning = EncodingAdvice(JudgeEncoding(TextsOf(book.songs), settings.encoding), settings.encoding);
   for (BookSong& song : book.songs) {
     song.title = converter.ToUtf8(song.title);
     song.singer = converter.ToUtf8(song.singer);
   }
-  for (BookGroup& group : book.singers) group.name = converter.ToUtf8(group.name);
+  OrderBook(book.songs, {settings.keepThe, book.language}, book.singers, book.titles);
   return true;
 }
 
 int WriteSongBook(const SongList& songs, bool renumber, const BookSettings& settings, const std::string& outPath,
-                  std::string& error) {
+                  BookOutcome& outcome, std::string& error) {
   if (!CheckBookSettings(settings, outPath, error)) return -1;
   SongBook book;
-  if (!AssembleSongBook(songs, renumber, settings, book, error)) return -1;
+  if (!AssembleSongBook(songs, renumber, settings, book, outcome, error)) return -1;
 #if VALMERO_HAVE_PDF_BOOK
   if (BookFormatOf(outPath) == BookFormat::Pdf) return WritePdfBook(book, outPath, error);
 #endif
   return WriteHtmlBook(book, outPath, error);
 }
 
-std::string HeadingLabel(char heading) {
-  if (heading == '~') return "Other";
-  return std::string(1, heading);
+std::vector<PartHeading> SingerPartHeadings(const SongBook& book) {
+  std::set<int> present;
+  std::vector<LetterHeading> used;
+  for (const BookGroup& group : book.singers) {
+    if (present.insert(group.heading.rank).second) used.push_back(group.heading);
+  }
+  return PartHeadings(book, present, used);
 }
 
-const std::vector<char>& AllHeadings() {
-  static const std::vector<char> headings = [] {
-    std::vector<char> all{'#'};
-    for (char letter = 'A'; letter <= 'Z'; ++letter) all.push_back(letter);
-    all.push_back('~');
-    return all;
-  }();
-  return headings;
+std::vector<PartHeading> TitlePartHeadings(const SongBook& book) {
+  std::set<int> present;
+  std::vector<LetterHeading> used;
+  for (std::size_t position : book.titles) {
+    const LetterHeading& heading = book.songs[position].titleHeading;
+    if (present.insert(heading.rank).second) used.push_back(heading);
+  }
+  return PartHeadings(book, present, used);
 }
 
 }  // namespace valmero

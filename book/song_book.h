@@ -7,31 +7,49 @@
 #include <string>
 #include <vector>
 
+#include "book/book_language.h"
 #include "book/book_order.h"
 #include "core/song_list.h"
 
 namespace valmero {
 
-constexpr const char* DEFAULT_BOOK_TITLE = "Karaoke Song Book";
 constexpr const char* DEFAULT_BOOK_ENCODING = "CP1252";
-constexpr const char* NO_TITLE_TEXT = "(no title)";
-constexpr const char* NO_SINGER_TEXT = "(no singer)";
-constexpr const char* SINGER_PART_NAME = "By singer";
-constexpr const char* TITLE_PART_NAME = "By title";
+
+enum class PaperSize { A4, Letter };
+enum class FontSize { Small, Medium, Large };
 
 struct BookSettings {
-  std::string title = DEFAULT_BOOK_TITLE;  // UTF-8
+  std::string title;   // UTF-8; empty: the language's own "Karaoke Song Book"
+  std::string footer;  // UTF-8: the venue's line, on the title page and at the foot of every page
   std::string encoding = DEFAULT_BOOK_ENCODING;
+  bool languageGiven = false;  // else the language follows the encoding
+  BookLanguage language = BookLanguage::English;
+  PaperSize paper = PaperSize::A4;
+  FontSize fontSize = FontSize::Small;
+  bool keepThe = false;
   std::string date;  // the title page's date; empty: today
 };
 
 // Everything a writer needs, texts in UTF-8.
 struct SongBook {
   std::string title;
+  std::string footer;
   std::string date;
-  std::vector<BookSong> songs;
-  std::vector<BookGroup> singers;  // part one
-  std::vector<std::size_t> titles; // part two
+  BookLanguage language = BookLanguage::English;
+  PaperSize paper = PaperSize::A4;
+  FontSize fontSize = FontSize::Small;
+  std::vector<BookSong> songs;      // the songs listed
+  std::vector<BookGroup> singers;   // part one
+  std::vector<std::size_t> titles;  // part two
+  LeftOutSongs leftOut;
+};
+
+// What became of a book that was written.
+struct BookOutcome {
+  std::size_t listed = 0;
+  LeftOutSongs leftOut;
+  // Said when the texts do not look like the code page they are read in.
+  std::string encodingWarning;
 };
 
 enum class BookFormat { Html, Pdf, Unknown };
@@ -42,22 +60,33 @@ BookFormat BookFormatOf(const std::string& path);
 // True when this build can write PDF books.
 bool CanWritePdfBooks();
 
+bool ParsePaperSize(const std::string& name, PaperSize& paper);  // "A4", "Letter"
+// The paper of the user's locale, for a desktop program's default.
+PaperSize LocalePaperSize();
+bool ParseFontSize(const std::string& name, FontSize& size);      // "small", "medium", "large"
+// The size of a song's line in points.
+double SongPoints(FontSize size);
+
 // False with a reason when the settings cannot make a book, or the book's
 // folder does not exist.
 bool CheckBookSettings(const BookSettings& settings, const std::string& outPath, std::string& error);
 
-// Orders the songs and converts their texts for display.
+// Leaves out what guests cannot key in, converts the texts and orders them.
 bool AssembleSongBook(const SongList& songs, bool renumber, const BookSettings& settings, SongBook& book,
-                      std::string& error);
+                      BookOutcome& outcome, std::string& error);
 
 // Writes the book to outPath (aside, then renamed into place). 0 when
 // written, -1 with the reason in `error`.
 int WriteSongBook(const SongList& songs, bool renumber, const BookSettings& settings, const std::string& outPath,
-                  std::string& error);
+                  BookOutcome& outcome, std::string& error);
 
-// The label of a letter heading: "#", "A" to "Z", or "Other".
-std::string HeadingLabel(char heading);
-// The headings in book order.
-const std::vector<char>& AllHeadings();
+// The headings of a part in book order: the standard ones of the book's
+// language and any other that holds names; `present` says which hold names.
+struct PartHeading {
+  LetterHeading heading;
+  bool present = false;
+};
+std::vector<PartHeading> SingerPartHeadings(const SongBook& book);
+std::vector<PartHeading> TitlePartHeadings(const SongBook& book);
 
 }  // namespace valmero

@@ -14,8 +14,9 @@ namespace valmero {
 
 enum class SourceBookResult { Written, UnreadableSource, NotWritten };
 
-// startDir: where products.cp lies. songCount receives the number of songs.
+// startDir: where products.cp lies. `outcome` says what the book lists and
+// leaves out, and warns of a code page the texts do not fit.
 SourceBookResult WriteSourceBook(const char* startDir, const PreviewRequest& request, const BookSettings& settings,
-                                 const std::string& outPath, std::string& error, std::size_t& songCount);
+                                 const std::string& outPath, BookOutcome& outcome, std::string& error);
 
 }  // namespace valmero

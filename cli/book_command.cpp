@@ -8,8 +8,13 @@ namespace valmero {
 
 BookSettings BookSettingsOf(const CliRequest& request) {
   BookSettings settings;
-  if (!request.bookTitle.empty()) settings.title = request.bookTitle;
+  settings.title = request.bookTitle;
+  settings.footer = request.bookFooter;
   if (!request.bookEncoding.empty()) settings.encoding = request.bookEncoding;
+  settings.languageGiven = ParseBookLanguage(request.bookLanguage, settings.language);
+  ParsePaperSize(request.bookPaper, settings.paper);
+  ParseFontSize(request.bookFontSize, settings.fontSize);
+  settings.keepThe = request.keepThe;
   return settings;
 }
 
@@ -24,12 +29,17 @@ int RunBookCommand(const CliRequest& request, const char* startDir, std::FILE* e
   preview.source = request.source;
   preview.disc = request.disc;
   preview.renumber = request.index == "renumber";
-  std::size_t songCount = 0;
-  if (WriteSourceBook(startDir, preview, settings, request.bookFile, error, songCount) != SourceBookResult::Written) {
+  BookOutcome outcome;
+  if (WriteSourceBook(startDir, preview, settings, request.bookFile, outcome, error) != SourceBookResult::Written) {
     std::fprintf(err, "valmero-cli: %s\n", error.c_str());
     return 1;
   }
-  std::fprintf(err, "song book of %zu songs written to %s\n", songCount, request.bookFile.c_str());
+  if (!outcome.encodingWarning.empty()) std::fprintf(err, "valmero-cli: warning: %s\n", outcome.encodingWarning.c_str());
+  std::fprintf(err, "song book of %zu songs written to %s\n", outcome.listed, request.bookFile.c_str());
+  const LeftOutSongs& left = outcome.leftOut;
+  if (left.withoutNumber > 0) std::fprintf(err, "  not listed, without a usable number: %zu\n", left.withoutNumber);
+  if (left.withoutTexts > 0) std::fprintf(err, "  not listed, without title and singer: %zu\n", left.withoutTexts);
+  if (left.duplicates > 0) std::fprintf(err, "  listed once, exact duplicates: %zu\n", left.duplicates);
   return 0;
 }
 

@@ -1,5 +1,9 @@
 #include "cli/cli_options.h"
 
+#include <algorithm>
+#include <cctype>
+#include <initializer_list>
+#include <iterator>
 #include <set>
 
 #include "platform/absolute_path.h"
@@ -41,23 +45,68 @@ bool IsOption(const std::string& arg, const std::string& name) {
   return arg == name || arg.compare(0, name.size() + 1, name + "=") == 0;
 }
 
-bool IsBookOption(const std::string& arg) {
-  return IsOption(arg, "--book") || IsOption(arg, "--title") || IsOption(arg, "--encoding");
+// The book's settings other than its file.
+const char* const BOOK_OPTIONS[] = {"--title", "--encoding", "--footer", "--paper", "--font-size", "--language"};
+
+bool IsBookOption(const std::string& arg, const std::string& fileOption) {
+  if (arg == "--keep-the" || IsOption(arg, fileOption)) return true;
+  for (const char* option : BOOK_OPTIONS) {
+    if (IsOption(arg, option)) return true;
+  }
+  return false;
 }
 
-// --title and --encoding, and the book's file under the name `fileOption`.
+bool OneOf(const std::string& value, std::initializer_list<const char*> allowed) {
+  for (const char* name : allowed) {
+    if (value.size() == std::string(name).size() &&
+        std::equal(value.begin(), value.end(), name, [](char a, char b) { return std::tolower(a) == std::tolower(b); })) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The book's file under the name `fileOption`, and its settings.
 bool TakeBookOption(const std::vector<std::string>& args, std::size_t& i, const std::string& fileOption,
                     CliRequest& request, GivenOptions& given, std::string& error) {
   const std::string& arg = args[i];
-  if (IsOption(arg, "--title")) return TakeValue(args, i, "--title", request.bookTitle, given, error);
-  if (IsOption(arg, "--encoding")) return TakeValue(args, i, "--encoding", request.bookEncoding, given, error);
+  if (arg == "--keep-the") {
+    request.keepThe = true;
+    return true;
+  }
   if (IsOption(arg, fileOption)) return TakeValue(args, i, fileOption, request.bookFile, given, error);
+  std::string* const values[] = {&request.bookTitle, &request.bookEncoding, &request.bookFooter,
+                                 &request.bookPaper, &request.bookFontSize, &request.bookLanguage};
+  for (std::size_t option = 0; option < std::size(BOOK_OPTIONS); ++option) {
+    if (!IsOption(arg, BOOK_OPTIONS[option])) continue;
+    if (!TakeValue(args, i, BOOK_OPTIONS[option], *values[option], given, error)) return false;
+    if (values[option] == &request.bookPaper && !OneOf(request.bookPaper, {"A4", "Letter"})) {
+      error = "--paper takes A4 or Letter, not '" + request.bookPaper + "'";
+      return false;
+    }
+    if (values[option] == &request.bookFontSize && !OneOf(request.bookFontSize, {"small", "medium", "large"})) {
+      error = "--font-size takes small, medium or large, not '" + request.bookFontSize + "'";
+      return false;
+    }
+    if (values[option] == &request.bookLanguage &&
+        !OneOf(request.bookLanguage, {"en", "ko", "ja", "english", "korean", "japanese"})) {
+      error = "--language takes en, ko or ja, not '" + request.bookLanguage + "'";
+      return false;
+    }
+    return true;
+  }
   error = "unknown option '" + arg + "'";
   return false;
 }
 
+bool HasBookSettings(const CliRequest& request) {
+  return !request.bookTitle.empty() || !request.bookEncoding.empty() || !request.bookFooter.empty() ||
+         !request.bookPaper.empty() || !request.bookFontSize.empty() || !request.bookLanguage.empty() ||
+         request.keepThe;
+}
+
 // book --source PATH [--download | --disc] [--index renumber|keep] --out FILE
-//      [--title TEXT] [--encoding NAME]
+//      [the book's settings]
 bool ParseBook(const std::vector<std::string>& args, CliRequest& request, std::string& error) {
   GivenOptions given;
   bool download = false;
@@ -75,7 +124,7 @@ bool ParseBook(const std::vector<std::string>& args, CliRequest& request, std::s
       download = true;
     } else if (arg == "--disc") {
       request.disc = true;
-    } else if (IsOption(arg, "--out") || IsOption(arg, "--title") || IsOption(arg, "--encoding")) {
+    } else if (IsBookOption(arg, "--out")) {
       if (!TakeBookOption(args, i, "--out", request, given, error)) return false;
     } else {
       error = "unknown option '" + arg + "'";
@@ -131,7 +180,7 @@ bool ParseRunOptions(const std::vector<std::string>& args, CliRequest& request, 
       request.verify = true;
     } else if (check && arg == "--json") {
       request.json = true;
-    } else if (!check && IsBookOption(arg)) {
+    } else if (!check && IsBookOption(arg, "--book")) {
       if (!TakeBookOption(args, i, "--book", request, given, error)) return false;
     } else {
       error = "unknown option '" + arg + "'";
@@ -154,8 +203,8 @@ bool ParseRunOptions(const std::vector<std::string>& args, CliRequest& request, 
     error = "make needs either --target DIR or --subfolder";
     return false;
   }
-  if (request.bookFile.empty() && (!request.bookTitle.empty() || !request.bookEncoding.empty())) {
-    error = "--title and --encoding belong to --book FILE";
+  if (request.bookFile.empty() && HasBookSettings(request)) {
+    error = "--title, --footer, --encoding and the other book settings belong to --book FILE";
     return false;
   }
   return true;
@@ -245,11 +294,11 @@ const char* UsageText() {
   return "usage:\n"
          "  valmero-cli make --source PATH [--target DIR | --subfolder] [--download | --disc]\n"
          "                   [--index renumber|keep|none] [--list] [--config-renumber]\n"
-         "                   [--config-keep] [--copy-all] [--verify]\n"
-         "                   [--book FILE [--title TEXT] [--encoding NAME]]\n"
+         "                   [--config-keep] [--copy-all] [--verify] [--book FILE [the book's settings]]\n"
          "  valmero-cli check --source PATH [--target DIR | --subfolder] [the options of make] [--json]\n"
          "  valmero-cli book --source PATH [--download | --disc] [--index renumber|keep] --out FILE\n"
-         "                   [--title TEXT] [--encoding NAME]\n"
+         "                   [--title TEXT] [--footer TEXT] [--encoding NAME] [--language en|ko|ja]\n"
+         "                   [--paper A4|Letter] [--font-size small|medium|large] [--keep-the]\n"
          "  valmero-cli inspect FILE\n"
          "  valmero-cli --help | --version\n"
          "\n"
@@ -284,7 +333,17 @@ const char* UsageText() {
          "with the same options gives; it writes nothing else and leaves the log alone:\n"
          "  --out FILE           FILE.html: one page for any browser; FILE.pdf: a PDF (where built with Cairo)\n"
          "  --title TEXT         the book's title (default \"Karaoke Song Book\")\n"
-         "  --encoding NAME      the code page of the tags and songlists (default CP1252; CP949, SHIFT_JIS ...)\n"
+         "  --footer TEXT        the venue's line, on the title page and at the foot of every page\n"
+         "  --encoding NAME      the code page of the tags and songlists (default CP1252; CP949, SHIFT_JIS,\n"
+         "                       UTF-8 ...); a warning says when the texts do not look like it\n"
+         "  --language en|ko|ja  the book's own words and headings (default: by the encoding, CP949 Korean,\n"
+         "                       SHIFT_JIS Japanese); Korean heads Hangul by initial consonant, Japanese kana by row\n"
+         "  --paper A4|Letter    the printed page (default A4)\n"
+         "  --font-size SIZE     small (8 pt, the default), medium (9.5 pt) or large (11 pt)\n"
+         "  --keep-the           list \"The Beatles\" as written, under T (default: \"Beatles, The\" under B)\n"
+         "Songs a guest cannot key in (a number below 1 or over 99999, or neither title nor singer)\n"
+         "are left out and counted on the title page; a song listed twice with the same number,\n"
+         "title and singer is listed once.\n"
          "inspect checks an ENGLISH.KVX and prints its singers and titles.\n";
 }
 

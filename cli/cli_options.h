@@ -28,6 +28,11 @@ struct CliRequest {
   std::string bookFile;
   std::string bookTitle;
   std::string bookEncoding;
+  std::string bookFooter;    // the venue's line
+  std::string bookPaper;     // A4 or Letter
+  std::string bookFontSize;  // small, medium or large
+  std::string bookLanguage;  // en, ko or ja; else from the encoding
+  bool keepThe = false;      // "The Beatles" stays under T
 };
 
 // Parses the arguments after the program name. False with a message in

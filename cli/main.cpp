@@ -83,6 +83,8 @@ int main(int argc, char** argv) {
   // taken by one, and a reader that quits must not end the work.
   OpenClosedStandardStreams();
   IgnoreClosedOutput();
+  // Names and tags are written as they are, in the system's code page.
+  CConsoleCodePage codePage;
   try {
     return RunCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const std::bad_alloc&) {

@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Writes the notices of the libraries built into VALMERO's programs on one
 # system, with their copyright and licence texts as Debian ships them
-# (/usr/share/doc/PACKAGE/copyright). The Windows notices also carry the full
+# (/usr/share/doc/PACKAGE/copyright), or for a library kept in third_party/,
+# the licence file beside it. The Windows notices also carry the full
 # texts of the licences those files name, which a Windows machine lacks.
 #   third_party_notices.sh linux|windows OUTPUT VERSION
 set -euo pipefail
 platform="$1" output="$2" version="$3"
 
-# library | the Debian package whose copyright file covers it | how it is used
+# library | the Debian package whose copyright file covers it, or a licence
+# file in this source tree | how it is used
+source_tree="$(cd "$(dirname "$0")/.." && pwd)"
+utf8proc="utf8proc 2.8.0 (the song book's Unicode folding)|third_party/utf8proc/LICENSE.md|compiled into both programs"
 case "$platform" in
   linux)
     libraries=(
+      "$utf8proc"
       "wxWidgets (the desktop program's windows)|libwxgtk3.2-1|linked as a shared library"
       "Cairo (PDF song books)|libcairo2|linked as a shared library"
       "Pango (text in PDF song books)|libpango-1.0-0|linked as a shared library"
@@ -19,6 +24,7 @@ case "$platform" in
     ;;
   windows)
     libraries=(
+      "$utf8proc"
       "MinGW-w64 runtime and winpthreads|mingw-w64-x86-64-dev|linked statically into both programs"
       "GNU C++ library and GCC runtime (libstdc++, libgcc), under the GCC Runtime Library Exception|gcc-mingw-w64-x86-64-posix-runtime|linked statically into both programs"
       "nlohmann-json (the check's JSON output)|nlohmann-json3-dev|compiled into valmero-cli.exe")
@@ -36,15 +42,20 @@ rule() { printf '%.0s=' {1..76}; printf '\n'; }
   printf 'follow as Debian ships them with its package.\n\n'
   for entry in "${libraries[@]}"; do
     IFS='|' read -r name package use <<<"$entry"
-    printf '  - %s: %s (Debian package %s)\n' "$name" "$use" "$package"
+    if [[ $package == */* ]]; then
+      printf '  - %s: %s (%s)\n' "$name" "$use" "$package"
+    else
+      printf '  - %s: %s (Debian package %s)\n' "$name" "$use" "$package"
+    fi
   done
   cited=()
   for entry in "${libraries[@]}"; do
     IFS='|' read -r name package use <<<"$entry"
     file="/usr/share/doc/$package/copyright"
+    [[ $package == */* ]] && file="$source_tree/$package"
     printf '\n\n'; rule
     printf '%s\n' "$name"
-    printf 'From %s\n' "$file"
+    printf 'From %s\n' "${file#"$source_tree/"}"
     rule
     if [[ -r "$file" ]]; then
       cat "$file"

@@ -51,6 +51,10 @@ void OpenClosedStandardStreams() {
 
 void IgnoreClosedOutput() { std::signal(SIGPIPE, SIG_IGN); }
 
+// A terminal shows the bytes as they are written.
+CConsoleCodePage::CConsoleCodePage() = default;
+CConsoleCodePage::~CConsoleCodePage() = default;
+
 bool IsTerminal(std::FILE* stream) { return ::isatty(::fileno(stream)) == 1; }
 
 }  // namespace valmero

@@ -24,6 +24,21 @@ void OpenClosedStandardStreams();
 // program before its work (a book, the last lines of its log) is done.
 void IgnoreClosedOutput();
 
+// For its life, a console the program writes to shows text in the code
+// page the program writes in: on Windows the ANSI code page of names and
+// tags rather than the console's own OEM one (so that an é shows as é); the
+// console's code page is given back at the end. Nothing elsewhere.
+class CConsoleCodePage {
+ public:
+  CConsoleCodePage();
+  ~CConsoleCodePage();
+  CConsoleCodePage(const CConsoleCodePage&) = delete;
+  CConsoleCodePage& operator=(const CConsoleCodePage&) = delete;
+
+ private:
+  unsigned m_previous = 0;
+};
+
 // True when the stream goes to a terminal, where a progress bar can be drawn.
 bool IsTerminal(std::FILE* stream);
 

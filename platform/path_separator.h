@@ -10,8 +10,22 @@
 #define VALMERO_SEP "/"
 #endif
 
+#include <string>
+
 namespace valmero {
 
 constexpr char PATH_SEPARATOR = VALMERO_SEP[0];
+
+// A path as a person types it, with the native separator: Windows takes '/'
+// wherever it takes '\\', and so do the rules that look for the last
+// separator of a path. Unchanged where '/' is the separator.
+inline std::string WithNativeSeparators(std::string path) {
+  if (PATH_SEPARATOR != '/') {
+    for (char& c : path) {
+      if (c == '/') c = PATH_SEPARATOR;
+    }
+  }
+  return path;
+}
 
 }  // namespace valmero

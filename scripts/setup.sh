@@ -5,7 +5,8 @@
 #                             what makes and checks the release files (scripts/package.sh)
 set -euo pipefail
 
-packages=(g++ cmake ninja-build nlohmann-json3-dev pkg-config libcairo2-dev libpango1.0-dev fonts-dejavu-core)
+packages=(g++ cmake ninja-build nlohmann-json3-dev pkg-config libcairo2-dev libpango1.0-dev fonts-dejavu-core
+          fonts-noto-cjk)
 if [[ "${1:-}" == "--tests" ]]; then
   packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev util-linux e2fsprogs libwxgtk3.2-dev xvfb xauth dbus at-spi2-core
              python3-dogtail xdotool x11-utils imagemagick

@@ -12,7 +12,10 @@ _valmero_cli() {
     --source) mapfile -t COMPREPLY < <(compgen -f -- "$cur"); return ;;
     --target) mapfile -t COMPREPLY < <(compgen -d -- "$cur"); return ;;
     --out | --book) mapfile -t COMPREPLY < <(compgen -f -- "$cur"); return ;;
-    --title) return ;;
+    --title | --footer) return ;;
+    --paper) mapfile -t COMPREPLY < <(compgen -W 'A4 Letter' -- "$cur"); return ;;
+    --font-size) mapfile -t COMPREPLY < <(compgen -W 'small medium large' -- "$cur"); return ;;
+    --language) mapfile -t COMPREPLY < <(compgen -W 'en ko ja' -- "$cur"); return ;;
     --encoding) mapfile -t COMPREPLY < <(compgen -W 'CP1252 CP1250 CP1251 CP949 CP936 CP950 SHIFT_JIS UTF-8' -- "$cur"); return ;;
     --index)
       if [[ $command == book ]]; then
@@ -23,10 +26,11 @@ _valmero_cli() {
       return ;;
   esac
   local run_options='--source --target --subfolder --download --disc --index --list --config-renumber --config-keep --copy-all --verify'
+  local book_options='--title --footer --encoding --language --paper --font-size --keep-the'
   case $command in
-    make) mapfile -t COMPREPLY < <(compgen -W "$run_options --book --title --encoding" -- "$cur") ;;
+    make) mapfile -t COMPREPLY < <(compgen -W "$run_options --book $book_options" -- "$cur") ;;
     check) mapfile -t COMPREPLY < <(compgen -W "$run_options --json" -- "$cur") ;;
-    book) mapfile -t COMPREPLY < <(compgen -W '--source --download --disc --index --out --title --encoding' -- "$cur") ;;
+    book) mapfile -t COMPREPLY < <(compgen -W "--source --download --disc --index --out $book_options" -- "$cur") ;;
     inspect) mapfile -t COMPREPLY < <(compgen -f -- "$cur") ;;
   esac
 } && complete -o filenames -F _valmero_cli valmero-cli

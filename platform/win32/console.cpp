@@ -32,6 +32,16 @@ void OpenClosedStandardStreams() {}
 // Windows raises no signal for a closed pipe: the write fails.
 void IgnoreClosedOutput() {}
 
+CConsoleCodePage::CConsoleCodePage() {
+  const UINT console = ::GetConsoleOutputCP();  // 0 without a console
+  if (console == 0 || console == ::GetACP()) return;
+  if (::SetConsoleOutputCP(::GetACP())) m_previous = console;
+}
+
+CConsoleCodePage::~CConsoleCodePage() {
+  if (m_previous != 0) ::SetConsoleOutputCP(m_previous);
+}
+
 bool IsTerminal(std::FILE* stream) { return ::_isatty(::_fileno(stream)) != 0; }
 
 }  // namespace valmero

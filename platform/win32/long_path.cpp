@@ -9,6 +9,8 @@ std::wstring LongPath(const std::string& path) {
   std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
   ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), length);
   wide.resize(wide.size() - 1);
+  // Already in the long form ("\\?\Z:\..."): given as it is, not a second time.
+  if (wide.compare(0, 4, L"\\\\?\\") == 0) return wide;
   DWORD fullLength = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
   if (fullLength == 0) return wide;
   std::wstring full(fullLength, L'\0');

@@ -8,6 +8,7 @@
 
 #include "cli/cli_options.h"
 #include "support/cli_runner.h"
+#include "support/skip.h"
 #include "support/temp_dir.h"
 
 namespace valmero {
@@ -66,6 +67,21 @@ TEST(CliSessionTest, BookFollowsARunWithFailedCopies) {
                                             testing::Quote(dir / "out") + " --book b.html");
   EXPECT_EQ(result.status, 3) << result.err;
   EXPECT_NE(ReadFile(dir / "b.html").find("Rain"), std::string::npos);
+}
+
+// A source in the long form of Windows paths ("\\?\C:\...") is copied like
+// any other: the long form is not added a second time.
+TEST(CliSessionTest, LongFormSourceIsCopied) {
+  SKIP_OFF_WINDOWS("the long form of a path is Windows's own");
+  CTempDir dir;
+  std::filesystem::create_directories(dir / "songs");
+  WriteFile(dir / "songs/00001.mp3", "song one");
+  WriteFile(dir / "songs/00001.mcg", "graphics one");
+  CliResult result = RunCli(dir.Path(), "make --source " + testing::Quote("\\\\?\\" + (dir / "songs")) + " --target " +
+                                            testing::Quote(dir / "out"));
+  EXPECT_EQ(result.status, 0) << result.out << result.err;
+  EXPECT_EQ(ReadFile(dir / "out/00001.MP3"), "song one");
+  EXPECT_EQ(ReadFile(dir / "out/00001.MCG"), "graphics one");
 }
 
 TEST(CliSessionTest, HelpAndVersion) {

@@ -183,6 +183,29 @@ TEST(LeftTemporaryTest, OnlyMarkedNamesAreRemoved) {
   EXPECT_EQ(after.count("ENGLISH.KVX.vtmpab12cd"), 0u);
 }
 
+// The download folder as its own target: the copies wait until every song
+// has been read, so a cancel among them leaves the folder as it was.
+TEST(HeldCopiesTest, CancelLeavesTheSongsFolderAsItWas) {
+  CTempDir dir;
+  std::filesystem::create_directories(dir / "songs");
+  for (const char* name : {"00001.mp3", "00002.mp3", "00003.mp3", "x.mp3"}) {
+    WriteFile(dir / ("songs/" + std::string(name)), testing::TaggedMp3(name, "Singer"));
+    WriteFile(dir / ("songs/" + std::string(name).replace(std::string(name).size() - 3, 3, "mcg")), name);
+  }
+  Files before = ReadTree(dir / "songs");
+  // Closing the second copy sends SIGTERM; the next pump cancels.
+  const std::string faults = "VALMERO_FAULT_MODE=signal VALMERO_FAULT_SIGNAL=15 VALMERO_FAULT_MATCH=" +
+                             Quote(dir / "songs/00002.MP3") + " LD_PRELOAD=" + Quote(VALMERO_FAULT_IO_PATH) +
+                             " ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0\"";
+  CliResult make = RunCli(dir.Path(),
+                          "make --source " + Quote(dir / "songs") + " --target " + Quote(dir / "songs") +
+                              " --index none --copy-all",
+                          faults);
+  EXPECT_EQ(make.status, 143) << make.out << make.err;
+  EXPECT_NE(make.out.find("Progress Calcelled"), std::string::npos);
+  EXPECT_EQ(ReadTree(dir / "songs"), before);
+}
+
 // The files a run writes belong to the user like any other: the usual mode
 // (0666 less the umask), not private to the program.
 TEST(OutputModeTest, OutputsTakeTheModeTheUmaskGives) {

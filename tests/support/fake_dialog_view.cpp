@@ -29,6 +29,18 @@ void CFakeDialogView::ShowCheckReport(const std::string& text) {
   report = text;
 }
 
+bool CFakeDialogView::AskBookChoices(BookChoices& choices) {
+  events.push_back("book choices");
+  bookChoicesShown = choices;
+  if (bookChoices) bookChoices(choices);
+  return bookAccepted;
+}
+
+BookWrittenAnswer CFakeDialogView::ShowBookWritten(const std::string& text) {
+  events.push_back("book written: " + text);
+  return bookWrittenAnswer;
+}
+
 void CFakeDialogView::SetBusy(bool busy) {
   if (busy) events.push_back("busy");
 }
@@ -42,6 +54,5 @@ void CFakeDialogView::ShowAbout() { events.push_back("about"); }
 void CFakeDialogView::EndDialog(DialogEnd end) {
   events.push_back(end == DialogEnd::Exit ? "end: exit" : "end: closed");
 }
-
 
 }  // namespace valmero::testing

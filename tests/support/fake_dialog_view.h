@@ -3,6 +3,7 @@
 // controller asked of it. The host records the cancels a window gives a run.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,9 +21,17 @@ class CFakeDialogView : public IDialogView {
   std::string folder;
   // The file chooser's answer (an empty path: cancelled).
   FileChoice file;
+  // The song book's dialog: changes it makes to what it shows (no change
+  // when null), cancelled when false; and the button that answers the
+  // message that says where the book went.
+  std::function<void(BookChoices&)> bookChoices;
+  bool bookAccepted = true;
+  BookWrittenAnswer bookWrittenAnswer = BookWrittenAnswer::OpenBook;
+  BookChoices bookChoicesShown;
 
   // "folder: TITLE", "file: TITLE", "report", "message: CAPTION: TEXT",
-  // "busy", "open: PATH", "site: ADDRESS", "about", "end: exit|closed".
+  // "book choices", "book written: TEXT", "busy", "open: PATH",
+  // "site: ADDRESS", "about", "end: exit|closed".
   std::vector<std::string> events;
   std::vector<FileRequest> fileRequests;
   std::string report;
@@ -36,6 +45,8 @@ class CFakeDialogView : public IDialogView {
   void ShowMessage(const std::string& text, const char* caption, MessageKind kind) override;
   void ShowState(const COptionState& state) override;
   void ShowCheckReport(const std::string& text) override;
+  bool AskBookChoices(BookChoices& choices) override;
+  BookWrittenAnswer ShowBookWritten(const std::string& text) override;
   void SetBusy(bool busy) override;
   void OpenDocument(const std::string& path) override;
   void OpenWebSite(const char* address) override;

@@ -83,13 +83,38 @@ compare generated-download
 run_both generated-disc "$work/generated-disc/list.txt" --disc --list --config-renumber --copy-all
 compare generated-disc
 
-# The song book (HTML on both) of the same source.
+# The song book (HTML on both) of the same source: the samples, and
+# songlists whose names the book folds, merges and heads (accents, "The",
+# Hangul), each in its own code page. Both programs must write it byte for byte.
 mkdir -p "$work/book"
-"$linux_cli" book --source "$source_dir/samples/download" --out "$work/book/linux.html" >/dev/null 2>&1 ||
-  fail "book: the Linux run failed"
-timeout 300 "$wine_run" "$windows_cli" book --source "$(windows_path "$source_dir/samples/download")" \
-  --out "$(windows_path "$work/book/windows.html")" </dev/null >/dev/null 2>&1 || fail "book: the Windows run failed"
-cmp -s "$work/book/linux.html" "$work/book/windows.html" || fail "book: the HTML books differ"
+python3 - "$work/book" <<'PYTHON'
+import os, sys
+names = {"cp1252": [("\u00c9dith Piaf", "Non, je ne regrette rien"), ("The Beatles", "Help!"),
+                    ("Beatles, The", "Yesterday"), ("Beyonc\u00e9", "Halo"), ("Beyonce", "Crazy in Love"),
+                    ("M\u00f6tley Cr\u00fce", "\u00dcber alles"), ("\u00d8ystein", "\u00c7a plane"), ("'Til Tuesday", "Voices")],
+         "cp949": [("\uac00\uc218", "\uc0ac\ub791"), ("\ub098\ube44", "\uae4c\uce58"), ("Zed", "\ud558\ub298")]}
+for encoding, songs in names.items():
+    folder = os.path.join(sys.argv[1], encoding)
+    os.makedirs(folder)
+    with open(os.path.join(folder, "list.txt"), "wb") as songlist:
+        for number, (singer, title) in enumerate(songs, 1):
+            songlist.write(("%d|%s|%s\r\n" % (number, title, singer)).encode(encoding))
+            for ending in ("mp3", "mcg"):
+                open(os.path.join(folder, "%d.%s" % (number, ending)), "wb").close()
+PYTHON
+compare_books() {
+  local name="$1"
+  shift
+  "$linux_cli" book "$@" --out "$work/book/$name-linux.html" >/dev/null 2>&1 || fail "book $name: the Linux run failed"
+  local windows_args=() arg
+  for arg in "$@"; do [[ "$arg" == /* ]] && windows_args+=("$(windows_path "$arg")") || windows_args+=("$arg"); done
+  timeout 300 "$wine_run" "$windows_cli" book "${windows_args[@]}" --out "$(windows_path "$work/book/$name-windows.html")" \
+    </dev/null >/dev/null 2>&1 || fail "book $name: the Windows run failed"
+  cmp -s "$work/book/$name-linux.html" "$work/book/$name-windows.html" || fail "book $name: the HTML books differ"
+}
+compare_books samples --source "$source_dir/samples/download"
+compare_books cp1252 --disc --source "$work/book/cp1252/list.txt"
+compare_books cp949 --disc --source "$work/book/cp949/list.txt" --encoding CP949
 
 # The source in other letters: the Windows file system finds it all the same.
 upper="$(windows_path "$source_dir/samples/download" | tr '[:lower:]' '[:upper:]')"
@@ -107,7 +132,7 @@ grep -q "add data : ${upper//\\/\\\\}\\\\" "$work/mixed/start/mirqlog.txt" ||
   fail "mixed-case source: the log does not name the songs by the path as given"
 
 # A target whose ENGLISH.KVX path is exactly 259 characters works; one more
-# character and the index cannot be created: the error box, exit 1.
+# character and the run is refused before it makes anything: the error box, exit 1.
 for length in 259 260; do
   base="$(windows_path "$work/long$length")"
   folder_length=$((length - ${#base} - 1 - 12))
@@ -127,8 +152,11 @@ for length in 259 260; do
       "$work/samples-download/linux/out/ENGLISH.KVX" || fail "a 259-character index path: index differs"
   else
     [[ $status -eq 1 ]] || fail "a 260-character index path: exit $status, not 1"
-    grep -q 'incorrect output filename' "$work/long$length/start/mirqlog.txt" ||
-      fail "a 260-character index path: no 'incorrect output filename' line"
+    # Refused before anything is made: no room for the run's files there.
+    grep -q 'target folder path is too long' "$work/long$length/start/mirqlog.txt" ||
+      fail "a 260-character index path: no 'target folder path is too long' line"
+    [[ ! -e "$work/long$length/$(printf 'd%.0s' $(seq 1 "$folder_length"))" ]] ||
+      fail "a 260-character index path: the target folder was made"
   fi
 done
 

@@ -63,7 +63,7 @@ cat "$work/driver.err" >&2
 # The free space of the disc changes between the two.
 diff <(grep -v '^Free in the target' "$work/check-cli.txt") <(grep -v '^Free in the target' "$work/check-desktop.txt") || { echo "the desktop's check differs from the command line's"; status=1; }
 (cd "$work/cli" && timeout 120 "$wine_run" "$bin/valmero-cli.exe" book \
-  --source "$(windows_path "$source_dir/samples/download")" --out "$(windows_path "$work/cli-book.html")" \
+  --source "$(windows_path "$source_dir/samples/download")" --out "$(windows_path "$work/cli-book.html")" --footer "Joe's Bar" \
   </dev/null >/dev/null 2>&1) || true
 cmp -s "$work/cli-book.html" "$work/songbook.html" || { echo "the desktop's song book differs from the command line's"; status=1; }
 cmp -s "$work/songbook.html" "$work/opened.html" || { echo "the song book was not opened with the program for HTML"; status=1; }

@@ -6,8 +6,16 @@
 //                       prints its text and answers it with OK
 //   check               chooses "Check source" in the context menu, prints the
 //                       report the window shows and closes it
-//   book FILE           chooses "Make song book", answers the save dialog with
-//                       FILE and waits for the book
+//   book FILE           chooses "Make song book", checks that its dialog offers
+//                       the code pages and no PDF, chooses A4 paper (the
+//                       command line's default) with its venue line
+//                       "Joe's Bar", answers the save dialog with FILE, waits
+//                       for the book and, told where it went, opens it
+//   disc SOURCE         ticks the songlist source, types SOURCE, ticks the KVX
+//                       sub-folder box and prints the target the dialog shows
+//   escape-make         presses MAKE with ESC waiting behind it (seen at the
+//                       first pump of the copies), prints the texts of the
+//                       boxes that follow and answers each with OK
 //   exit                presses Exit
 // Exit status 0 on success, 1 with a reason on standard error otherwise.
 #include <windows.h>
@@ -207,19 +215,39 @@ HWND NameField(HWND chooser) {
   return nullptr;
 }
 
+// A visible dialog of the program's process with the caption `caption` and
+// a control `id`.
+HWND FindCaptionedWith(HWND dialog, const char* caption, int id, int seconds) {
+  for (int waited = 0; waited < seconds * 10; ++waited) {
+    HWND window = FindCaptioned(dialog, caption, 1);
+    if (window != nullptr && ::GetDlgItem(window, id) != nullptr) return window;
+  }
+  return nullptr;
+}
+
 int Book(HWND dialog, const char* file) {
   ::PostMessageA(dialog, WM_COMMAND, ID_MAKE_BOOK, 0);
+  HWND settings = FindCaptionedWith(dialog, "Song book", ID_BOOK_TITLE, 50);
+  if (settings == nullptr) return Fail("no dialog for the book's settings");
+  if (::SendDlgItemMessageA(settings, ID_BOOK_CODE_PAGE, CB_GETCOUNT, 0, 0) < 10) return Fail("few code pages offered");
+  if (::IsWindowEnabled(::GetDlgItem(settings, ID_BOOK_PDF))) return Fail("PDF offered where none is written");
+  if (!Tick(settings, ID_BOOK_A4)) return Fail("A4 could not be chosen");
+  if (!Type(settings, ID_BOOK_FOOTER, "Joe's Bar")) return Fail("the venue line did not stay in its field");
+  ::PostMessageA(settings, WM_COMMAND, IDOK, 0);
   HWND chooser = FindCaptioned(dialog, "Make song book", 50);
   if (chooser == nullptr) return Fail("no save dialog for the book");
   HWND field = NameField(chooser);
   if (field == nullptr) return Fail("no name field in the save dialog");
   ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file));
   ::PostMessageA(chooser, WM_COMMAND, IDOK, 0);
-  for (int waited = 0; waited < 500; ++waited) {
-    if (::GetFileAttributesA(file) != INVALID_FILE_ATTRIBUTES) return 0;
-    ::Sleep(100);
+  HWND written = FindCaptionedWith(dialog, "Song book", ID_BOOK_WRITTEN_TEXT, 50);
+  if (written == nullptr) return Fail("not told where the book went");
+  if (TextOf(::GetDlgItem(written, ID_BOOK_WRITTEN_TEXT)).find(file) == std::string::npos) {
+    return Fail("the message does not name the book's file");
   }
-  return Fail("no book was written");
+  if (::GetFileAttributesA(file) == INVALID_FILE_ATTRIBUTES) return Fail("no book was written");
+  ::PostMessageA(written, WM_COMMAND, ID_BOOK_OPEN, 0);
+  return 0;
 }
 
 int Make(HWND dialog) {
@@ -230,6 +258,27 @@ int Make(HWND dialog) {
   ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
   std::printf("%s\n", text);
   ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  return 0;
+}
+
+int Disc(HWND dialog, const char* source) {
+  if (!Tick(dialog, ID_SOURCE_DISC)) return Fail("the songlist box did not take its mark");
+  if (!Type(dialog, ID_SOURCE_EDIT, source)) return Fail("the source did not stay in its field");
+  if (!Tick(dialog, ID_TARGET_SUBFOLDER)) return Fail("the sub-folder box did not take its mark");
+  std::printf("%s\n", TextOf(::GetDlgItem(dialog, ID_TARGET_EDIT)).c_str());
+  return 0;
+}
+
+int EscapeMake(HWND dialog) {
+  Click(dialog, ID_MAKE);
+  ::PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+  for (int shown = 0; shown < 2; ++shown) {
+    HWND box = FindMessageBox(dialog, 110);
+    if (box == nullptr) return Fail("a box of the run did not show");
+    std::printf("%s\n", TextOf(::GetDlgItem(box, 0xFFFF)).c_str());
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    for (int waited = 0; waited < 100 && ::IsWindow(box); ++waited) ::Sleep(100);
+  }
   return 0;
 }
 
@@ -245,6 +294,8 @@ int main(int argc, char** argv) {
   if (step == "make") return Make(dialog);
   if (step == "check") return Check(dialog);
   if (step == "book" && argc == 3) return Book(dialog, argv[2]);
+  if (step == "disc" && argc == 3) return Disc(dialog, argv[2]);
+  if (step == "escape-make") return EscapeMake(dialog);
   if (step == "exit") {
     Click(dialog, ID_EXIT);
     return 0;

@@ -42,3 +42,18 @@
 // The window with the check's report.
 #define ID_REPORT_TEXT 20
 #define ID_SAVE_REPORT 21
+
+// The song book's dialog, and the message that says where the book went.
+#define ID_BOOK_TITLE 30
+#define ID_BOOK_FOOTER 31
+#define ID_BOOK_CODE_PAGE 32
+#define ID_BOOK_HTML 33
+#define ID_BOOK_PDF 34
+#define ID_BOOK_A4 35
+#define ID_BOOK_LETTER 36
+#define ID_BOOK_SMALL 37
+#define ID_BOOK_MEDIUM 38
+#define ID_BOOK_LARGE 39
+#define ID_BOOK_WRITTEN_TEXT 40
+#define ID_BOOK_OPEN 41
+#define ID_BOOK_OPEN_FOLDER 42

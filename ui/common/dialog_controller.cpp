@@ -4,7 +4,9 @@
 #include "log/activity_log.h"
 #include "platform/code_page.h"
 #include "platform/log_file.h"
+#include "platform/path_separator.h"
 #include "platform/program_folder.h"
+#include "platform/text_conversion.h"
 #include "run/source_check.h"
 #include "ui/common/control_ids.h"
 #include "ui/common/dialog_requests.h"
@@ -45,10 +47,29 @@ CDialogController::~CDialogController() { Terminate(); }
 
 void CDialogController::Initialize() {
   m_converter.InitializeState();
+  if (!ActivityLogWritten()) SayThatNoLogIsWritten();
   m_state.ApplyDefaultMarks();
   m_state.SetSourceText(std::string());
   ShowState();
   m_converter.LogWelcome();
+}
+
+// A desktop program has no standard error to say it on: the user would
+// otherwise be sent to a log that is not there, or to an old one.
+void CDialogController::SayThatNoLogIsWritten() {
+  const std::string folder = m_converter.m_szStartDir;
+  std::string text;
+  if (ActivityLogInUse()) {
+    text = "The activity log mirqlog.txt in " + folder +
+           " is in use by another VALMERO started in the same folder. This one keeps no log, and its MAKE writes "
+           "nothing.";
+  } else if (folder.empty()) {
+    text = "The folder VALMERO was started in cannot be told, so no activity log is kept.";
+  } else {
+    text = "The activity log mirqlog.txt cannot be written in " + folder +
+           ". VALMERO works without a log; start it from a folder you may write in to keep one.";
+  }
+  m_view.ShowMessage(text, "VALMERO", MessageKind::Error);
 }
 
 void CDialogController::Terminate() {
@@ -56,6 +77,10 @@ void CDialogController::Terminate() {
   m_bTerminated = true;
   m_converter.Terminate();
 }
+
+// The fields as typed, with '/' taken as a separator where a backslash is one.
+std::string CDialogController::SourcePath() const { return WithNativeSeparators(m_state.SourceText()); }
+std::string CDialogController::TargetPath() const { return WithNativeSeparators(m_state.TargetText()); }
 
 void CDialogController::OnCheckBox(int id, bool mark) {
   // A click that slipped through a lock only puts the mark back.
@@ -128,8 +153,8 @@ void CDialogController::OnMake() {
   if (IsRunning()) return;
   // The run takes the fields as they are now; the controls are locked while
   // it pumps messages, so the paths a stage reads cannot change under it.
-  const std::string source = m_state.SourceText();
-  const std::string target = m_state.TargetText();
+  const std::string source = SourcePath();
+  const std::string target = TargetPath();
   const MakeMarks marks = m_state.Marks();
   m_host.ClearRunCancel();
   m_state.BeginRun();
@@ -148,7 +173,7 @@ void CDialogController::OnMake() {
 void CDialogController::OnCheckSource() {
   if (IsRunning()) return;
   const CheckRequest request =
-      CheckRequestForDialog(m_state.SourceText(), m_state.TargetText(), m_state.Marks(), m_converter.m_options);
+      CheckRequestForDialog(SourcePath(), TargetPath(), m_state.Marks(), m_converter.m_options);
   SourceCheckReport report;
   {
     CBusy reading(m_view);
@@ -159,45 +184,66 @@ void CDialogController::OnCheckSource() {
 
 void CDialogController::OnMakeSongBook() {
   if (IsRunning()) return;
-  const std::string& source = m_state.SourceText();
+  const std::string source = SourcePath();
   if (source.empty()) {
     m_view.ShowMessage("Choose the source first: the book lists its songs.", BOOK_CAPTION, MessageKind::Information);
     return;
   }
-  const std::string path = ChooseBookFile();
+  // A Windows collection's tags and songlists are in the system's code page.
+  if (!m_bBookChosen) m_bookChoices = InitialBookChoices(SystemCodePage(), LocalePaperSize());
+  m_bBookChosen = true;
+  if (!m_view.AskBookChoices(m_bookChoices)) return;
+  const std::string path = ChooseBookFile(m_bookChoices.pdf && m_bookChoices.pdfOffered);
   if (path.empty()) return;
   const PreviewRequest request = BookRequestForDialog(source, m_state.Marks(), m_converter.m_options);
-  // A Windows collection's tags and songlists are in the system's code page.
-  BookSettings settings;
-  const std::string codePage = SystemCodePage();
-  if (!codePage.empty()) settings.encoding = codePage;
   std::string error;
-  std::size_t songCount = 0;
+  BookOutcome outcome;
   SourceBookResult result;
   {
     CBusy writing(m_view);
-    result = WriteSourceBook(m_converter.m_szStartDir, request, settings, path, error, songCount);
+    result = WriteSourceBook(m_converter.m_szStartDir, request, SettingsOfChoices(m_bookChoices), path, outcome,
+                             error);
   }
   if (result != SourceBookResult::Written) {
     m_view.ShowMessage(error, BOOK_CAPTION, MessageKind::Error);
     return;
   }
-  m_view.OpenDocument(path);
+  SayWhereTheBookWent(path, outcome);
 }
 
-// A name typed without the extension of a book gets the one of the kind
-// chosen in the chooser.
-std::string CDialogController::ChooseBookFile() {
+// A viewer may not open, or open somewhere else: the program says where the
+// book is and offers to open it or its folder.
+void CDialogController::SayWhereTheBookWent(const std::string& path, const BookOutcome& outcome) {
+  // Paths are in the system's code page where it names one; the text is UTF-8.
+  std::string shownPath = path;
+  CTextConverter converter;
+  if (!SystemCodePage().empty() && converter.Open(SystemCodePage().c_str())) shownPath = converter.ToUtf8(path);
+  switch (m_view.ShowBookWritten(BookWrittenText(shownPath, outcome))) {
+    case BookWrittenAnswer::OpenBook:
+      m_view.OpenDocument(path);
+      break;
+    case BookWrittenAnswer::OpenFolder: {
+      const std::size_t separator = path.find_last_of(PATH_SEPARATOR == '\\' ? "\\/" : "/");
+      m_view.OpenDocument(separator == std::string::npos ? CurrentFolderText() : path.substr(0, separator));
+      break;
+    }
+    case BookWrittenAnswer::Close: break;
+  }
+}
+
+// The kind chosen in the book's dialog is the one offered; a name typed
+// without the extension of a book gets its extension.
+std::string CDialogController::ChooseBookFile(bool pdf) {
   FileRequest request;
   request.title = "Make song book";
-  request.kinds = {{"HTML page (*.html)", "*.html", ".html"}};
-  if (CanWritePdfBooks()) request.kinds.push_back({"PDF document (*.pdf)", "*.pdf", ".pdf"});
-  request.name = "songbook.html";
-  request.defaultExtension = "html";
+  request.kinds = {pdf ? FileKind{"PDF document (*.pdf)", "*.pdf", ".pdf"}
+                       : FileKind{"HTML page (*.html)", "*.html", ".html"}};
+  request.name = pdf ? "songbook.pdf" : "songbook.html";
+  request.defaultExtension = pdf ? "pdf" : "html";
   request.save = true;
   FileChoice choice = m_view.ChooseFile(request);
-  if (!choice.path.empty() && BookFormatOf(choice.path) == BookFormat::Unknown && choice.kind < request.kinds.size()) {
-    choice.path += request.kinds[choice.kind].extension;
+  if (!choice.path.empty() && BookFormatOf(choice.path) == BookFormat::Unknown) {
+    choice.path += request.kinds.front().extension;
   }
   return choice.path;
 }

@@ -64,17 +64,24 @@ class CDialogController {
   void OnMake();
   void OnCheckSource();
   void OnMakeSongBook();
-  std::string ChooseBookFile();
+  std::string ChooseBookFile(bool pdf);
+  void SayWhereTheBookWent(const std::string& path, const BookOutcome& outcome);
   void OnHelp();
   void OnVisitSite();
   void OnExit();
   void ShowState() { m_view.ShowState(m_state); }
+  std::string SourcePath() const;
+  std::string TargetPath() const;
+  void SayThatNoLogIsWritten();
 
   IDialogView& m_view;
   IDesktopRunHost& m_host;
   CConverter m_converter;
   COptionState m_state;
   MakeRun m_run;
+  // The song book dialog's choices, kept from one book to the next.
+  BookChoices m_bookChoices;
+  bool m_bBookChosen = false;
   bool m_bCloseAfterRun = false;
   bool m_bTerminated = false;
 };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/run_host.h"
+#include "ui/common/book_choices.h"
 
 namespace valmero {
 
@@ -54,6 +55,12 @@ class IDialogView : public IDialogBoxes {
   virtual void ShowState(const COptionState& state) = 0;
   // The window with the check's report.
   virtual void ShowCheckReport(const std::string& report) = 0;
+  // The song book's small dialog, showing `choices` and leaving the user's
+  // in them. False when cancelled.
+  virtual bool AskBookChoices(BookChoices& choices) = 0;
+  // Where the book went (UTF-8 text), with a button to open it and one to
+  // open its folder.
+  virtual BookWrittenAnswer ShowBookWritten(const std::string& text) = 0;
   // The busy cursor while a check or a book reads the source.
   virtual void SetBusy(bool busy) = 0;
   // Opens a file with its associated program, or the web site in the browser.

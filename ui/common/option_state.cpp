@@ -1,6 +1,7 @@
 #include "ui/common/option_state.h"
 
 #include "core/song_record.h"
+#include "platform/path_separator.h"
 #include "run/target_rule.h"
 
 namespace valmero {
@@ -92,7 +93,7 @@ void COptionState::OnTargetSubfolder(bool mark) {
 
 void COptionState::ApplySubfolderRule() {
   // The rule reads the field the way a 260-byte buffer holds it.
-  std::string source = m_sourceText.substr(0, PATH_SIZE - 1);
+  std::string source = WithNativeSeparators(m_sourceText.substr(0, PATH_SIZE - 1));
   // A target that would not fit a path is refused (left empty) rather than
   // cut into a folder the user never asked for.
   m_targetText = SubfolderTarget(source.c_str(), m_options.m_bSourceDisc != 0);

@@ -6,6 +6,7 @@
 
 #include "ui/common/site_address.h"
 #include "ui/common/version_text.h"
+#include "ui/win32/book_window.h"
 #include "ui/win32/check_report_window.h"
 #include "ui/win32/file_chooser.h"
 #include "ui/win32/resource.h"
@@ -201,6 +202,10 @@ void CMainWindow::ShowMessage(const std::string& text, const char* caption, Mess
 }
 
 void CMainWindow::ShowCheckReport(const std::string& report) { valmero::ShowCheckReport(m_window, report); }
+
+bool CMainWindow::AskBookChoices(BookChoices& choices) { return AskBookChoicesOver(m_window, choices); }
+
+BookWrittenAnswer CMainWindow::ShowBookWritten(const std::string& text) { return ShowBookWrittenOver(m_window, text); }
 
 void CMainWindow::SetBusy(bool busy) {
   if (busy) {

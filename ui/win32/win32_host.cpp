@@ -17,7 +17,7 @@ constexpr const char* PROFILE_KEY = "Software\\VALMERO\\VALMERO\\Settings";
 
 class CProgressWindow : public IProgressPopup {
  public:
-  CProgressWindow(const CWin32Host& host, HWND owner, const char* title, bool smooth)
+  CProgressWindow(CWin32Host& host, HWND owner, const char* title, bool smooth)
       : m_host(host), m_caption(title != nullptr ? title : "Progress") {
     m_window = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PROGRESS), owner, &DialogProc,
                                     reinterpret_cast<LPARAM>(this));
@@ -75,7 +75,9 @@ class CProgressWindow : public IProgressPopup {
         break;
       }
       if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
-        if (allowEscape) Cancel();
+        // The main window hears every ESC of the program, as it does when no
+        // run pumps: it logs the key and asks the host for the cancel.
+        if (m_host.Owner() != nullptr) ::SendMessageA(m_host.Owner(), WM_COMMAND, IDCANCEL, 0);
         continue;
       }
       if (m_window != nullptr && ::IsDialogMessageA(m_window, &message)) continue;
@@ -84,7 +86,7 @@ class CProgressWindow : public IProgressPopup {
       ::TranslateMessage(&message);
       ::DispatchMessageA(&message);
     }
-    if (m_host.IsCancelRequested()) Cancel();
+    if (m_host.TakeCancel(allowEscape)) Cancel();
   }
 
   bool IsCancelled() const override { return m_bCancelled; }
@@ -134,7 +136,7 @@ class CProgressWindow : public IProgressPopup {
     if (::GetWindowRect(m_window, &rect)) WriteProfilePosition(rect.left, rect.top);
   }
 
-  const CWin32Host& m_host;
+  CWin32Host& m_host;
   HWND m_window = nullptr;
   CPercentCaption m_caption;
   int m_lower = 0;

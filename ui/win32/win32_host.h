@@ -18,15 +18,24 @@ class CWin32Host : public IDesktopRunHost {
   void ShowCancelled(const char* text) override;
   void OpenDocument(const char* path) override;
 
-  // ESC or a close of the main window while a popup pumps: the next pump cancels.
-  void CancelOnEscape() override { m_bCancelRequested = true; }
+  HWND Owner() const { return m_owner; }
+
+  // ESC while a popup pumps cancels it when it allows ESC; a close of the
+  // main window cancels the next pump whatever it allows.
+  void CancelOnEscape() override { m_bEscapePressed = true; }
   void RequestRunCancel() override { m_bCancelRequested = true; }
-  void ClearRunCancel() override { m_bCancelRequested = false; }
-  bool IsCancelRequested() const { return m_bCancelRequested; }
+  void ClearRunCancel() override { m_bCancelRequested = m_bEscapePressed = false; }
+  // True when the pump that asks is to cancel; an ESC is used up by asking.
+  bool TakeCancel(bool allowEscape) {
+    const bool escape = m_bEscapePressed;
+    m_bEscapePressed = false;
+    return m_bCancelRequested || (allowEscape && escape);
+  }
 
  private:
   HWND m_owner = nullptr;
   bool m_bCancelRequested = false;
+  bool m_bEscapePressed = false;
 };
 
 // Asks the shell to open a document or an address with the verb "open".

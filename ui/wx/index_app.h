@@ -4,6 +4,8 @@
 
 #include <wx/app.h>
 
+#include <string>
+
 namespace valmero {
 
 class CIndexApp : public wxApp {
@@ -19,10 +21,19 @@ class CIndexApp : public wxApp {
   // Messages of the clean-up after the last window (the configuration
   // written back) go to standard error: no window can show them any more.
   int OnExit() override;
+
+ private:
+  // The folder where the settings could not be kept, or empty.
+  std::string m_settingsNotKeptIn;
 };
 
 // The configuration the popup keeps its place in: $XDG_CONFIG_HOME/VALMERO.conf
-// (~/.config/VALMERO.conf when it is not set).
-void UseApplicationConfig();
+// (~/.config/VALMERO.conf when it is not set), its folder made when missing.
+// Where that folder cannot be made or written (a home folder the user may
+// not write), the settings live for the session only, no toolkit box says
+// so, and the result is that folder; otherwise it is empty.
+std::string UseApplicationConfig();
+
+constexpr const char* SETTINGS_NOT_KEPT_FORMAT = "settings cannot be kept : %s";
 
 }  // namespace valmero

@@ -15,6 +15,7 @@
 #include "ui/common/site_address.h"
 #include "ui/wx/about_dlg.h"
 #include "ui/wx/art.h"
+#include "ui/wx/book_dlg.h"
 #include "ui/wx/check_report_dlg.h"
 #include "ui/wx/choosers.h"
 #include "ui/wx/dialog_layout.h"
@@ -240,6 +241,15 @@ void CMainDlg::ShowCheckReport(const std::string& report) {
   CCheckReportDlg window(this, report);
   window.ShowModal();
 }
+
+bool CMainDlg::AskBookChoices(BookChoices& choices) {
+  CBookChoicesDlg window(this, choices);
+  if (window.ShowModal() != wxID_OK) return false;
+  window.ReadChoices(choices);
+  return true;
+}
+
+BookWrittenAnswer CMainDlg::ShowBookWritten(const std::string& text) { return ShowBookWrittenOver(this, text); }
 
 void CMainDlg::SetBusy(bool busy) {
   if (busy) {

@@ -47,6 +47,8 @@ class CMainDlg : public wxDialog, public IDialogView {
   FileChoice ChooseFile(const FileRequest& request) override;
   void ShowMessage(const std::string& text, const char* caption, MessageKind kind) override;
   void ShowCheckReport(const std::string& report) override;
+  bool AskBookChoices(BookChoices& choices) override;
+  BookWrittenAnswer ShowBookWritten(const std::string& text) override;
   void SetBusy(bool busy) override;
   void OpenDocument(const std::string& path) override;
   void OpenWebSite(const char* address) override;

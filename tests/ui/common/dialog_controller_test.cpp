@@ -1,5 +1,7 @@
 #include "ui/common/dialog_controller.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -159,7 +161,7 @@ TEST_F(DialogControllerTest, CheckShowsTheReportAndWritesNothing) {
   EXPECT_FALSE(testing::Exists(m_folder / "out"));
 }
 
-TEST_F(DialogControllerTest, BookAsksForItsFileWritesItAndOpensIt) {
+TEST_F(DialogControllerTest, BookAsksItsSettingsAndFileThenSaysWhereItWent) {
   m_controller.OnCommand(ID_MAKE_BOOK);
   EXPECT_EQ(m_view.events, (Lines{"message: Song book: Choose the source first: the book lists its songs."}));
 
@@ -167,26 +169,71 @@ TEST_F(DialogControllerTest, BookAsksForItsFileWritesItAndOpensIt) {
   Type(Native(VALMERO_SAMPLES_DIR "/disc/list.txt"), "");
   struct Case {
     const char* name;
+    bool accepted;
     std::string chosen;
+    BookWrittenAnswer answer;
     std::string written;  // empty: nothing
+    std::string last;     // the last event
   };
+  const std::string book = m_folder / "book.html";
   const Case cases[] = {
-      {"cancelled", "", ""},
-      {"named with its extension", m_folder / "book.html", m_folder / "book.html"},
-      {"named without one", m_folder / "songs", m_folder / "songs.html"},
+      {"the settings cancelled", false, book, BookWrittenAnswer::OpenBook, "", "book choices"},
+      {"the file cancelled", true, "", BookWrittenAnswer::OpenBook, "", "file: Make song book"},
+      {"named with its extension", true, book, BookWrittenAnswer::OpenBook, book, "open: " + book},
+      {"named without one", true, m_folder / "songs", BookWrittenAnswer::OpenFolder, m_folder / "songs.html",
+       "open: " + m_folder.Path()},
+      {"closed", true, m_folder / "again.html", BookWrittenAnswer::Close, m_folder / "again.html", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     m_view.events.clear();
+    m_view.bookAccepted = c.accepted;
     m_view.file = {c.chosen, 0};
+    m_view.bookWrittenAnswer = c.answer;
     m_controller.OnCommand(ID_MAKE_BOOK);
-    EXPECT_EQ(m_view.events.back(), c.written.empty() ? "file: Make song book" : "open: " + c.written);
-    if (!c.written.empty()) {
-      EXPECT_NE(testing::ReadFile(c.written).find("Moonlight Harbour"), std::string::npos);
+    if (!c.last.empty()) {
+      EXPECT_EQ(m_view.events.back(), c.last);
     }
+    if (c.written.empty()) continue;
+    EXPECT_NE(testing::ReadFile(c.written).find("Moonlight Harbour"), std::string::npos);
+    const auto said = std::find_if(m_view.events.begin(), m_view.events.end(),
+                                   [](const std::string& event) { return event.rfind("book written: ", 0) == 0; });
+    ASSERT_NE(said, m_view.events.end());
+    EXPECT_NE(said->find("written to\n" + c.written + "\n"), std::string::npos) << *said;
+    EXPECT_NE(said->find(" songs listed."), std::string::npos) << *said;
   }
   EXPECT_EQ(m_view.fileRequests.back().name, "songbook.html");
   EXPECT_TRUE(LogSinceStart().empty());
+}
+
+TEST_F(DialogControllerTest, BookIsMadeAsChosenAndTheChoicesAreKept) {
+  m_controller.OnCheckBox(ID_SOURCE_DISC, true);
+  Type(Native(VALMERO_SAMPLES_DIR "/disc/list.txt"), "");
+  m_view.bookChoices = [](BookChoices& choices) {
+    choices.title = "Joe's Bar";
+    choices.footer = "Karaoke on Tuesdays";
+    choices.paper = PaperSize::Letter;
+    choices.fontSize = FontSize::Large;
+  };
+  m_view.file = {m_folder / "venue", 0};
+  m_controller.OnCommand(ID_MAKE_BOOK);
+  const BookChoices& first = m_view.bookChoicesShown;
+  EXPECT_EQ(first.title, "Karaoke Song Book");
+  EXPECT_EQ(first.codePages.at(first.codePage).name, "CP1252");
+  EXPECT_EQ(first.pdfOffered, CanWritePdfBooks());
+  EXPECT_EQ(m_view.events.back(), "open: " + (m_folder / "venue.html"));
+  const std::string html = testing::ReadFile(m_folder / "venue.html");
+  for (const char* wanted : {"Joe&#39;s Bar", "Karaoke on Tuesdays", "size: letter", "11.5pt"}) {
+    EXPECT_NE(html.find(wanted), std::string::npos) << wanted;
+  }
+
+  // The next book starts from these choices; PDF where it is built.
+  m_view.bookChoices = [](BookChoices& choices) { choices.pdf = choices.pdfOffered; };
+  m_controller.OnCommand(ID_MAKE_BOOK);
+  EXPECT_EQ(m_view.bookChoicesShown.title, "Joe's Bar");
+  EXPECT_EQ(m_view.bookChoicesShown.paper, PaperSize::Letter);
+  ASSERT_EQ(m_view.fileRequests.back().kinds.size(), 1u);
+  EXPECT_EQ(m_view.fileRequests.back().name, CanWritePdfBooks() ? "songbook.pdf" : "songbook.html");
 }
 
 TEST_F(DialogControllerTest, BookThatCannotBeWrittenSaysWhy) {
@@ -237,6 +284,28 @@ TEST_F(DialogControllerTest, ReportIsSavedWhereChosenOrSaysWhyNot) {
     EXPECT_EQ(m_view.events.size(), 1 + c.messages);
   }
   EXPECT_EQ(m_view.fileRequests.back().name, "valmero-check.txt");
+}
+
+// Where the log cannot be written (here a folder has its name), the program
+// says so at start and the log button opens nothing, not an old log.
+TEST(DialogControllerStartTest, StartFolderWithoutALogIsSaidAtStart) {
+  CTempDir folder;
+  std::filesystem::create_directory(folder / "mirqlog.txt");
+  testing::WriteFile(folder / "mirqlog.txt/kept", "a folder that is not empty is not replaced");
+  CChangeDir inFolder(folder.Path());
+  CFakeDialogView view;
+  CFakeDesktopHost host;
+  {
+    CDialogController controller(view, host);
+    controller.Initialize();
+    controller.OnCommand(ID_VIEW_LOG);
+  }
+  ASSERT_FALSE(view.events.empty());
+  EXPECT_EQ(view.events.front().rfind("message: VALMERO: The activity log mirqlog.txt cannot be written in " +
+                                          folder.Path(), 0),
+            0u)
+      << view.events.front();
+  EXPECT_EQ(host.run.events, Lines{});
 }
 
 }  // namespace

@@ -410,20 +410,42 @@ TEST(MainDlgRunTest, EscapeKeyDuringAPumpingRunIsLoggedAndCancels) {
 #include <sstream>
 
 #include <wx/menu.h>
+#include <wx/radiobox.h>
+#include <wx/textctrl.h>
 
 #include "book/song_book.h"
+#include "ui/wx/book_dlg.h"
 
 namespace valmero {
 namespace {
 
-// The save dialog answered with a chosen file; the opened book recorded.
+// The book's own dialog made and filled in as a user would, without
+// waiting for a click; the save dialog answered with a chosen file; the
+// message that says where the book went answered with "Open the book".
 class CBookDlg : public CMainDlg {
  public:
   std::string chosen;
   std::string opened;
+  std::string said;
+  int format = 0;  // 0 HTML, 1 PDF
 
  protected:
+  bool AskBookChoices(BookChoices& choices) override {
+    CBookChoicesDlg window(this, choices);
+    window.m_pFooter->SetValue(wxString::FromUTF8("Caf\xC3\xA9 Noir \xC2\xB7 Tuesdays"));
+    window.m_pPaper->SetSelection(1);
+    window.m_pFontSize->SetSelection(2);
+    if (window.m_pFormat != nullptr) window.m_pFormat->SetSelection(format);
+    window.Show();
+    testing::SaveShot("book_dialog");
+    window.ReadChoices(choices);
+    return true;
+  }
   FileChoice ChooseFile(const FileRequest&) override { return {chosen, 0}; }
+  BookWrittenAnswer ShowBookWritten(const std::string& text) override {
+    said = text;
+    return BookWrittenAnswer::OpenBook;
+  }
   void OpenDocument(const std::string& path) override { opened = path; }
 };
 
@@ -453,12 +475,16 @@ TEST(MainDlgBookTest, ContextMenuMakesTheBookOfTheSourceAndOpensIt) {
   for (const char* name : {"book.html", "book.pdf"}) {
     dialog->chosen = folder / name;
     dialog->opened.clear();
+    dialog->format = BookFormatOf(name) == BookFormat::Pdf ? 1 : 0;
     wxCommandEvent item(wxEVT_MENU, ID_MAKE_BOOK);
     dialog->GetEventHandler()->ProcessEvent(item);
     EXPECT_EQ(dialog->opened, dialog->chosen);
+    EXPECT_NE(dialog->said.find(dialog->chosen), std::string::npos) << dialog->said;
     std::string book = FileText(dialog->chosen);
     if (BookFormatOf(name) == BookFormat::Html) {
-      EXPECT_NE(book.find("Moonlight Harbour"), std::string::npos);
+      for (const char* wanted : {"Moonlight Harbour", "Caf\xC3\xA9 Noir \xC2\xB7 Tuesdays", "size: letter", "11.5pt"}) {
+        EXPECT_NE(book.find(wanted), std::string::npos) << wanted;
+      }
     } else {
       EXPECT_EQ(book.compare(0, 5, "%PDF-"), 0);
     }

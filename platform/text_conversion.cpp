@@ -1,4 +1,4 @@
-#include "book/text_conversion.h"
+#include "platform/text_conversion.h"
 
 #include <cerrno>
 #include <cstdint>
