@@ -187,7 +187,8 @@ TEST(TargetUpdateTest, UpdateWritesOnlyWhatChangedAndEqualsAFreshRun) {
 // next run removes the temporary name and repairs the rest. With 5 added
 // and 20 and 60 swapped, ENGLISH.KVX is put in place, the .MP3 files move
 // 8>9, 7>8, 2>7, 1>2, the .MCG files likewise, then 6 waits under a
-// temporary name (the 10th rename) for 5>6, 4>5, 3>4 and the temporary to 3.
+// temporary name (the 10th rename) for 5>6, 4>5, 3>4 and the temporary to 3,
+// the .MCG files likewise; the 20th rename puts the new song's copy in place.
 TEST(TargetUpdateTest, RunKilledOrStoppedWhileMovingIsRepairedByTheNext) {
   const struct {
     int signal;
@@ -195,7 +196,7 @@ TEST(TargetUpdateTest, RunKilledOrStoppedWhileMovingIsRepairedByTheNext) {
     int status;   // of the stopped run (128 + the signal)
     bool temporaryLeft;
   } cases[] = {{SIGKILL, 4, 137, false}, {SIGKILL, 10, 137, true}, {SIGKILL, 12, 137, true},
-               {SIGTERM, 4, 143, false}, {SIGTERM, 10, 143, false}};
+               {SIGTERM, 4, 143, false}, {SIGTERM, 10, 143, false}, {SIGTERM, 20, 143, false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.signal) + " after rename " + std::to_string(c.renames));
     CUpdateSession session;
