@@ -7,19 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace valmero {
+#include "run/run_plan.h"
 
-struct CheckRequest {
-  std::string source;
-  bool disc = false;
-  std::string target;  // empty: no target to look at
-  bool indexRenumber = true;
-  bool indexKeep = false;
-  bool listFile = false;
-  bool configRenumber = false;
-  bool configKeep = false;
-  bool copyAll = false;
-};
+namespace valmero {
 
 enum class DropReason { OtherKind, MissingMp3, MissingMcg, BadNumber, ListEndedEarly };
 
@@ -80,9 +70,11 @@ struct SourceCheckReport {
   bool HasFindings() const { return !dropped.empty() || !warnings.empty() || !stale.empty(); }
 };
 
-// Reads the source as MAKE would with products.cp from startDir. Writes
-// nothing and logs nothing.
-void CheckSource(const char* startDir, const CheckRequest& request, SourceCheckReport& report);
+// Reads `source` as MAKE with `plan` would, with products.cp from startDir,
+// and looks at `target` (empty: no target to look at). Writes nothing and
+// logs nothing.
+void CheckSource(const char* startDir, const std::string& source, const std::string& target, const RunPlan& plan,
+                 SourceCheckReport& report);
 
 // 0 nothing to report, 3 dropped songs or warnings, 1 the run would fail on
 // its source (unreadable, or a line that fails it).

@@ -247,7 +247,7 @@ namespace {
 class CScriptedRunDlg : public CMainDlg {
  public:
   CScriptedRunDlg() {
-    Controller().ReplaceRun([this](const char*, const char*, const MakeMarks&) { return RunMake(); });
+    Controller().ReplaceRun([this](const char*, const char*, const RunPlan&) { return RunMake(); });
   }
   int passes = 0;
   bool exitLockedDuringRun = true;
@@ -312,7 +312,7 @@ namespace {
 class CClickCancelDlg : public CMainDlg {
  public:
   CClickCancelDlg() {
-    Controller().ReplaceRun([this](const char*, const char*, const MakeMarks&) { return RunMake(); });
+    Controller().ReplaceRun([this](const char*, const char*, const RunPlan&) { return RunMake(); });
   }
   bool cancelled = false;
 
@@ -363,7 +363,7 @@ namespace {
 class CEscapeDuringRunDlg : public CMainDlg {
  public:
   CEscapeDuringRunDlg() {
-    Controller().ReplaceRun([this](const char*, const char*, const MakeMarks&) { return RunMake(); });
+    Controller().ReplaceRun([this](const char*, const char*, const RunPlan&) { return RunMake(); });
   }
   bool cancelled = false;
 
