@@ -16,7 +16,8 @@ enum class SourceBookResult { Written, UnreadableSource, NotWritten };
 
 // startDir: where products.cp lies. `outcome` says what the book lists and
 // leaves out, and warns of a code page the texts do not fit.
-SourceBookResult WriteSourceBook(const char* startDir, const PreviewRequest& request, const BookSettings& settings,
-                                 const std::string& outPath, BookOutcome& outcome, std::string& error);
+SourceBookResult WriteSourceBook(const char* startDir, const std::string& source, const RunPlan& plan,
+                                 const BookSettings& settings, const std::string& outPath, BookOutcome& outcome,
+                                 std::string& error);
 
 }  // namespace valmero

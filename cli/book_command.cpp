@@ -25,12 +25,9 @@ int RunBookCommand(const CliRequest& request, const char* startDir, std::FILE* e
     std::fprintf(err, "valmero-cli: %s\n", error.c_str());
     return 2;
   }
-  PreviewRequest preview;
-  preview.source = request.source;
-  preview.disc = request.disc;
-  preview.renumber = request.index == "renumber";
   BookOutcome outcome;
-  if (WriteSourceBook(startDir, preview, settings, request.bookFile, outcome, error) != SourceBookResult::Written) {
+  if (WriteSourceBook(startDir, request.source, request.plan, settings, request.bookFile, outcome, error) !=
+      SourceBookResult::Written) {
     std::fprintf(err, "valmero-cli: %s\n", error.c_str());
     return 1;
   }

@@ -8,25 +8,6 @@
 
 namespace valmero {
 
-namespace {
-
-CheckRequest CheckRequestFor(const CliRequest& request, const std::string& target) {
-  CheckRequest check;
-  check.source = request.source;
-  check.disc = request.disc;
-  check.target = target;
-  check.indexRenumber = request.index == "renumber";
-  check.indexKeep = request.index == "keep";
-  check.listFile = request.listFile;
-  check.configRenumber = request.configRenumber;
-  check.configKeep = request.configKeep;
-  check.copyAll = request.copyAll;
-  if (!request.checkEncoding.empty()) check.encoding = request.checkEncoding;
-  return check;
-}
-
-}  // namespace
-
 std::string CheckReportJson(const SourceCheckReport& report) {
   // Keys in the order a person reads them: what, how many, then the
   // findings; "format" changes only when a key changes its meaning or goes.
@@ -70,7 +51,8 @@ int RunCheck(const CliRequest& request, const std::string& target, std::FILE* ou
   char startDir[PATH_SIZE] = {};
   if (::getcwd(startDir, sizeof startDir) == nullptr) startDir[0] = '\0';
   SourceCheckReport report;
-  CheckSource(startDir, CheckRequestFor(request, target), report);
+  const std::string encoding = request.checkEncoding.empty() ? DEFAULT_CHECK_ENCODING : request.checkEncoding;
+  CheckSource(startDir, request.source, target, request.plan, encoding, report);
   std::string text = request.json ? CheckReportJson(report) + "\n" : FormatCheckReport(report, request.all);
   std::fputs(text.c_str(), out);
   std::fflush(out);

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <set>
 
+#include "core/song_record.h"
 #include "platform/absolute_path.h"
 #include "platform/path_separator.h"
 #include "platform/text_conversion.h"
@@ -37,6 +38,33 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::
   }
   if (value.empty()) {
     error = name + " needs a value";
+    return false;
+  }
+  return true;
+}
+
+// --index renumber|keep, and none where a run may write no index; straight
+// into the plan.
+bool TakeIndexMode(const std::vector<std::string>& args, std::size_t& i, bool noneAllowed, RunPlan& plan,
+                   GivenOptions& given, std::string& error) {
+  std::string word;
+  if (!TakeValue(args, i, "--index", word, given, error)) return false;
+  if (!ParseIndexMode(word, plan.index) || (!noneAllowed && plan.index == IndexMode::None)) {
+    error = std::string("--index takes ") + (noneAllowed ? "renumber, keep or none" : "renumber or keep") + ", not '" +
+            word + "'";
+    return false;
+  }
+  return true;
+}
+
+// --download or --disc: the kind of source.
+bool TakeSourceKind(const std::string& arg, bool& downloadGiven, RunPlan& plan) {
+  if (arg == "--download") {
+    downloadGiven = true;
+  } else if (arg == "--disc") {
+    plan.sourceDownload = false;
+    plan.sourceDisc = true;
+  } else {
     return false;
   }
   return true;
@@ -116,15 +144,9 @@ bool ParseBook(const std::vector<std::string>& args, CliRequest& request, std::s
     if (IsOption(arg, "--source")) {
       if (!TakeValue(args, i, "--source", request.source, given, error)) return false;
     } else if (IsOption(arg, "--index")) {
-      if (!TakeValue(args, i, "--index", request.index, given, error)) return false;
-      if (request.index != "renumber" && request.index != "keep") {
-        error = "--index takes renumber or keep, not '" + request.index + "'";
-        return false;
-      }
-    } else if (arg == "--download") {
-      download = true;
-    } else if (arg == "--disc") {
-      request.disc = true;
+      if (!TakeIndexMode(args, i, false, request.plan, given, error)) return false;
+    } else if (TakeSourceKind(arg, download, request.plan)) {
+      continue;
     } else if (IsBookOption(arg, "--out")) {
       if (!TakeBookOption(args, i, "--out", request, given, error)) return false;
     } else {
@@ -136,7 +158,7 @@ bool ParseBook(const std::vector<std::string>& args, CliRequest& request, std::s
     error = "book needs --source PATH and --out FILE";
     return false;
   }
-  if (download && request.disc) {
+  if (download && request.plan.sourceDisc) {
     error = "--download and --disc exclude each other";
     return false;
   }
@@ -158,25 +180,19 @@ bool ParseRunOptions(const std::vector<std::string>& args, CliRequest& request, 
       if (!TakeValue(args, i, "--target", request.target, given, error)) return false;
       targetGiven = true;
     } else if (IsOption(arg, "--index")) {
-      if (!TakeValue(args, i, "--index", request.index, given, error)) return false;
-      if (request.index != "renumber" && request.index != "keep" && request.index != "none") {
-        error = "--index takes renumber, keep or none, not '" + request.index + "'";
-        return false;
-      }
+      if (!TakeIndexMode(args, i, true, request.plan, given, error)) return false;
     } else if (arg == "--subfolder") {
       request.subfolder = true;
-    } else if (arg == "--download") {
-      download = true;
-    } else if (arg == "--disc") {
-      request.disc = true;
+    } else if (TakeSourceKind(arg, download, request.plan)) {
+      continue;
     } else if (arg == "--list") {
-      request.listFile = true;
+      request.plan.listFile = true;
     } else if (arg == "--config-renumber") {
-      request.configRenumber = true;
+      request.plan.configRenumber = true;
     } else if (arg == "--config-keep") {
-      request.configKeep = true;
+      request.plan.configKeep = true;
     } else if (arg == "--copy-all") {
-      request.copyAll = true;
+      request.plan.copyAll = true;
     } else if (arg == "--verify") {
       request.verify = true;
     } else if (check && arg == "--json") {
@@ -201,7 +217,7 @@ bool ParseRunOptions(const std::vector<std::string>& args, CliRequest& request, 
     error = command + " needs --source PATH";
     return false;
   }
-  if (download && request.disc) {
+  if (download && request.plan.sourceDisc) {
     error = "--download and --disc exclude each other";
     return false;
   }
@@ -280,24 +296,13 @@ std::string ResolveTarget(const CliRequest& request, std::string& error) {
     }
     return request.target;
   }
-  std::string target = SubfolderTarget(request.source.c_str(), request.disc);
+  std::string target = SubfolderTarget(request.source.c_str(), request.plan.ReadsSonglist());
   // "/KVX" alone would put the output at the root of the file system.
   if (target.empty() || target == VALMERO_SEP "KVX") {
     error = "cannot form a KVX sub-folder from '" + request.source + "'; give --target DIR";
     return {};
   }
   return target;
-}
-
-MakeMarks MarksFor(const CliRequest& request) {
-  MakeMarks marks;
-  marks.sourceDownload = request.disc ? 0 : 1;
-  marks.sourceDisc = request.disc ? 1 : 0;
-  marks.indexRenumber = request.index == "renumber" ? 1 : 0;
-  marks.indexKeep = request.index == "keep" ? 1 : 0;
-  marks.listFile = request.listFile ? 1 : 0;
-  marks.copyAll = request.copyAll ? 1 : 0;
-  return marks;
 }
 
 const char* UsageText() {

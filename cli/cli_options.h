@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "run/converter.h"
+#include "run/run_plan.h"
 
 namespace valmero {
 
@@ -15,12 +15,8 @@ struct CliRequest {
   std::string source;
   std::string target;
   bool subfolder = false;
-  bool disc = false;
-  std::string index = "renumber";
-  bool listFile = false;
-  bool configRenumber = false;
-  bool configKeep = false;
-  bool copyAll = false;
+  // What make does, check looks at and book reads: the options parsed straight into it.
+  RunPlan plan;
   bool verify = false;  // make: copies in the target are compared byte by byte, not by size and date
   bool json = false;  // check: one JSON object instead of text
   std::string inspectFile;
@@ -53,9 +49,6 @@ void MakePathsAbsolute(CliRequest& request);
 // sub-folder of the source. Empty with a message when none can be had (a
 // check without either has no target and no message).
 std::string ResolveTarget(const CliRequest& request, std::string& error);
-
-// The check boxes a make request ticks.
-MakeMarks MarksFor(const CliRequest& request);
 
 const char* UsageText();
 

@@ -33,14 +33,10 @@ int RunMakeSession(const CliRequest& request, const std::string& target, CTermin
   CConverter converter(host);
   converter.InitializeState();
   converter.LogWelcome();
-  // The boxes that are not re-read at MAKE keep what their clicks stored.
-  converter.m_options.m_bConfigRenumber = request.configRenumber ? 1 : 0;
-  converter.m_options.m_bConfigKeep = request.configKeep ? 1 : 0;
-  converter.m_options.m_bTargetSubfolder = request.subfolder ? 1 : 0;
   converter.m_copyCheck = request.verify ? CopyCheck::Verify : CopyCheck::Quick;
-  RunOutcome outcome = converter.OnMake(request.source.c_str(), target.c_str(), MarksFor(request));
+  RunOutcome outcome = converter.OnMake(request.source.c_str(), target.c_str(), request.plan);
   int songs = static_cast<int>(converter.m_songs.size());
-  bool indexed = request.index != "none" && outcome == RunOutcome::Finished;
+  bool indexed = request.plan.WritesIndex() && outcome == RunOutcome::Finished;
   bool configNotWritten = converter.m_bConfigNotWritten;
   std::string logPath = g_szLogPath;
   converter.Terminate();

@@ -12,37 +12,14 @@ namespace valmero {
 
 namespace {
 
-// FAT keeps a file's date in even seconds: a copy's date is then up to two
-// seconds off its source's, either way.
+// Sources whose sizes are equal and whose dates are closer than this could
+// be taken for each other on a target that keeps even seconds.
 constexpr int64_t COARSE_DATE_WINDOW = 2000000000;
 
 bool EndsWith(const std::string& text, const char* end) {
   std::size_t length = std::char_traits<char>::length(end);
   return text.size() >= length && text.compare(text.size() - length, length, end) == 0;
 }
-
-// How the dates of one target compare with their sources'. Whether the
-// target keeps dates to the nanosecond is asked only when an answer depends
-// on it, so that a run into a folder that keeps them writes nothing to ask.
-class CDateRule {
- public:
-  explicit CDateRule(const char* target) : m_target(target) {}
-
-  bool Matches(int64_t kept, int64_t source) {
-    if (kept == source) return true;
-    if (kept - source >= COARSE_DATE_WINDOW || source - kept >= COARSE_DATE_WINDOW) return false;
-    if (!m_asked) {
-      m_coarse = !FolderKeepsExactDates(m_target);
-      m_asked = true;
-    }
-    return m_coarse;
-  }
-
- private:
-  const char* m_target;
-  bool m_asked = false;
-  bool m_coarse = false;
-};
 
 struct TargetFile {
   StampedFile file;
@@ -52,8 +29,9 @@ struct TargetFile {
 
 class CCopyPlanner {
  public:
-  CCopyPlanner(const std::vector<CopyJob>& jobs, const char* target, CopyCheck check, bool targetHoldsSongs)
-      : m_jobs(jobs), m_target(target), m_check(check), m_holdsSongs(targetHoldsSongs), m_dates(target) {}
+  CCopyPlanner(const std::vector<CopyJob>& jobs, const char* target, CopyCheck check, bool targetHoldsSongs,
+               CTargetDates& dates)
+      : m_jobs(jobs), m_target(target), m_check(check), m_holdsSongs(targetHoldsSongs), m_dates(dates) {}
 
   std::vector<JobPlan> Plan() {
     m_plans.assign(m_jobs.size(), JobPlan{});
@@ -125,7 +103,7 @@ class CCopyPlanner {
   bool Holds(std::size_t job, const TargetFile& file, bool endsToo) {
     const FileStamp& source = m_plans[job].source;
     if (file.file.stamp.size != source.size) return false;
-    const bool datesMatch = m_dates.Matches(file.file.stamp.modified, source.modified);
+    const bool datesMatch = m_dates.Match(file.file.stamp.modified, source.modified);
     if (m_check == CopyCheck::Quick && !datesMatch) return false;
     if (m_check == CopyCheck::Verify || endsToo || m_lookAlike[job]) {
       BytesCompared how = m_check == CopyCheck::Verify ? BytesCompared::Whole : BytesCompared::Ends;
@@ -161,7 +139,7 @@ class CCopyPlanner {
     for (auto candidate = first; candidate != last; ++candidate) {
       TargetFile& file = m_files[candidate->second];
       if (file.reserved || file.taken || file.file.name == m_jobs[job].name) continue;
-      if (!m_dates.Matches(file.file.stamp.modified, m_plans[job].source.modified)) continue;
+      if (!m_dates.Match(file.file.stamp.modified, m_plans[job].source.modified)) continue;
       if (!Holds(job, file, true)) continue;
       m_plans[job].way = JobWay::Move;
       m_plans[job].from = file.file.name;
@@ -174,7 +152,7 @@ class CCopyPlanner {
   const std::string m_target;
   const CopyCheck m_check;
   const bool m_holdsSongs;
-  CDateRule m_dates;
+  CTargetDates& m_dates;
   std::vector<JobPlan> m_plans;
   std::vector<bool> m_readable;
   std::vector<bool> m_nameShared;
@@ -204,8 +182,8 @@ bool IsCopyName(const std::string& name) {
 }
 
 std::vector<JobPlan> PlanCopies(const std::vector<CopyJob>& jobs, const char* target, CopyCheck check,
-                                bool targetHoldsSongs) {
-  return CCopyPlanner(jobs, target, check, targetHoldsSongs).Plan();
+                                bool targetHoldsSongs, CTargetDates& dates) {
+  return CCopyPlanner(jobs, target, check, targetHoldsSongs, dates).Plan();
 }
 
 }  // namespace valmero

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "outputs/target_dates.h"
 #include "platform/file_stamp.h"
 
 namespace valmero {
@@ -44,7 +45,7 @@ struct JobPlan {
 // reads, which may not be moved nor touched before they are read; only the
 // quick check is made then.
 std::vector<JobPlan> PlanCopies(const std::vector<CopyJob>& jobs, const char* target, CopyCheck check,
-                                bool targetHoldsSongs);
+                                bool targetHoldsSongs, CTargetDates& dates);
 
 // True for the names the copying writes ("00012.MP3", "00012.MCG",
 // "00012-IPS.MP3", "00012-MCG.MP3", more digits or a minus sign included):

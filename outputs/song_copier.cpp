@@ -74,39 +74,6 @@ void LogCopyFailure(const std::string& source, const std::string& destination) {
   LogMessage("can not copy \"%s\" to \"%s\"", source.c_str(), destination.c_str());
 }
 
-// A copy keeps its source's date and a moved file its own, through the
-// rename that puts it in place, on every file system but some: fusefat gives
-// a renamed file the time of the rename. The first rename of the stage shows
-// which kind the target is; on the second kind every renamed file is given
-// its date back.
-class CRenamedDates {
- public:
-  // The date of `path` before it is renamed, when it may have to be given
-  // back; false when it need not be.
-  bool Before(const std::string& path, int64_t& date) const {
-    FileStamp stamp;
-    if (m_known && m_kept) return false;
-    if (!ReadFileStamp(path.c_str(), stamp)) return false;
-    date = stamp.modified;
-    return true;
-  }
-
-  void After(const std::string& renamed, int64_t date) {
-    if (m_known && m_kept) return;
-    FileStamp stamp;
-    if (!m_known && ReadFileStamp(renamed.c_str(), stamp) && stamp.modified == date) {
-      m_known = m_kept = true;
-      return;
-    }
-    m_known = true;
-    SetFileDate(renamed.c_str(), date);
-  }
-
- private:
-  bool m_known = false;
-  bool m_kept = false;
-};
-
 // The copies of one stage, each complete under a temporary name beside its
 // destination before it replaces anything. The target folder may be the
 // songs' own folder, where a song's new name can be the file of a song not
@@ -115,7 +82,7 @@ class CRenamedDates {
 // a cancel is answered at once and the list of copies does not grow.
 class CPendingCopies {
  public:
-  CPendingCopies(IRunHost& host, CRenamedDates& dates, bool holdUntilAllRead)
+  CPendingCopies(IRunHost& host, CTargetDates& dates, bool holdUntilAllRead)
       : m_host(host), m_dates(dates), m_hold(holdUntilAllRead) {}
   CPendingCopies(const CPendingCopies&) = delete;
   CPendingCopies& operator=(const CPendingCopies&) = delete;
@@ -155,14 +122,15 @@ class CPendingCopies {
 
   void PutOneInPlace(const Pending& copy) {
     std::string destination = DestinationOf(copy.temporary);
-    int64_t date = 0;
-    const bool watched = m_dates.Before(copy.temporary, date);
+    // The copy's date, to give back where the rename may change it.
+    FileStamp written;
+    const bool watched = m_dates.MayLoseDates() && ReadFileStamp(copy.temporary.c_str(), written);
     if (!RenameReplacing(copy.temporary.c_str(), destination.c_str())) {
       LogCopyFailure(copy.source, destination);
       RemoveFile(copy.temporary.c_str());
       m_host.Note({RunNoteCode::CopyFailed, copy.source.c_str(), 0, destination.c_str()});
     } else {
-      if (watched) m_dates.After(destination, date);
+      if (watched) m_dates.AfterRename(destination, written.modified);
       m_host.Note({RunNoteCode::FileCopied, copy.source.c_str(), 0, destination.c_str()});
     }
   }
@@ -173,7 +141,7 @@ class CPendingCopies {
   }
 
   IRunHost& m_host;
-  CRenamedDates& m_dates;
+  CTargetDates& m_dates;
   bool m_hold;
   std::vector<Pending> m_copies;
 };
@@ -231,7 +199,7 @@ bool StepAndPump(IProgressPopup& popup) {
 // still to move. A move that fails turns into a copy. False when the user
 // cancelled meanwhile.
 bool MovePlannedFiles(const char* target, const std::vector<CopyJob>& jobs, std::vector<JobPlan>& plans,
-                      IProgressPopup& popup, CRenamedDates& dates) {
+                      IProgressPopup& popup, CTargetDates& dates) {
   std::vector<FolderMove> moves;
   std::vector<std::size_t> jobOfMove;
   for (std::size_t j = 0; j < plans.size(); ++j) {
@@ -247,7 +215,7 @@ bool MovePlannedFiles(const char* target, const std::vector<CopyJob>& jobs, std:
   for (std::size_t m = 0; m < moves.size(); ++m) {
     JobPlan& plan = plans[jobOfMove[m]];
     if (outcomes[m] != MoveOutcome::Done) plan.way = JobWay::Copy;
-    else dates.After(std::string(target) + VALMERO_SEP + moves[m].to, plan.heldDate);
+    else dates.AfterRename(std::string(target) + VALMERO_SEP + moves[m].to, plan.heldDate);
   }
   return !popup.IsCancelled();
 }
@@ -256,7 +224,7 @@ bool MovePlannedFiles(const char* target, const std::vector<CopyJob>& jobs, std:
 // was moved to) with its date and permission bits made those of a new copy.
 class CFilePlacer {
  public:
-  CFilePlacer(IRunHost& host, CRenamedDates& dates, bool holdUntilAllRead)
+  CFilePlacer(IRunHost& host, CTargetDates& dates, bool holdUntilAllRead)
       : m_host(host), m_copies(host, dates, holdUntilAllRead) {}
 
   void Place(const CopyJob& job, const JobPlan& plan, const std::string& destination) {
@@ -309,8 +277,8 @@ void CopySongsToTarget(const SongList& songs, const char* target, IRunHost& host
   CFileFinder finder;
   const SongFiles songFiles = FilesOfSongs(songs, finder);
   const bool targetHoldsSongs = TargetHoldsSongs(songFiles.jobs, target);
-  std::vector<JobPlan> plans = PlanCopies(songFiles.jobs, target, check, targetHoldsSongs);
-  CRenamedDates dates;
+  CTargetDates dates(target);
+  std::vector<JobPlan> plans = PlanCopies(songFiles.jobs, target, check, targetHoldsSongs, dates);
   CFilePlacer placer(host, dates, targetHoldsSongs);
   bool cancelled = !MovePlannedFiles(target, songFiles.jobs, plans, *popup, dates);
 

@@ -30,13 +30,13 @@ int CConverter::InitializeState() {
 }
 
 void CConverter::SetOptionDefaults() {
-  m_options = DefaultRunOptions();
+  m_plan = RunPlan();
   LogMessage("initialize all variables");
 }
 
 void CConverter::LogWelcome() { LogMessage("=== THIS IS \"VALMERO\" ==="); }
 
-RunOutcome CConverter::OnMake(const char* sourceText, const char* targetText, const MakeMarks& marks) {
+RunOutcome CConverter::OnMake(const char* sourceText, const char* targetText, const RunPlan& plan) {
   // The front end's message pump can deliver MAKE again while a stage
   // works; a nested run would empty the list the outer run is working on.
   if (m_bRunning) return RunOutcome::Refused;
@@ -46,16 +46,11 @@ RunOutcome CConverter::OnMake(const char* sourceText, const char* targetText, co
   std::memset(m_szTarget, 0, sizeof m_szTarget);
   const bool sourceFits = CopyText(m_szSource, sizeof m_szSource, sourceText);
   const bool targetFits = CopyText(m_szTarget, sizeof m_szTarget, targetText);
-  m_options.m_bSourceDownload = marks.sourceDownload;
-  m_options.m_bSourceDisc = marks.sourceDisc;
-  m_options.m_bIndexRenumber = marks.indexRenumber;
-  m_options.m_bIndexKeep = marks.indexKeep;
-  m_options.m_bListFile = marks.listFile;
-  m_options.m_bCopyAll = marks.copyAll;
+  m_plan = plan;
   m_bConfigNotWritten = false;
 
-  LogMessage("now status : mode1=%d, mode2=%d, mode3=%d, mode4=%d", m_options.m_bIndexRenumber,
-             m_options.m_bIndexKeep, m_options.m_bListFile, m_options.m_bCopyAll);
+  LogMessage("now status : mode1=%d, mode2=%d, mode3=%d, mode4=%d", m_plan.Renumbers() ? 1 : 0,
+             m_plan.KeepsNumbers() ? 1 : 0, m_plan.WritesList() ? 1 : 0, m_plan.copyAll ? 1 : 0);
   // Held until the run ends, so that a second run cannot write into this
   // target folder at the same time.
   CFolderLock targetLock;
@@ -79,17 +74,17 @@ bool CConverter::CanStartRun(const char* sourceText, bool sourceFits, const char
   if (ActivityLogInUse()) return false;
   // A cut path would name another folder: nothing may be created there. Nor
   // is a folder made whose path leaves no room for the files of the run.
-  if (!targetFits || !OutputPathFits(m_szTarget, LongestSureName(Outputs()))) {
+  if (!targetFits || !OutputPathFits(m_szTarget, LongestSureName(m_plan))) {
     LogMessage("target folder path is too long : %s", targetText);
     return false;
   }
   // Checked before the target folder is made: a source that cannot be read
   // must leave no trace, and an unlistable folder is no empty collection.
-  if (m_options.m_bSourceDownload && !(sourceFits && CanListFolder(m_szSource))) {
+  if (m_plan.ScansDownloadFolder() && !(sourceFits && CanListFolder(m_szSource))) {
     LogMessage(UNREADABLE_FOLDER_FORMAT, sourceText);
     return false;
   }
-  if (!m_options.m_bSourceDownload && m_options.m_bSourceDisc && !sourceFits) {
+  if (m_plan.ReadsSonglist() && !sourceFits) {
     LogMessage(UNREADABLE_SONGLIST_FORMAT, sourceText);
     return false;
   }
@@ -113,8 +108,7 @@ bool CConverter::ClaimTargetFolder(CFolderLock& lock) {
 }
 
 int CConverter::ReadSource() {
-  if (m_options.m_bSourceDownload) return ScanDownloadFolder();
-  return ReadSonglistFile();
+  return m_plan.ScansDownloadFolder() ? ScanDownloadFolder() : ReadSonglistFile();
 }
 
 // Memory that runs out (a collection bigger than the machine, or a limit
@@ -132,33 +126,24 @@ int CConverter::RunStagesWithinMemory() {
 }
 
 int CConverter::RunStages() {
-  if (!m_options.m_bSourceDownload && !m_options.m_bSourceDisc) return 0;
+  if (!m_plan.ReadsSource()) return 0;
   if (ReadSource() < 0) return -1;
   SortByNumber();
-  if (m_options.m_bIndexRenumber) RenumberSongs();
+  if (m_plan.Renumbers()) RenumberSongs();
   if (WouldReplaceSonglist()) return -1;
-  if ((m_options.m_bIndexRenumber || m_options.m_bIndexKeep) && BuildIndex() < 0) return -1;
-  if (m_options.m_bListFile && WriteListFile() < 0) return -1;
-  if (m_options.m_bConfigRenumber || m_options.m_bConfigKeep) m_bConfigNotWritten = WriteConfigFile() < 0;
-  if (m_options.m_bCopyAll || m_options.m_bIndexRenumber) CopySongsToTarget();
+  if (m_plan.WritesIndex() && BuildIndex() < 0) return -1;
+  if (m_plan.WritesList() && WriteListFile() < 0) return -1;
+  if (m_plan.WritesConfig()) m_bConfigNotWritten = WriteConfigFile() < 0;
+  if (m_plan.Copies()) CopySongsToTarget();
   return 0;
-}
-
-RunOutputs CConverter::Outputs() const {
-  RunOutputs outputs;
-  outputs.index = m_options.m_bIndexRenumber || m_options.m_bIndexKeep;
-  outputs.list = m_options.m_bListFile != 0;
-  outputs.config = m_options.m_bConfigRenumber || m_options.m_bConfigKeep;
-  outputs.copies = m_options.m_bCopyAll || m_options.m_bIndexRenumber;
-  return outputs;
 }
 
 // A songlist kept in the target folder under an output's name (list.txt,
 // where names ignore case, is LIST.TXT) would be lost to the run's own
 // output: the run stops before it writes anything.
 bool CConverter::WouldReplaceSonglist() const {
-  if (m_options.m_bSourceDownload) return false;
-  std::string replaced = OutputReplacing(m_szTarget, Outputs(), m_songs, m_szSource);
+  if (!m_plan.ReadsSonglist()) return false;
+  std::string replaced = OutputReplacing(m_szTarget, m_plan, m_songs, m_szSource);
   if (replaced.empty()) return false;
   LogMessage(REPLACED_SONGLIST_FORMAT, m_szSource);
   return true;
@@ -184,7 +169,7 @@ void CConverter::ReleaseAll() {
 }
 
 int CConverter::ScanDownloadFolder() {
-  return valmero::ScanDownloadFolder(m_szSource, m_options.m_bJukeList != 0, m_catalogue, m_scratch, m_songs,
+  return valmero::ScanDownloadFolder(m_szSource, m_plan.jukeList, m_catalogue, m_scratch, m_songs,
                                      m_host);
 }
 
@@ -195,16 +180,15 @@ void CConverter::SortByNumber() { valmero::SortByNumber(m_songs); }
 void CConverter::RenumberSongs() { valmero::RenumberSongs(m_songs); }
 
 int CConverter::BuildIndex() {
-  return valmero::BuildIndex(m_songs, m_options.m_bIndexRenumber != 0, m_szTarget, m_index);
+  return valmero::BuildIndex(m_songs, m_plan.Renumbers(), m_szTarget, m_index);
 }
 
 int CConverter::WriteListFile() {
-  return valmero::WriteListFile(m_szTarget, m_songs, m_options.m_bIndexRenumber != 0);
+  return valmero::WriteListFile(m_szTarget, m_songs, m_plan.Renumbers());
 }
 
 int CConverter::WriteConfigFile() {
-  return valmero::WriteConfigFile(m_szTarget, m_songs, m_options.m_bConfigRenumber != 0,
-                                  m_options.m_bConfigKeep != 0);
+  return valmero::WriteConfigFile(m_szTarget, m_songs, m_plan.configRenumber, m_plan.configKeep);
 }
 
 void CConverter::CopySongsToTarget() { valmero::CopySongsToTarget(m_songs, m_szTarget, m_host, m_copyCheck); }

@@ -1,13 +1,13 @@
-// One conversion session: the paths, the option flags, the catalogue, the
-// song list and the index tables, with the stages of a run under their own
-// names. A front end owns one, hands it the text of its path fields and the
-// marks of its check boxes, and forwards MAKE to OnMake.
+// One conversion session: the paths, the plan of the last run, the
+// catalogue, the song list and the index tables, with the stages of a run
+// under their own names. A front end owns one and forwards MAKE to OnMake
+// with the text of its path fields and the plan of its boxes.
 #pragma once
 
 #include <cstdint>
 
 #include "core/run_host.h"
-#include "run/run_options.h"
+#include "run/run_plan.h"
 #include "core/song_list.h"
 #include "outputs/copy_plan.h"
 #include "outputs/singer_index.h"
@@ -16,17 +16,6 @@
 namespace valmero {
 
 class CFolderLock;
-struct RunOutputs;
-
-// The check boxes a run re-reads when MAKE is pressed.
-struct MakeMarks {
-  int32_t sourceDownload = 0;
-  int32_t sourceDisc = 0;
-  int32_t indexRenumber = 0;
-  int32_t indexKeep = 0;
-  int32_t listFile = 0;
-  int32_t copyAll = 0;
-};
 
 enum class RunOutcome { Finished, Failed, Refused };
 
@@ -44,14 +33,14 @@ class CConverter {
   CConverter& operator=(const CConverter&) = delete;
 
   // Start-up: empties the log in the current directory, clears the tag
-  // scratch, loads the catalogue and sets the option defaults.
+  // scratch, loads the catalogue and takes the default plan.
   int InitializeState();
   void SetOptionDefaults();
   // The last line of start-up.
   void LogWelcome();
 
   // MAKE: one whole run. Refused (nothing done) while a run is in progress.
-  RunOutcome OnMake(const char* sourceText, const char* targetText, const MakeMarks& marks);
+  RunOutcome OnMake(const char* sourceText, const char* targetText, const RunPlan& plan);
   bool IsRunning() const { return m_bRunning; }
 
   // Asks the host to open the activity log.
@@ -75,7 +64,8 @@ class CConverter {
   char m_szStartDir[PATH_SIZE] = {};
   char m_szSource[PATH_SIZE] = {};
   char m_szTarget[PATH_SIZE] = {};
-  RunOptions m_options;
+  // The plan of the run in progress or the last one.
+  RunPlan m_plan;
   CSongCatalogue m_catalogue;
   SongList m_songs;
   SingerIndex m_index;
@@ -94,7 +84,6 @@ class CConverter {
   int ReadSource();
   int RunStagesWithinMemory();
   int RunStages();
-  RunOutputs Outputs() const;
   bool WouldReplaceSonglist() const;
   bool m_bRunning = false;
 };

@@ -10,39 +10,39 @@
 
 namespace valmero {
 
-std::vector<std::string> ListNamesOf(const RunOutputs& outputs) {
+std::vector<std::string> ListNamesOf(const RunPlan& plan) {
   std::vector<std::string> names;
-  if (outputs.index) names.push_back("ENGLISH.KVX");
-  if (outputs.list) names.push_back("LIST.TXT");
-  if (outputs.config) names.push_back("SCDG.CFG");
+  if (plan.WritesIndex()) names.push_back("ENGLISH.KVX");
+  if (plan.WritesList()) names.push_back("LIST.TXT");
+  if (plan.WritesConfig()) names.push_back("SCDG.CFG");
   return names;
 }
 
-std::size_t LongestSureName(const RunOutputs& outputs) {
-  std::size_t longest = outputs.copies ? std::strlen("00001.MP3") : 0;
-  for (const std::string& name : ListNamesOf(outputs)) longest = std::max(longest, name.size());
+std::size_t LongestSureName(const RunPlan& plan) {
+  std::size_t longest = plan.Copies() ? std::strlen("00001.MP3") : 0;
+  for (const std::string& name : ListNamesOf(plan)) longest = std::max(longest, name.size());
   return longest;
 }
 
-std::vector<std::string> OutputNamesOf(const RunOutputs& outputs, const SongList& songs) {
-  std::vector<std::string> names = ListNamesOf(outputs);
-  if (!outputs.copies) return names;
+std::vector<std::string> OutputNamesOf(const RunPlan& plan, const SongList& songs) {
+  std::vector<std::string> names = ListNamesOf(plan);
+  if (!plan.Copies()) return names;
   for (const auto& song : songs) {
     for (std::string& name : CopyNamesOf(*song)) names.push_back(std::move(name));
   }
   return names;
 }
 
-std::string OutputReplacing(const char* target, const RunOutputs& outputs, const SongList& songs, const char* file) {
+std::string OutputReplacing(const char* target, const RunPlan& plan, const SongList& songs, const char* file) {
   auto replacing = [&](const std::string& name) {
     std::string path = std::string(target) + PATH_SEPARATOR + name;
     return WouldReplaceFile(path.c_str(), file) ? path : std::string();
   };
-  for (const std::string& name : ListNamesOf(outputs)) {
+  for (const std::string& name : ListNamesOf(plan)) {
     std::string path = replacing(name);
     if (!path.empty()) return path;
   }
-  if (!outputs.copies) return {};
+  if (!plan.Copies()) return {};
   const char* separator = std::strrchr(file, PATH_SEPARATOR);
   const std::string fileName = UpperAscii(separator == nullptr ? file : separator + 1);
   for (const auto& song : songs) {

@@ -8,23 +8,24 @@
 
 namespace valmero {
 
-void PreviewSongs(const char* startDir, const PreviewRequest& request, SongPreview& preview) {
+void PreviewSongs(const char* startDir, const std::string& source, const RunPlan& plan, SongPreview& preview) {
   CNullHost quietHost;
-  PreviewSongs(startDir, request, preview, quietHost);
+  PreviewSongs(startDir, source, plan, preview, quietHost);
 }
 
-void PreviewSongs(const char* startDir, const PreviewRequest& request, SongPreview& preview, IRunHost& quietHost) {
+void PreviewSongs(const char* startDir, const std::string& source, const RunPlan& plan, SongPreview& preview,
+                  IRunHost& quietHost) {
   CLogSilence quietLog;
   TagScratch scratch = {};
   ClearTagFields(scratch);
   preview.catalogue.ReadCatalogue(startDir);
   preview.readResult =
-      request.disc ? ReadSonglistFile(request.source.c_str(), preview.songs, quietHost)
-                   : ScanDownloadFolder(request.source.c_str(), request.jukeList, preview.catalogue, scratch,
-                                        preview.songs, quietHost);
+      plan.ReadsSonglist() ? ReadSonglistFile(source.c_str(), preview.songs, quietHost)
+                           : ScanDownloadFolder(source.c_str(), plan.jukeList, preview.catalogue, scratch,
+                                                preview.songs, quietHost);
   if (preview.readResult < 0) return;
   SortByNumber(preview.songs);
-  if (request.renumber) RenumberSongs(preview.songs);
+  if (plan.Renumbers()) RenumberSongs(preview.songs);
 }
 
 }  // namespace valmero

@@ -8,17 +8,10 @@
 
 #include "core/run_host.h"
 #include "core/song_list.h"
-#include "run/run_options.h"
+#include "run/run_plan.h"
 #include "sources/catalogue.h"
 
 namespace valmero {
-
-struct PreviewRequest {
-  std::string source;       // a download folder, or a songlist file when disc is set
-  bool disc = false;
-  bool renumber = true;     // false: the songs keep the numbers of their names or lines
-  bool jukeList = false;    // the run's m_bJukeList, normally off
-};
 
 struct SongPreview {
   SongList songs;            // in the run's order, numbered as the run numbers them
@@ -26,12 +19,14 @@ struct SongPreview {
   int readResult = 0;        // the source reader's result: negative when it failed
 };
 
-// Loads the catalogue from startDir and reads the source as MAKE does. The
-// activity log is held back meanwhile: nothing is logged.
-void PreviewSongs(const char* startDir, const PreviewRequest& request, SongPreview& preview);
+// Loads the catalogue from startDir and reads `source` as MAKE with `plan`
+// does: its reader, its order, its numbers. The activity log is held back
+// meanwhile: nothing is logged.
+void PreviewSongs(const char* startDir, const std::string& source, const RunPlan& plan, SongPreview& preview);
 // The same, telling `listener` what the reader passes over (its notes); the
 // listener must show nothing and never cancel.
-void PreviewSongs(const char* startDir, const PreviewRequest& request, SongPreview& preview, IRunHost& listener);
+void PreviewSongs(const char* startDir, const std::string& source, const RunPlan& plan, SongPreview& preview,
+                  IRunHost& listener);
 
 // The number the player shows for a song: its new number when the run
 // renumbers, else the number of its name or line.

@@ -131,25 +131,26 @@ struct TakenLine {
 
 class CCheck {
  public:
-  CCheck(const CheckRequest& request, SourceCheckReport& report) : m_request(request), m_report(report) {
-    if (!m_texts.Open(request.encoding.c_str())) m_texts.Open("CP1252");
+  CCheck(const std::string& source, const std::string& target, const RunPlan& plan, const std::string& encoding,
+         SourceCheckReport& report)
+      : m_source(source), m_target(target), m_plan(plan), m_encoding(encoding), m_report(report) {
+    if (!m_texts.Open(encoding.c_str())) m_texts.Open("CP1252");
   }
 
   void Run(const char* startDir) {
     m_report = SourceCheckReport();
-    m_report.source = ShownPath(m_request.source);
-    m_report.encoding = m_request.encoding;
-    m_report.disc = m_request.disc;
-    m_report.target = ShownPath(m_request.target);
-    m_report.indexed = m_request.indexRenumber || m_request.indexKeep;
-    m_report.copies = m_request.copyAll || m_request.indexRenumber;
+    m_report.source = ShownPath(m_source);
+    m_report.encoding = m_encoding;
+    m_report.disc = m_plan.ReadsSonglist();
+    m_report.target = ShownPath(m_target);
+    m_report.indexed = m_plan.WritesIndex();
+    m_report.copies = m_plan.Copies();
 
-    PreviewRequest preview{m_request.source, m_request.disc, m_request.indexRenumber, false};
     CNoteListener listener;
-    PreviewSongs(startDir, preview, m_preview, listener);
+    PreviewSongs(startDir, m_source, m_plan, m_preview, listener);
     m_notes = std::move(listener.m_notes);
 
-    if (m_request.disc)
+    if (m_plan.ReadsSonglist())
       LookAtSonglist();
     else
       LookAtDownloadFolder();
@@ -167,9 +168,9 @@ class CCheck {
     }
     LookAtCodePage();
     if (WouldReplaceSonglist()) return;
-    if (!m_request.target.empty() && !LookAtTargetState()) return;
+    if (!m_target.empty() && !LookAtTargetState()) return;
     LookAtSongs();
-    if (!m_request.target.empty() && CanWriteTarget(m_targetState)) LookAtTarget();
+    if (!m_target.empty() && CanWriteTarget(m_targetState)) LookAtTarget();
   }
 
  private:
@@ -231,14 +232,14 @@ class CCheck {
       pieces.push_back(note.line);
       if (note.code == RunNoteCode::ListEnded || note.code == RunNoteCode::ListFailed) endPiece = note.line;
     }
-    m_shapeRead = m_shape.Read(m_request.source, pieces, endPiece);
+    m_shapeRead = m_shape.Read(m_source, pieces, endPiece);
     if (m_preview.readResult < 0 && endPiece == 0) {
       m_report.runFails = true;
       m_report.failure = "the songlist file cannot be read";
       return;
     }
     if (!m_shapeRead) return;
-    const std::string& file = m_request.source;
+    const std::string& file = m_source;
     if (m_shape.m_bUtf16) {
       Warn(CheckWarningCode::Utf16File, file,
            "the file is UTF-16 (two bytes a character): the reader stops at its first NUL byte; save it as ANSI "
@@ -288,7 +289,7 @@ class CCheck {
   }
 
   void TakeNotes() {
-    const std::string& source = m_request.source;
+    const std::string& source = m_source;
     for (const StoredNote& note : m_notes) {
       switch (note.code) {
         case RunNoteCode::SongOfOtherKind:
@@ -343,26 +344,21 @@ class CCheck {
         std::size_t end = std::min(line.text.find('\r', start), line.text.size());
         const std::string text = line.text.substr(start, end - start);
         if (text.find_first_of("|#\t") != std::string::npos) {
-          Drop(m_request.source, number, DropReason::ListEndedEarly, "\"" + Quoted(text) + "\" is not read: " + why);
+          Drop(m_source, number, DropReason::ListEndedEarly, "\"" + Quoted(text) + "\" is not read: " + why);
         }
         start = end + 1;
       }
     }
   }
 
-  bool WritesNumbers() const {
-    return m_report.indexed || m_request.listFile || m_request.configRenumber || m_request.configKeep ||
-           m_report.copies;
-  }
-
   void LookAtSongs() {
     std::map<int64_t, const SongRecord*> firstOfNumber;
     CFileFinder finder;
     for (const auto& song : m_preview.songs) {
-      int64_t number = PlayerNumber(*song, m_request.indexRenumber);
-      if (WritesNumbers()) LookAtNumber(*song, number, firstOfNumber);
+      int64_t number = PlayerNumber(*song, m_plan.Renumbers());
+      if (m_plan.WritesNumbers()) LookAtNumber(*song, number, firstOfNumber);
       if (m_report.indexed) LookAtIndexTexts(*song);
-      if ((m_request.listFile || m_request.configRenumber || m_request.configKeep) &&
+      if ((m_plan.WritesList() || m_plan.WritesConfig()) &&
           (HoldsColumnBreaker(song->title) || HoldsColumnBreaker(song->singer))) {
         Warn(CheckWarningCode::SeparatorInText, song->path,
              "a |, #, TAB or CR in the title or singer breaks the columns of LIST.TXT and SCDG.CFG");
@@ -382,7 +378,7 @@ class CCheck {
                  "(--index renumber, \"Create new index file with new song numbers\")");
     }
     auto [first, isNew] = firstOfNumber.emplace(number, &song);
-    if (!isNew && !m_request.indexRenumber) {
+    if (!isNew && !m_plan.Renumbers()) {
       const SongRecord& other = *first->second;
       const int otherLine = LineOfSong(other);
       WarnNumber(CheckWarningCode::DuplicateNumber, song, number,
@@ -444,9 +440,9 @@ class CCheck {
     std::string why;
     if (!fs::is_regular_file(source, error)) {
       why = ShownPath(source) + " is not a regular file (a folder or a pipe)";
-    } else if (!m_request.target.empty() && !OutputPathFits(m_request.target.c_str(), name.size())) {
+    } else if (!m_target.empty() && !OutputPathFits(m_target.c_str(), name.size())) {
       why = "the path of " + name + " in the target is longer than 259 characters";
-    } else if (!m_request.target.empty() && IsFolder((m_request.target + VALMERO_SEP + name).c_str())) {
+    } else if (!m_target.empty() && IsFolder((m_target + VALMERO_SEP + name).c_str())) {
       why = "a folder has the name " + name + " in the target";
     }
     if (!why.empty()) Warn(CheckWarningCode::CopyFails, song.path, why + ": its copy fails");
@@ -460,32 +456,22 @@ class CCheck {
       texts.push_back(TextAsWritten(song->title));
       texts.push_back(TextAsWritten(song->singer));
     }
-    const EncodingJudgement judgement = JudgeEncoding(texts, m_request.encoding);
+    const EncodingJudgement judgement = JudgeEncoding(texts, m_encoding);
     if (judgement.verdict == EncodingVerdict::Fits) return;
     Warn(judgement.verdict == EncodingVerdict::Utf8 ? CheckWarningCode::Utf8Text : CheckWarningCode::OtherCodePage,
-         m_request.source, EncodingAdvice(judgement, m_request.encoding));
-  }
-
-  RunOutputs Outputs() const {
-    RunOutputs outputs;
-    outputs.index = m_report.indexed;
-    outputs.list = m_request.listFile;
-    outputs.config = m_request.configRenumber || m_request.configKeep;
-    outputs.copies = m_report.copies;
-    return outputs;
+         m_source, EncodingAdvice(judgement, m_encoding));
   }
 
   // The names the run writes in the target (all in capitals).
   std::set<std::string> NamesWritten() const {
-    std::vector<std::string> names = OutputNamesOf(Outputs(), m_preview.songs);
+    std::vector<std::string> names = OutputNamesOf(m_plan, m_preview.songs);
     return std::set<std::string>(names.begin(), names.end());
   }
 
   // The run refuses to write over its own songlist, and so fails.
   bool WouldReplaceSonglist() {
-    if (!m_request.disc || m_request.target.empty()) return false;
-    std::string replaced =
-        OutputReplacing(m_request.target.c_str(), Outputs(), m_preview.songs, m_request.source.c_str());
+    if (!m_plan.ReadsSonglist() || m_target.empty()) return false;
+    std::string replaced = OutputReplacing(m_target.c_str(), m_plan, m_preview.songs, m_source.c_str());
     if (replaced.empty()) return false;
     RunFails(replaced + " would replace the songlist file itself; the run stops before it writes anything");
     return true;
@@ -496,29 +482,28 @@ class CCheck {
   // run refuses a target whose path leaves no room for its files); SCDG.CFG
   // and copies that cannot be written only make the run end with failures.
   bool LookAtTargetState() {
-    const std::string& target = m_request.target;
-    const RunOutputs outputs = Outputs();
-    if (!OutputPathFits(target.c_str(), LongestSureName(outputs))) {
+    const std::string& target = m_target;
+    if (!OutputPathFits(target.c_str(), LongestSureName(m_plan))) {
       RunFails("the target folder's path leaves no room for the names of its files; nothing is created");
       return false;
     }
     m_targetState = TargetStateOf(target.c_str());
-    if (CanWriteTarget(m_targetState)) return LookAtOutputsInTheWay(outputs);
+    if (CanWriteTarget(m_targetState)) return LookAtOutputsInTheWay();
     std::string why = TargetStateWords(m_targetState, target);
-    if (outputs.index || outputs.list) {
-      RunFails(why + ": " + (outputs.index ? "ENGLISH.KVX" : "LIST.TXT") + " cannot be written");
+    if (m_plan.WritesIndex() || m_plan.WritesList()) {
+      RunFails(why + ": " + (m_plan.WritesIndex() ? "ENGLISH.KVX" : "LIST.TXT") + " cannot be written");
       return false;
     }
-    if (outputs.config) Warn(CheckWarningCode::ConfigFails, target, why + ": SCDG.CFG cannot be written");
-    if (outputs.copies) Warn(CheckWarningCode::CopyFails, target, why + ": no song can be copied");
+    if (m_plan.WritesConfig()) Warn(CheckWarningCode::ConfigFails, target, why + ": SCDG.CFG cannot be written");
+    if (m_plan.Copies()) Warn(CheckWarningCode::CopyFails, target, why + ": no song can be copied");
     m_report.copies = false;
     return true;
   }
 
   // A folder under the name of the index or a list takes its place for good.
-  bool LookAtOutputsInTheWay(const RunOutputs& outputs) {
-    for (const std::string& name : ListNamesOf(outputs)) {
-      std::string path = m_request.target + VALMERO_SEP + name;
+  bool LookAtOutputsInTheWay() {
+    for (const std::string& name : ListNamesOf(m_plan)) {
+      std::string path = m_target + VALMERO_SEP + name;
       if (!IsFolder(path.c_str())) continue;
       if (name == "SCDG.CFG") {
         Warn(CheckWarningCode::ConfigFails, path, "a folder has the name of SCDG.CFG: it cannot be written");
@@ -538,13 +523,13 @@ class CCheck {
   }
 
   void LookAtTarget() {
-    const std::string& target = m_request.target;
+    const std::string& target = m_target;
     std::set<std::string> written = NamesWritten();
     uint64_t replacedBytes = 0;
     int64_t lastNumber = 0;
     for (const auto& song : m_preview.songs) {
       lastNumber = std::max<int64_t>(lastNumber,
-                                     m_report.copies ? song->newNumber : PlayerNumber(*song, m_request.indexRenumber));
+                                     m_report.copies ? song->newNumber : PlayerNumber(*song, m_plan.Renumbers()));
     }
     const std::set<std::string> own = SongFilesIn(target);
     std::vector<FolderEntry> entries;
@@ -590,7 +575,7 @@ class CCheck {
 
   // The space where the target is, or will be made: its nearest folder that exists.
   void LookAtFreeSpace(uint64_t replacedBytes) {
-    fs::path where = fs::absolute(m_request.target);
+    fs::path where = fs::absolute(m_target);
     std::error_code error;
     while (!fs::is_directory(where, error) && where.has_relative_path()) where = where.parent_path();
     fs::space_info space = fs::space(where, error);
@@ -599,13 +584,16 @@ class CCheck {
     m_report.targetFreeBytes = space.available;
     uint64_t needed = m_report.copyBytes > replacedBytes ? m_report.copyBytes - replacedBytes : 0;
     if (m_report.copies && needed > space.available) {
-      Warn(CheckWarningCode::NotEnoughSpace, m_request.target,
+      Warn(CheckWarningCode::NotEnoughSpace, m_target,
            Format("the copies need %llu bytes more, the target has %llu bytes free",
                   static_cast<unsigned long long>(needed), static_cast<unsigned long long>(space.available)));
     }
   }
 
-  const CheckRequest& m_request;
+  const std::string& m_source;
+  const std::string& m_target;
+  const RunPlan& m_plan;
+  const std::string& m_encoding;
   SourceCheckReport& m_report;
   SongPreview m_preview;
   std::vector<StoredNote> m_notes;
@@ -662,8 +650,9 @@ std::string Where(const std::string& file, int line) {
 
 }  // namespace
 
-void CheckSource(const char* startDir, const CheckRequest& request, SourceCheckReport& report) {
-  CCheck(request, report).Run(startDir);
+void CheckSource(const char* startDir, const std::string& source, const std::string& target, const RunPlan& plan,
+                 const std::string& encoding, SourceCheckReport& report) {
+  CCheck(source, target, plan, encoding, report).Run(startDir);
 }
 
 int CheckExitStatus(const SourceCheckReport& report) {

@@ -7,22 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "run/run_plan.h"
+
 namespace valmero {
 
-struct CheckRequest {
-  std::string source;
-  bool disc = false;
-  std::string target;  // empty: no target to look at
-  bool indexRenumber = true;
-  bool indexKeep = false;
-  bool listFile = false;
-  bool configRenumber = false;
-  bool configKeep = false;
-  bool copyAll = false;
-  // The code page of the collection's texts: the report shows them in
-  // UTF-8, and says when they do not look like it.
-  std::string encoding = "CP1252";
-};
+// The code page a check reads the collection's texts in unless told.
+constexpr const char* DEFAULT_CHECK_ENCODING = "CP1252";
 
 enum class DropReason { OtherKind, MissingMp3, MissingMcg, BadNumber, ListEndedEarly };
 
@@ -92,9 +82,12 @@ struct SourceCheckReport {
   bool HasFindings() const { return !dropped.empty() || !warnings.empty() || !stale.empty(); }
 };
 
-// Reads the source as MAKE would with products.cp from startDir. Writes
-// nothing and logs nothing.
-void CheckSource(const char* startDir, const CheckRequest& request, SourceCheckReport& report);
+// Reads `source` as MAKE with `plan` would, with products.cp from startDir,
+// and looks at `target` (empty: no target to look at). The collection's
+// texts are in the code page `encoding`: the report shows them in UTF-8, and
+// says when they do not look like it. Writes nothing and logs nothing.
+void CheckSource(const char* startDir, const std::string& source, const std::string& target, const RunPlan& plan,
+                 const std::string& encoding, SourceCheckReport& report);
 
 // 0 nothing to report, 3 dropped songs or warnings, 1 the run would fail on
 // its source (unreadable, or a line that fails it) or take nothing from it.

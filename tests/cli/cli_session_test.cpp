@@ -137,26 +137,25 @@ TEST(CliSessionTest, FailedRunExitsOneAndNamesTheLog) {
   EXPECT_EQ(log[7], "terminate VALMERO");
 }
 
-TEST(CliOptionsTest, RequestsBecomeTheDialogsBoxesAndTarget) {
+TEST(CliOptionsTest, RequestsBecomeTheRunPlanAndTarget) {
   CliRequest request;
   std::string error;
   ASSERT_TRUE(ParseCommandLine({"make", "--source=" + testing::Native("/songs/list.txt"), "--disc", "--subfolder", "--index", "keep",
                                 "--list", "--copy-all"},
                                request, error))
       << error;
-  MakeMarks marks = MarksFor(request);
-  EXPECT_EQ(marks.sourceDisc, 1);
-  EXPECT_EQ(marks.sourceDownload, 0);
-  EXPECT_EQ(marks.indexKeep, 1);
-  EXPECT_EQ(marks.indexRenumber, 0);
-  EXPECT_EQ(marks.listFile + marks.copyAll, 2);
+  const RunPlan& plan = request.plan;
+  EXPECT_TRUE(plan.sourceDisc);
+  EXPECT_FALSE(plan.sourceDownload);
+  EXPECT_EQ(plan.index, IndexMode::Keep);
+  EXPECT_TRUE(plan.listFile && plan.copyAll);
   EXPECT_EQ(ResolveTarget(request, error), testing::Native("/songs/KVX"));
 
   CliRequest download;
   ASSERT_TRUE(ParseCommandLine({"make", "--source", testing::Native("/songs"), "--subfolder"}, download, error));
   EXPECT_EQ(ResolveTarget(download, error), testing::Native("/songs/KVX"));
-  EXPECT_EQ(MarksFor(download).sourceDownload, 1);
-  EXPECT_EQ(MarksFor(download).indexRenumber, 1);
+  EXPECT_TRUE(download.plan.sourceDownload);
+  EXPECT_EQ(download.plan.index, IndexMode::Renumber);
 }
 
 }  // namespace

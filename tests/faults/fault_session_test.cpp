@@ -639,10 +639,12 @@ TEST(VanishedSourceTest, MissingSongIsLoggedAndPassedOver) {
   ASSERT_EQ(::chdir(session.Path("cwd").c_str()), 0);
   converter.InitializeState();
   converter.vanishing = {session.Path("songs/2.mp3"), session.Path("songs/3.mcg")};
-  MakeMarks marks{};
-  marks.sourceDisc = 1;
-  marks.copyAll = 1;
-  RunOutcome outcome = converter.OnMake(session.Path("songs/list.txt").c_str(), session.Out().c_str(), marks);
+  RunPlan plan;
+  plan.sourceDownload = false;
+  plan.sourceDisc = true;
+  plan.index = IndexMode::None;
+  plan.copyAll = true;
+  RunOutcome outcome = converter.OnMake(session.Path("songs/list.txt").c_str(), session.Out().c_str(), plan);
   converter.Terminate();
   ASSERT_EQ(::chdir(startDir), 0);
 

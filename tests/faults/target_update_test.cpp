@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cctype>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -186,7 +187,8 @@ TEST(TargetUpdateTest, UpdateWritesOnlyWhatChangedAndEqualsAFreshRun) {
 // next run removes the temporary name and repairs the rest. With 5 added
 // and 20 and 60 swapped, ENGLISH.KVX is put in place, the .MP3 files move
 // 8>9, 7>8, 2>7, 1>2, the .MCG files likewise, then 6 waits under a
-// temporary name (the 10th rename) for 5>6, 4>5, 3>4 and the temporary to 3.
+// temporary name (the 10th rename) for 5>6, 4>5, 3>4 and the temporary to 3,
+// the .MCG files likewise; the 20th rename puts the new song's copy in place.
 TEST(TargetUpdateTest, RunKilledOrStoppedWhileMovingIsRepairedByTheNext) {
   const struct {
     int signal;
@@ -194,7 +196,7 @@ TEST(TargetUpdateTest, RunKilledOrStoppedWhileMovingIsRepairedByTheNext) {
     int status;   // of the stopped run (128 + the signal)
     bool temporaryLeft;
   } cases[] = {{SIGKILL, 4, 137, false}, {SIGKILL, 10, 137, true}, {SIGKILL, 12, 137, true},
-               {SIGTERM, 4, 143, false}, {SIGTERM, 10, 143, false}};
+               {SIGTERM, 4, 143, false}, {SIGTERM, 10, 143, false}, {SIGTERM, 20, 143, false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.signal) + " after rename " + std::to_string(c.renames));
     CUpdateSession session;
@@ -288,6 +290,35 @@ TEST(TargetUpdateTest, EveryCopyHoldsItsOwnSong) {
   EXPECT_EQ(testing::RunCli(dir.Path(), "make --source " + Quote(songs) + " --target " + Quote(target)).status, 0);
   EXPECT_EQ(ReadFile(target + "/00001.MP3") + ReadFile(target + "/00001.MCG"), "00001.MP300001.MCG");
   EXPECT_EQ(ReadFile(target + "/00002.MP3") + ReadFile(target + "/00002.MCG"), "00001.mp300001.mcg");
+}
+
+// The download folder as its own target, run again: its songs and the copies
+// of the first run are all songs of the second, nothing is moved, and every
+// song the folder held is still there.
+TEST(TargetUpdateTest, SongsFolderAsItsOwnTargetLosesNoSongWhenRunAgain) {
+  CTempDir dir;
+  for (const char* name : {"00003.mp3", "00003.mcg", "00007.mp3", "00007.mcg"}) WriteFile(dir / name, name);
+  const std::string make = "make --source " + Quote(dir.Path()) + " --target " + Quote(dir.Path());
+  auto songBytes = [&dir] {
+    std::multiset<std::string> songs;
+    for (const auto& [name, file] : ReadFolderState(dir.Path())) {
+      std::string extension = name.size() > 4 ? name.substr(name.size() - 4) : "";
+      for (char& c : extension) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      if (extension == ".MP3" || extension == ".MCG") songs.insert(file.bytes);
+    }
+    return songs;
+  };
+  for (int run = 1; run <= 2; ++run) {
+    SCOPED_TRACE(run);
+    std::multiset<std::string> before = songBytes();
+    EXPECT_EQ(testing::RunCli(dir.Path(), make).status, 0);
+    std::multiset<std::string> after = songBytes();
+    for (const std::string& bytes : before) EXPECT_GE(after.count(bytes), before.count(bytes)) << bytes;
+  }
+  // The second run took 00001.MP3 and 00002.MP3 for songs 1 and 2, their own copies.
+  EXPECT_EQ(ReadFile(dir / "00001.MP3") + ReadFile(dir / "00002.MP3") + ReadFile(dir / "00003.MP3") +
+                ReadFile(dir / "00004.MP3"),
+            "00003.mp300007.mp300003.mp300007.mp3");
 }
 
 }  // namespace

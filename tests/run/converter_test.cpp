@@ -57,20 +57,14 @@ class ConverterTest : public ::testing::Test {
   void SetUp() override {
     StartTestLog(m_dir.Path());
     std::memcpy(m_converter.m_szStartDir, m_dir.Path().c_str(), m_dir.Path().size() + 1);
-    m_converter.m_options = DefaultRunOptions();
   }
 
-  RunOutcome Make(const MakeMarks& marks) {
+  RunOutcome Make(const RunPlan& plan) {
     // The scripted stages read nothing; the source need only be a folder.
-    return m_converter.OnMake(m_dir.Path().c_str(), (m_dir / "target").c_str(), marks);
+    return m_converter.OnMake(m_dir.Path().c_str(), (m_dir / "target").c_str(), plan);
   }
 
-  static MakeMarks Defaults() {
-    MakeMarks marks;
-    marks.sourceDownload = 1;
-    marks.indexRenumber = 1;
-    return marks;
-  }
+  static RunPlan Defaults() { return RunPlan(); }
 
   CTempDir m_dir;
   CFakeHost m_host;
@@ -80,40 +74,39 @@ class ConverterTest : public ::testing::Test {
 TEST_F(ConverterTest, StagesRunInOrderForEachOptionSet) {
   struct Case {
     const char* name;
-    MakeMarks marks;
-    int configRenumber;
-    int configKeep;
+    RunPlan plan;
     Stages expected;
   };
-  MakeMarks keepOnly;
-  keepOnly.sourceDownload = 1;
-  keepOnly.indexKeep = 1;
-  MakeMarks copyOnly;
-  copyOnly.sourceDisc = 1;
-  copyOnly.copyAll = 1;
-  MakeMarks everything = Defaults();
-  everything.listFile = 1;
-  everything.copyAll = 1;
-  MakeMarks bothSources = Defaults();
-  bothSources.sourceDisc = 1;
-  MakeMarks noSource;
-  noSource.indexRenumber = 1;
+  RunPlan keepOnly;
+  keepOnly.index = IndexMode::Keep;
+  RunPlan copyOnly;
+  copyOnly.sourceDownload = false;
+  copyOnly.sourceDisc = true;
+  copyOnly.index = IndexMode::None;
+  copyOnly.copyAll = true;
+  RunPlan everything;
+  everything.listFile = everything.copyAll = everything.configRenumber = everything.configKeep = true;
+  RunPlan configKeepOnly;
+  configKeepOnly.index = IndexMode::None;
+  configKeepOnly.configKeep = true;
+  RunPlan bothSources;
+  bothSources.sourceDisc = true;
+  RunPlan noSource;
+  noSource.sourceDownload = false;
   const Case cases[] = {
-      {"defaults", Defaults(), 0, 0, {"scan", "sort", "renumber", "index", "copy"}},
-      {"index keep", keepOnly, 0, 0, {"scan", "sort", "index"}},
-      {"copy all from disc", copyOnly, 0, 0, {"songlist", "sort", "copy"}},
-      {"everything", everything, 1, 1, {"scan", "sort", "renumber", "index", "list", "config", "copy"}},
-      {"config keep only", MakeMarks{1, 0, 0, 0, 0, 0}, 0, 1, {"scan", "sort", "config"}},
-      {"both sources", bothSources, 0, 0, {"scan", "sort", "renumber", "index", "copy"}},
-      {"no source", noSource, 0, 0, {}},
+      {"defaults", Defaults(), {"scan", "sort", "renumber", "index", "copy"}},
+      {"index keep", keepOnly, {"scan", "sort", "index"}},
+      {"copy all from disc", copyOnly, {"songlist", "sort", "copy"}},
+      {"everything", everything, {"scan", "sort", "renumber", "index", "list", "config", "copy"}},
+      {"config keep only", configKeepOnly, {"scan", "sort", "config"}},
+      {"both sources", bothSources, {"scan", "sort", "renumber", "index", "copy"}},
+      {"no source", noSource, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     m_converter.stages.clear();
     m_host.events.clear();
-    m_converter.m_options.m_bConfigRenumber = c.configRenumber;
-    m_converter.m_options.m_bConfigKeep = c.configKeep;
-    EXPECT_EQ(Make(c.marks), RunOutcome::Finished);
+    EXPECT_EQ(Make(c.plan), RunOutcome::Finished);
     EXPECT_EQ(m_converter.stages, c.expected);
     EXPECT_EQ(m_host.events, (Stages{"finished: Finished Converting"}));
   }
@@ -144,9 +137,9 @@ TEST_F(ConverterTest, FailingStageStopsTheRunWithTheErrorBox) {
     const char* failing;
     Stages expected;
   };
-  MakeMarks marks = Defaults();
-  marks.listFile = 1;
-  m_converter.m_options.m_bConfigKeep = 1;
+  RunPlan plan = Defaults();
+  plan.listFile = true;
+  plan.configKeep = true;
   const Case cases[] = {
       {"scan", {"scan"}},
       {"index", {"scan", "sort", "renumber", "index"}},
@@ -158,7 +151,7 @@ TEST_F(ConverterTest, FailingStageStopsTheRunWithTheErrorBox) {
     m_converter.stages.clear();
     m_host.events.clear();
     m_converter.results = {{c.failing, -1}};
-    EXPECT_EQ(Make(marks), RunOutcome::Failed);
+    EXPECT_EQ(Make(plan), RunOutcome::Failed);
     EXPECT_EQ(m_converter.stages, c.expected);
     EXPECT_EQ(m_host.events, (Stages{errorEvent, "open: " + (m_dir / "mirqlog.txt")}));
   }
@@ -167,14 +160,15 @@ TEST_F(ConverterTest, FailingStageStopsTheRunWithTheErrorBox) {
   // Cancel in the error box: the log is not opened.
   m_host.events.clear();
   m_host.answerErrorOk = false;
-  EXPECT_EQ(Make(marks), RunOutcome::Failed);
+  EXPECT_EQ(Make(plan), RunOutcome::Failed);
   EXPECT_EQ(m_host.events, (Stages{errorEvent}));
 }
 
 TEST_F(ConverterTest, FailedConfigFileDoesNotFailTheRun) {
-  m_converter.m_options.m_bConfigRenumber = 1;
+  RunPlan plan = Defaults();
+  plan.configRenumber = true;
   m_converter.results = {{"config", -1}};
-  EXPECT_EQ(Make(Defaults()), RunOutcome::Finished);
+  EXPECT_EQ(Make(plan), RunOutcome::Finished);
   EXPECT_EQ(m_converter.stages, (Stages{"scan", "sort", "renumber", "index", "config", "copy"}));
 }
 
@@ -196,11 +190,9 @@ TEST(ConverterSessionTest, StartUpAndShutdownLines) {
     converter.InitializeState();
     converter.LogWelcome();
     EXPECT_EQ(std::string(converter.m_szStartDir), dir.Path());
-    EXPECT_EQ(converter.m_options.m_bSourceDownload, 1);
-    EXPECT_EQ(converter.m_options.m_bIndexRenumber, 1);
-    EXPECT_EQ(converter.m_options.m_bSourceDisc + converter.m_options.m_bIndexKeep +
-                  converter.m_options.m_bListFile + converter.m_options.m_bCopyAll,
-              0);
+    EXPECT_TRUE(converter.m_plan.sourceDownload);
+    EXPECT_EQ(converter.m_plan.index, IndexMode::Renumber);
+    EXPECT_FALSE(converter.m_plan.sourceDisc || converter.m_plan.listFile || converter.m_plan.copyAll);
     converter.Terminate();
   }
   auto log = LogMessages(dir.Path());
@@ -225,11 +217,10 @@ TEST(ConverterSessionTest, EmptyDownloadSourceStillFinishes) {
   CFakeHost host;
   CConverter converter(host);
   converter.InitializeState();
-  MakeMarks marks;
-  marks.sourceDownload = 1;
-  marks.indexKeep = 1;
-  marks.listFile = 1;
-  EXPECT_EQ(converter.OnMake((dir / "empty").c_str(), (dir / "out").c_str(), marks), RunOutcome::Finished);
+  RunPlan plan;
+  plan.index = IndexMode::Keep;
+  plan.listFile = true;
+  EXPECT_EQ(converter.OnMake((dir / "empty").c_str(), (dir / "out").c_str(), plan), RunOutcome::Finished);
   EXPECT_EQ(host.events.back(), "finished: Finished Converting");
 }
 
@@ -242,16 +233,12 @@ TEST(EmptySourceTest, MakeFailsAndTheCheckSaysSo) {
     SCOPED_TRACE(disc ? "songlist" : "download folder");
     CFakeHost host;
     CConverter converter(host);
-    MakeMarks marks;
-    marks.sourceDownload = disc ? 0 : 1;
-    marks.sourceDisc = disc ? 1 : 0;
-    marks.indexRenumber = 1;
-    EXPECT_EQ(converter.OnMake("", (dir / "out").c_str(), marks), RunOutcome::Failed);
-    CheckRequest request;
-    request.disc = disc;
-    request.target = dir / "out";
+    RunPlan plan;
+    plan.sourceDownload = !disc;
+    plan.sourceDisc = disc;
+    EXPECT_EQ(converter.OnMake("", (dir / "out").c_str(), plan), RunOutcome::Failed);
     SourceCheckReport report;
-    CheckSource(dir.Path().c_str(), request, report);
+    CheckSource(dir.Path().c_str(), "", dir / "out", plan, DEFAULT_CHECK_ENCODING, report);
     EXPECT_EQ(CheckExitStatus(report), 1) << FormatCheckReport(report);
   }
 }

@@ -33,6 +33,15 @@ std::vector<std::string> ListedSongs(const std::string& listText) {
   return songs;
 }
 
+// The plan of a make with a songlist (disc) or a download folder.
+RunPlan PlanOf(bool disc, bool renumber) {
+  RunPlan plan;
+  plan.sourceDownload = !disc;
+  plan.sourceDisc = disc;
+  plan.index = renumber ? IndexMode::Renumber : IndexMode::Keep;
+  return plan;
+}
+
 std::vector<std::string> PreviewedSongs(const SongPreview& preview, bool renumber) {
   std::vector<std::string> songs;
   char number[16];
@@ -71,13 +80,13 @@ TEST(SongPreviewTest, SameSongsAndNumbersAsARunOnTheSamples) {
     ASSERT_TRUE(status == 0 || status == 3) << status;
 
     SongPreview preview;
-    PreviewSongs(dir.Path().c_str(), {c.source, c.disc, c.renumber, false}, preview);
+    PreviewSongs(dir.Path().c_str(), c.source, PlanOf(c.disc, c.renumber), preview);
     EXPECT_EQ(preview.readResult, 0);
     EXPECT_EQ(PreviewedSongs(preview, c.renumber), ListedSongs(testing::ReadFile(dir / "out/LIST.TXT")));
   }
   CTempDir quiet;
   SongPreview preview;
-  PreviewSongs(quiet.Path().c_str(), {quiet / "missing.txt", true, true, false}, preview);
+  PreviewSongs(quiet.Path().c_str(), quiet / "missing.txt", PlanOf(true, true), preview);
   EXPECT_LT(preview.readResult, 0);
   EXPECT_FALSE(Exists(quiet / "mirqlog.txt"));
 }

@@ -9,7 +9,6 @@
 #include "platform/text_conversion.h"
 #include "run/source_check.h"
 #include "ui/common/control_ids.h"
-#include "ui/common/dialog_requests.h"
 #include "ui/common/help_file.h"
 #include "ui/common/site_address.h"
 
@@ -40,7 +39,7 @@ std::string CurrentFolderText() {
 }  // namespace
 
 CDialogController::CDialogController(IDialogView& view, IDesktopRunHost& host)
-    : m_view(view), m_host(host), m_converter(host), m_state(m_converter.m_options) {}
+    : m_view(view), m_host(host), m_converter(host) {}
 
 // A dialog that goes without its end still ends its session properly.
 CDialogController::~CDialogController() { Terminate(); }
@@ -110,7 +109,7 @@ void CDialogController::OnCommand(int id) {
 
 void CDialogController::OnSelectSource() {
   if (!m_state.IsEnabled(ID_SELECT_SOURCE)) return;
-  if (m_converter.m_options.m_bSourceDisc) {
+  if (m_state.IsChecked(ID_SOURCE_DISC)) {
     FileRequest request;
     request.kinds = {{"TEXT file(*.txt)", "*.txt", "txt"}};
     const std::string path = m_view.ChooseFile(request).path;
@@ -121,7 +120,7 @@ void CDialogController::OnSelectSource() {
     m_state.ChooseSource(path);
     ShowState();
     LogMessage("select file is \"%s\"", path.c_str());
-  } else if (m_converter.m_options.m_bSourceDownload) {
+  } else if (m_state.IsChecked(ID_SOURCE_DOWNLOAD)) {
     const std::string path = BrowseForFolder("Select Source Folder", true);
     if (path.empty()) return;
     m_state.ChooseSource(path);
@@ -155,14 +154,14 @@ void CDialogController::OnMake() {
   // it pumps messages, so the paths a stage reads cannot change under it.
   const std::string source = SourcePath();
   const std::string target = TargetPath();
-  const MakeMarks marks = m_state.Marks();
+  const RunPlan plan = m_state.Plan();
   m_host.ClearRunCancel();
   m_state.BeginRun();
   ShowState();
   if (m_run) {
-    m_run(source.c_str(), target.c_str(), marks);
+    m_run(source.c_str(), target.c_str(), plan);
   } else {
-    m_converter.OnMake(source.c_str(), target.c_str(), marks);
+    m_converter.OnMake(source.c_str(), target.c_str(), plan);
   }
   m_state.EndRun();
   ShowState();
@@ -172,13 +171,12 @@ void CDialogController::OnMake() {
 
 void CDialogController::OnCheckSource() {
   if (IsRunning()) return;
-  CheckRequest request = CheckRequestForDialog(SourcePath(), TargetPath(), m_state.Marks(), m_converter.m_options);
   // A Windows collection's tags and songlists are in the system's code page.
-  if (!SystemCodePage().empty()) request.encoding = SystemCodePage();
+  const std::string encoding = SystemCodePage().empty() ? DEFAULT_CHECK_ENCODING : SystemCodePage();
   SourceCheckReport report;
   {
     CBusy reading(m_view);
-    CheckSource(m_converter.m_szStartDir, request, report);
+    CheckSource(m_converter.m_szStartDir, SourcePath(), TargetPath(), m_state.Plan(), encoding, report);
   }
   m_view.ShowCheckReport(FormatCheckReport(report));
 }
@@ -196,14 +194,13 @@ void CDialogController::OnMakeSongBook() {
   if (!m_view.AskBookChoices(m_bookChoices)) return;
   const std::string path = ChooseBookFile(m_bookChoices.pdf && m_bookChoices.pdfOffered);
   if (path.empty()) return;
-  const PreviewRequest request = BookRequestForDialog(source, m_state.Marks(), m_converter.m_options);
   std::string error;
   BookOutcome outcome;
   SourceBookResult result;
   {
     CBusy writing(m_view);
-    result = WriteSourceBook(m_converter.m_szStartDir, request, SettingsOfChoices(m_bookChoices), path, outcome,
-                             error);
+    result = WriteSourceBook(m_converter.m_szStartDir, source, m_state.Plan(), SettingsOfChoices(m_bookChoices), path,
+                             outcome, error);
   }
   if (result != SourceBookResult::Written) {
     m_view.ShowMessage(error, BOOK_CAPTION, MessageKind::Error);
@@ -281,20 +278,6 @@ void CDialogController::OnClose(bool canWaitForRun) {
     if (canWaitForRun) return;
   }
   m_view.EndDialog(DialogEnd::Closed);
-}
-
-void SaveCheckReportAs(IDialogBoxes& boxes, const std::string& report) {
-  FileRequest request;
-  request.title = "Save the report as";
-  request.kinds = {{"Text files (*.txt)", "*.txt", "txt"}, {"All files", "*", ""}};
-  request.name = "valmero-check.txt";
-  request.defaultExtension = "txt";
-  request.save = true;
-  const std::string path = boxes.ChooseFile(request).path;
-  if (path.empty()) return;
-  if (!SaveCheckReport(path, report)) {
-    boxes.ShowMessage("The report could not be saved as\n" + path, "Check source", MessageKind::Error);
-  }
 }
 
 }  // namespace valmero

@@ -52,7 +52,7 @@ class CDialogController {
   bool IsRunning() const { return m_state.IsRunning() || m_converter.IsRunning(); }
 
   // The run that MAKE starts; tests put a scripted run in its place.
-  using MakeRun = std::function<RunOutcome(const char* source, const char* target, const MakeMarks& marks)>;
+  using MakeRun = std::function<RunOutcome(const char* source, const char* target, const RunPlan& plan)>;
   void ReplaceRun(MakeRun run) { m_run = std::move(run); }
 
  private:
@@ -85,9 +85,5 @@ class CDialogController {
   bool m_bCloseAfterRun = false;
   bool m_bTerminated = false;
 };
-
-// "Save as..." of a window with a check's report: asks for the file and says
-// so when it cannot be written.
-void SaveCheckReportAs(IDialogBoxes& boxes, const std::string& report);
 
 }  // namespace valmero

@@ -11,34 +11,23 @@ bool IsCheckBox(int id) {
          id == ID_SOURCE_DISC || (id >= ID_INDEX_RENUMBER && id <= ID_CONFIG_KEEP);
 }
 
-COptionState::COptionState(RunOptions& options)
-    : m_options(options), m_disabled{ID_JUKE_LIST, ID_INDEX_FILE, ID_COPY_MP3, ID_MOVE_MP3} {}
+COptionState::COptionState() : m_disabled{ID_JUKE_LIST, ID_INDEX_FILE, ID_COPY_MP3, ID_MOVE_MP3} {}
 
 void COptionState::ApplyDefaultMarks() {
+  const RunPlan defaults;
   SetMark(ID_SOURCE_DOWNLOAD, true);
-  SetMark(ID_SOURCE_DISC, m_options.m_bSourceDisc != 0);
-  SetMark(ID_TARGET_SUBFOLDER, m_options.m_bTargetSubfolder != 0);
-  SetMark(ID_INDEX_RENUMBER, m_options.m_bIndexRenumber != 0);
+  SetMark(ID_SOURCE_DISC, defaults.sourceDisc);
+  SetMark(ID_TARGET_SUBFOLDER, false);
+  SetMark(ID_INDEX_RENUMBER, defaults.Renumbers());
 }
 
 void COptionState::OnClick(int id, bool mark) {
   SetMark(id, mark);
-  const int32_t value = mark ? 1 : 0;
   switch (id) {
-    case ID_JUKE_LIST: m_options.m_bJukeList = value; break;
-    case ID_INDEX_FILE: m_options.m_bIndexFile = value; break;
-    case ID_LIST_FILE: m_options.m_bListFile = value; break;
-    case ID_COPY_ALL: m_options.m_bCopyAll = value; break;
-    case ID_CONFIG_RENUMBER: m_options.m_bConfigRenumber = value; break;
-    case ID_CONFIG_KEEP: m_options.m_bConfigKeep = value; break;
-    case ID_INDEX_RENUMBER:
-      OnExclusive(id, mark, m_options.m_bIndexRenumber, ID_INDEX_KEEP, m_options.m_bIndexKeep);
-      break;
-    case ID_INDEX_KEEP:
-      OnExclusive(id, mark, m_options.m_bIndexKeep, ID_INDEX_RENUMBER, m_options.m_bIndexRenumber);
-      break;
-    case ID_COPY_MP3: OnExclusive(id, mark, m_options.m_bCopyMp3, ID_MOVE_MP3, m_options.m_bMoveMp3); break;
-    case ID_MOVE_MP3: OnExclusive(id, mark, m_options.m_bMoveMp3, ID_COPY_MP3, m_options.m_bCopyMp3); break;
+    case ID_INDEX_RENUMBER: OnExclusive(id, mark, ID_INDEX_KEEP); break;
+    case ID_INDEX_KEEP: OnExclusive(id, mark, ID_INDEX_RENUMBER); break;
+    case ID_COPY_MP3: OnExclusive(id, mark, ID_MOVE_MP3); break;
+    case ID_MOVE_MP3: OnExclusive(id, mark, ID_COPY_MP3); break;
     case ID_SOURCE_DOWNLOAD:
     case ID_SOURCE_DISC: OnSourceKind(id, mark); break;
     case ID_TARGET_SUBFOLDER: OnTargetSubfolder(mark); break;
@@ -46,12 +35,9 @@ void COptionState::OnClick(int id, bool mark) {
   }
 }
 
-void COptionState::OnExclusive(int id, bool mark, int32_t& flag, int otherId, int32_t& otherFlag) {
-  flag = mark ? 1 : 0;
+void COptionState::OnExclusive(int id, bool mark, int otherId) {
   SetMark(id, mark);
-  if (!mark) return;
-  otherFlag = 0;
-  SetMark(otherId, false);
+  if (mark) SetMark(otherId, false);
 }
 
 // The two source boxes act as radio buttons that cannot both be off; any
@@ -59,30 +45,22 @@ void COptionState::OnExclusive(int id, bool mark, int32_t& flag, int otherId, in
 // nothing to the other.
 void COptionState::OnSourceKind(int id, bool mark) {
   const bool disc = id == ID_SOURCE_DISC;
-  int32_t& flag = disc ? m_options.m_bSourceDisc : m_options.m_bSourceDownload;
+  SetMark(id, true);
   if (mark) {
-    flag = 1;
     if (disc) {
-      m_options.m_bSourceDownload = 0;
       SetMark(ID_SOURCE_DOWNLOAD, false);
-      m_options.m_bJukeList = 0;
       SetMark(ID_JUKE_LIST, false);
       SetEnabled(ID_JUKE_LIST, false);
     } else {
-      m_options.m_bSourceDisc = 0;
       SetMark(ID_SOURCE_DISC, false);
       SetEnabled(ID_JUKE_LIST, true);
     }
-  } else {
-    flag = 1;
-    SetMark(id, true);
   }
   m_sourceText.clear();
   m_targetText.clear();
 }
 
 void COptionState::OnTargetSubfolder(bool mark) {
-  m_options.m_bTargetSubfolder = mark ? 1 : 0;
   if (mark) {
     ApplySubfolderRule();
   } else {
@@ -96,14 +74,14 @@ void COptionState::ApplySubfolderRule() {
   std::string source = WithNativeSeparators(m_sourceText.substr(0, PATH_SIZE - 1));
   // A target that would not fit a path is refused (left empty) rather than
   // cut into a folder the user never asked for.
-  m_targetText = SubfolderTarget(source.c_str(), m_options.m_bSourceDisc != 0);
+  m_targetText = SubfolderTarget(source.c_str(), IsChecked(ID_SOURCE_DISC));
   SetEnabled(ID_SELECT_TARGET, false);
   SetEnabled(ID_TARGET_EDIT, false);
 }
 
 void COptionState::ChooseSource(const std::string& path) {
   m_sourceText = path;
-  if (m_options.m_bTargetSubfolder) ApplySubfolderRule();
+  if (IsChecked(ID_TARGET_SUBFOLDER)) ApplySubfolderRule();
 }
 
 void COptionState::ChooseTarget(const std::string& path) { m_targetText = path; }
@@ -131,15 +109,19 @@ bool COptionState::IsEnabled(int id) const {
   return !(m_bRunning && IsLockedDuringRun(id));
 }
 
-MakeMarks COptionState::Marks() const {
-  MakeMarks marks;
-  marks.sourceDownload = IsChecked(ID_SOURCE_DOWNLOAD) ? 1 : 0;
-  marks.sourceDisc = IsChecked(ID_SOURCE_DISC) ? 1 : 0;
-  marks.indexRenumber = IsChecked(ID_INDEX_RENUMBER) ? 1 : 0;
-  marks.indexKeep = IsChecked(ID_INDEX_KEEP) ? 1 : 0;
-  marks.listFile = IsChecked(ID_LIST_FILE) ? 1 : 0;
-  marks.copyAll = IsChecked(ID_COPY_ALL) ? 1 : 0;
-  return marks;
+RunPlan COptionState::Plan() const {
+  RunPlan plan;
+  plan.sourceDownload = IsChecked(ID_SOURCE_DOWNLOAD);
+  plan.sourceDisc = IsChecked(ID_SOURCE_DISC);
+  plan.index = IsChecked(ID_INDEX_RENUMBER) ? IndexMode::Renumber
+               : IsChecked(ID_INDEX_KEEP)   ? IndexMode::Keep
+                                            : IndexMode::None;
+  plan.listFile = IsChecked(ID_LIST_FILE);
+  plan.configRenumber = IsChecked(ID_CONFIG_RENUMBER);
+  plan.configKeep = IsChecked(ID_CONFIG_KEEP);
+  plan.copyAll = IsChecked(ID_COPY_ALL);
+  plan.jukeList = IsChecked(ID_JUKE_LIST);
+  return plan;
 }
 
 }  // namespace valmero

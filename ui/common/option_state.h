@@ -1,15 +1,15 @@
 // The state of the main dialog's controls and the rules that keep the check
-// boxes, the option flags and the two path fields consistent. No windows
-// here: the dialog forwards each click and copies the state back onto its
-// controls, so the rules run the same with or without a display.
+// boxes and the two path fields consistent. No windows here: the controller
+// forwards each click and the view copies the state back onto its controls,
+// so the rules run the same with or without a display. The marks are the
+// run's options: Plan() is what MAKE, the check and the book take.
 #pragma once
 
 #include <map>
 #include <set>
 #include <string>
 
-#include "run/converter.h"
-#include "run/run_options.h"
+#include "run/run_plan.h"
 #include "ui/common/control_ids.h"
 
 namespace valmero {
@@ -19,12 +19,10 @@ bool IsCheckBox(int id);
 
 class COptionState {
  public:
-  // The flags live in the session (options); the state keeps them in step
-  // with the marks.
-  explicit COptionState(RunOptions& options);
+  COptionState();
 
-  // After start-up: the marks that follow the default flags are set from them
-  // (the download source box is always checked).
+  // After start-up: the marks of the default plan (the download source, the
+  // index with new numbers).
   void ApplyDefaultMarks();
 
   // A check box was clicked and now shows `mark`; applies its rule.
@@ -50,19 +48,18 @@ class COptionState {
   const std::string& SourceText() const { return m_sourceText; }
   const std::string& TargetText() const { return m_targetText; }
 
-  // The marks a run re-reads at MAKE.
-  MakeMarks Marks() const;
+  // The plan of the boxes as they are now.
+  RunPlan Plan() const;
 
  private:
   void SetMark(int id, bool mark) { m_marks[id] = mark; }
   void SetEnabled(int id, bool enabled);
   void OnSourceKind(int id, bool mark);
-  void OnExclusive(int id, bool mark, int32_t& flag, int otherId, int32_t& otherFlag);
+  void OnExclusive(int id, bool mark, int otherId);
   void OnTargetSubfolder(bool mark);
   void ApplySubfolderRule();
   static bool IsLockedDuringRun(int id);
 
-  RunOptions& m_options;
   std::map<int, bool> m_marks;
   std::set<int> m_disabled;
   std::string m_sourceText;

@@ -1,6 +1,6 @@
 #include "ui/win32/check_report_window.h"
 
-#include "ui/common/dialog_controller.h"
+#include "ui/common/check_report_file.h"
 #include "ui/win32/file_chooser.h"
 #include "ui/win32/resource.h"
 #include "ui/win32/window_text.h"

@@ -5,8 +5,7 @@
 #include <wx/textctrl.h>
 
 #include "ui/common/control_ids.h"
-#include "ui/common/dialog_controller.h"
-#include "ui/common/dialog_requests.h"
+#include "ui/common/check_report_file.h"
 #include "ui/wx/choosers.h"
 
 namespace valmero {

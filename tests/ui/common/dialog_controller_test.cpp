@@ -117,11 +117,11 @@ TEST_F(DialogControllerTest, MakeRunsOnceWithTheFieldsAndCloseWaitsForTheRun) {
   Type(Native("/songs"), Native("/out"));
   m_controller.OnCheckBox(ID_LIST_FILE, true);
   int runs = 0;
-  m_controller.ReplaceRun([&](const char* source, const char* target, const MakeMarks& marks) {
+  m_controller.ReplaceRun([&](const char* source, const char* target, const RunPlan& plan) {
     ++runs;
     EXPECT_EQ(std::string(source), Native("/songs"));
     EXPECT_EQ(std::string(target), Native("/out"));
-    EXPECT_EQ(marks.listFile, 1);
+    EXPECT_TRUE(plan.listFile);
     EXPECT_FALSE(m_controller.State().IsEnabled(ID_EXIT));
     for (int id : {ID_MAKE, ID_CHECK_SOURCE, ID_MAKE_BOOK, ID_EXIT}) m_controller.OnCommand(id);
     m_controller.OnEscape();
@@ -144,7 +144,7 @@ TEST_F(DialogControllerTest, EndsAtOnceWhenIdleOrWhenTheWindowCannotWait) {
   EXPECT_EQ(m_host.escapes, 0);  // no run to cancel
   m_controller.OnCommand(ID_EXIT);
   m_controller.OnClose();
-  m_controller.ReplaceRun([&](const char*, const char*, const MakeMarks&) {
+  m_controller.ReplaceRun([&](const char*, const char*, const RunPlan&) {
     m_controller.OnClose(false);
     return RunOutcome::Finished;
   });
@@ -258,32 +258,6 @@ TEST_F(DialogControllerTest, TerminateEndsTheSessionOnce) {
   m_controller.Terminate();
   m_controller.Terminate();
   EXPECT_EQ(LogSinceStart(), (Lines{"terminate VALMERO", std::string("end of logging") + std::string(62, '=')}));
-}
-
-TEST_F(DialogControllerTest, ReportIsSavedWhereChosenOrSaysWhyNot) {
-  const std::string report = "Source: x\n";
-  struct Case {
-    const char* name;
-    std::string chosen;
-    bool saved;
-    std::size_t messages;
-  };
-  const Case cases[] = {
-      {"saved", m_folder / "report.txt", true, 0},
-      {"cancelled", "", false, 0},
-      {"folder missing", m_folder / Native("none/report.txt"), false, 1},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    m_view.events.clear();
-    m_view.file = {c.chosen, 0};
-    SaveCheckReportAs(m_view, report);
-    if (c.saved) {
-      EXPECT_EQ(testing::ReadFile(c.chosen), report);
-    }
-    EXPECT_EQ(m_view.events.size(), 1 + c.messages);
-  }
-  EXPECT_EQ(m_view.fileRequests.back().name, "valmero-check.txt");
 }
 
 // Where the log cannot be written (here a folder has its name), the program

@@ -13,8 +13,7 @@ using testing::Native;
 
 // The state as the dialog has it right after start-up.
 struct StartedState {
-  RunOptions options = DefaultRunOptions();
-  COptionState state{options};
+  COptionState state;
   StartedState() { state.ApplyDefaultMarks(); }
 
   // A click on a box toggles its mark first, as an automatic check box does.
@@ -35,10 +34,10 @@ TEST(OptionStateTest, StartsWithDownloadSourceAndRenumberingOnly) {
   EXPECT_TRUE(s.state.IsEnabled(ID_TARGET_EDIT));
   EXPECT_EQ(s.state.SourceText(), "");
   EXPECT_EQ(s.state.TargetText(), "");
-  MakeMarks marks = s.state.Marks();
-  EXPECT_EQ(marks.sourceDownload, 1);
-  EXPECT_EQ(marks.indexRenumber, 1);
-  EXPECT_EQ(marks.sourceDisc + marks.indexKeep + marks.listFile + marks.copyAll, 0);
+  const RunPlan plan = s.state.Plan();
+  EXPECT_TRUE(plan.sourceDownload);
+  EXPECT_EQ(plan.index, IndexMode::Renumber);
+  EXPECT_FALSE(plan.sourceDisc || plan.listFile || plan.copyAll || plan.WritesConfig() || plan.jukeList);
 }
 
 // Every click on a source box, on or off, empties both paths: a folder means
@@ -66,17 +65,17 @@ TEST(OptionStateTest, AnyClickOnTheSourceKindEmptiesBothPaths) {
     EXPECT_EQ(s.state.TargetText(), "") << c.name;
     EXPECT_EQ(s.state.IsChecked(ID_SOURCE_DOWNLOAD), c.downloadAfter) << c.name;
     EXPECT_EQ(s.state.IsChecked(ID_SOURCE_DISC), !c.downloadAfter) << c.name;
-    EXPECT_EQ(s.options.m_bSourceDownload, c.downloadAfter ? 1 : 0) << c.name;
-    EXPECT_EQ(s.options.m_bSourceDisc, c.downloadAfter ? 0 : 1) << c.name;
+    EXPECT_EQ(s.state.Plan().sourceDownload, c.downloadAfter) << c.name;
+    EXPECT_EQ(s.state.Plan().sourceDisc, !c.downloadAfter) << c.name;
   }
 }
 
 TEST(OptionStateTest, DiscSourceClearsAndDisablesJukeListAndDownloadEnablesItUnchecked) {
   StartedState s;
   s.state.OnClick(ID_JUKE_LIST, true);
-  ASSERT_EQ(s.options.m_bJukeList, 1);
+  ASSERT_TRUE(s.state.Plan().jukeList);
   s.Click(ID_SOURCE_DISC);
-  EXPECT_EQ(s.options.m_bJukeList, 0);
+  EXPECT_FALSE(s.state.Plan().jukeList);
   EXPECT_FALSE(s.state.IsChecked(ID_JUKE_LIST));
   EXPECT_FALSE(s.state.IsEnabled(ID_JUKE_LIST));
   s.Click(ID_SOURCE_DOWNLOAD);
@@ -88,14 +87,12 @@ TEST(OptionStateTest, ExclusivePairsAllowAtMostOneAndConfigBoxesAllowBoth) {
   struct Case {
     int id;
     int other;
-    int32_t RunOptions::*flag;
-    int32_t RunOptions::*otherFlag;
   };
   const Case pairs[] = {
-      {ID_INDEX_RENUMBER, ID_INDEX_KEEP, &RunOptions::m_bIndexRenumber, &RunOptions::m_bIndexKeep},
-      {ID_INDEX_KEEP, ID_INDEX_RENUMBER, &RunOptions::m_bIndexKeep, &RunOptions::m_bIndexRenumber},
-      {ID_COPY_MP3, ID_MOVE_MP3, &RunOptions::m_bCopyMp3, &RunOptions::m_bMoveMp3},
-      {ID_MOVE_MP3, ID_COPY_MP3, &RunOptions::m_bMoveMp3, &RunOptions::m_bCopyMp3},
+      {ID_INDEX_RENUMBER, ID_INDEX_KEEP},
+      {ID_INDEX_KEEP, ID_INDEX_RENUMBER},
+      {ID_COPY_MP3, ID_MOVE_MP3},
+      {ID_MOVE_MP3, ID_COPY_MP3},
   };
   for (const Case& c : pairs) {
     StartedState s;
@@ -103,38 +100,30 @@ TEST(OptionStateTest, ExclusivePairsAllowAtMostOneAndConfigBoxesAllowBoth) {
     s.state.OnClick(c.id, true);
     EXPECT_TRUE(s.state.IsChecked(c.id)) << c.id;
     EXPECT_FALSE(s.state.IsChecked(c.other)) << c.id;
-    EXPECT_EQ(s.options.*c.flag, 1) << c.id;
-    EXPECT_EQ(s.options.*c.otherFlag, 0) << c.id;
     // Unchecking leaves both off; the partner is not switched back on.
     s.state.OnClick(c.id, false);
     EXPECT_FALSE(s.state.IsChecked(c.id)) << c.id;
     EXPECT_FALSE(s.state.IsChecked(c.other)) << c.id;
-    EXPECT_EQ(s.options.*c.flag, 0) << c.id;
-    EXPECT_EQ(s.options.*c.otherFlag, 0) << c.id;
   }
   StartedState s;
   s.Click(ID_CONFIG_RENUMBER);
   s.Click(ID_CONFIG_KEEP);
   EXPECT_TRUE(s.state.IsChecked(ID_CONFIG_RENUMBER));
   EXPECT_TRUE(s.state.IsChecked(ID_CONFIG_KEEP));
-  EXPECT_EQ(s.options.m_bConfigRenumber, 1);
-  EXPECT_EQ(s.options.m_bConfigKeep, 1);
+  EXPECT_TRUE(s.state.Plan().configRenumber && s.state.Plan().configKeep);
 }
 
-// The boxes a run does not re-read keep what their click stored; the ones it
-// re-reads reach the run as marks.
-TEST(OptionStateTest, PlainBoxesStoreTheirFlagAndReachTheRunMarks) {
+// The marks are the run's plan; no box is left out of it.
+TEST(OptionStateTest, BoxesMakeTheRunPlan) {
   StartedState s;
   s.Click(ID_LIST_FILE);
   s.Click(ID_COPY_ALL);
   s.Click(ID_INDEX_KEEP);
-  MakeMarks marks = s.state.Marks();
-  EXPECT_EQ(marks.listFile, 1);
-  EXPECT_EQ(marks.copyAll, 1);
-  EXPECT_EQ(marks.indexKeep, 1);
-  EXPECT_EQ(marks.indexRenumber, 0);
-  EXPECT_EQ(s.options.m_bListFile, 1);
-  EXPECT_EQ(s.options.m_bCopyAll, 1);
+  RunPlan plan = s.state.Plan();
+  EXPECT_TRUE(plan.listFile && plan.copyAll);
+  EXPECT_EQ(plan.index, IndexMode::Keep);
+  s.Click(ID_INDEX_KEEP);
+  EXPECT_EQ(s.state.Plan().index, IndexMode::None);
 }
 
 TEST(OptionStateTest, SubfolderRuleForBothKindsOfSource) {
@@ -180,7 +169,7 @@ TEST(OptionStateTest, UntickingSubfolderReenablesTargetAndKeepsItsText) {
   EXPECT_TRUE(s.state.IsEnabled(ID_SELECT_TARGET));
   EXPECT_TRUE(s.state.IsEnabled(ID_TARGET_EDIT));
   EXPECT_EQ(s.state.TargetText(), Native("/songs/KVX"));
-  EXPECT_EQ(s.options.m_bTargetSubfolder, 0);
+  EXPECT_FALSE(s.state.IsChecked(ID_TARGET_SUBFOLDER));
   // Without the rule, a chosen source leaves the target alone.
   s.state.ChooseSource(Native("/other"));
   EXPECT_EQ(s.state.TargetText(), Native("/songs/KVX"));

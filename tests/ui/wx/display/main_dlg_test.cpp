@@ -250,7 +250,7 @@ namespace {
 class CScriptedRunDlg : public CMainDlg {
  public:
   CScriptedRunDlg() {
-    Controller().ReplaceRun([this](const char*, const char*, const MakeMarks&) { return RunMake(); });
+    Controller().ReplaceRun([this](const char*, const char*, const RunPlan&) { return RunMake(); });
   }
   int passes = 0;
   bool exitLockedDuringRun = true;
@@ -315,7 +315,7 @@ namespace {
 class CClickCancelDlg : public CMainDlg {
  public:
   CClickCancelDlg() {
-    Controller().ReplaceRun([this](const char*, const char*, const MakeMarks&) { return RunMake(); });
+    Controller().ReplaceRun([this](const char*, const char*, const RunPlan&) { return RunMake(); });
   }
   bool cancelled = false;
 
@@ -366,7 +366,7 @@ namespace {
 class CEscapeDuringRunDlg : public CMainDlg {
  public:
   CEscapeDuringRunDlg() {
-    Controller().ReplaceRun([this](const char*, const char*, const MakeMarks&) { return RunMake(); });
+    Controller().ReplaceRun([this](const char*, const char*, const RunPlan&) { return RunMake(); });
   }
   bool cancelled = false;
 
