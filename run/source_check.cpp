@@ -386,7 +386,12 @@ class CCheck {
                      Shown(TextAsWritten(other.title)) + "\" (" +
                      (otherLine > 0 ? "line " + std::to_string(otherLine) : ShownPath(other.path)) +
                      "): the player finds one of them under it, and one copy replaces the other");
-      m_report.warnings.back().line = LineOfSong(song);
+      // Both songs of a songlist name one file: its lines tell them apart.
+      const int line = LineOfSong(song);
+      if (line > 0) {
+        m_report.warnings.back().file = ShownPath(m_source);
+        m_report.warnings.back().line = line;
+      }
     }
   }
 

@@ -252,7 +252,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {},
                   "--index keep",
                   3,
-                  {"warn duplicate_number 5.mp3:2"}},
+                  {"warn duplicate_number list.txt:2"}},
         CheckCase{"Utf8Songlist",
                   true,
                   {{"list.txt", "1|Caf\xC3\xA9|Beyonc\xC3\xA9\n"}, {"1.mp3", "a"}, {"1.mcg", "g"}},
