@@ -11,6 +11,7 @@
 
 #include "core/fixed_text.h"
 #include "core/null_run_host.h"
+#include "outputs/singer_index.h"
 #include "outputs/song_copier.h"
 #include "platform/ascii_case.h"
 #include "platform/files.h"
@@ -27,8 +28,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// What the index holds of a title or a singer.
-constexpr std::size_t INDEX_TEXT_LIMIT = 23;
 constexpr int64_t PLAYER_NUMBER_LIMIT = 99999;
 // How much of a songlist line a finding quotes.
 constexpr std::size_t QUOTE_LIMIT = 60;
@@ -80,25 +79,18 @@ std::string Format(const char* format, ...) {
   return text;
 }
 
-// A title or singer as the outputs write it: cut at its last line feed.
-std::string TextAsWritten(const char* text) {
-  std::string written = text;
-  std::size_t lineFeed = written.rfind('\n');
-  if (lineFeed != std::string::npos) written.resize(lineFeed);
-  return written;
+// True when what the index holds of a spelled text loses more than the
+// filling spaces that tags carry.
+bool LosesText(const std::string& spelled) {
+  if (spelled.size() <= INDEX_TEXT_LIMIT) return false;
+  return spelled.find_first_not_of(' ', INDEX_TEXT_LIMIT) != std::string::npos;
 }
 
-// Title or singer as the index holds it: upper-cased as well.
-std::string IndexText(const char* text) { return UpperAscii(TextAsWritten(text)); }
-
-// True when the index's 23 characters lose more than the filling spaces that
-// tags carry.
-bool LosesText(const std::string& indexText) {
-  if (indexText.size() <= INDEX_TEXT_LIMIT) return false;
-  return indexText.find_first_not_of(' ', INDEX_TEXT_LIMIT) != std::string::npos;
+// A title or singer as the outputs write it (cut at its last line feed) holds
+// a character that breaks the columns of the text lists.
+bool HoldsColumnBreaker(const char* text) {
+  return TextBeforeLastLineFeed(text).find_first_of("|#\t\r") != std::string::npos;
 }
-
-bool HoldsColumnBreaker(const char* text) { return TextAsWritten(text).find_first_of("|#\t\r") != std::string::npos; }
 
 // The number of a numbered song file's name ("00012.MP3", "00012-IPS.MP3",
 // "00012.MCG"), or -1.
@@ -310,15 +302,15 @@ class CCheck {
   }
 
   void LookAtIndexTexts(const SongRecord& song) {
-    std::string title = IndexText(song.title);
+    const std::string title = IndexSpellingOf(song.title);
     if (LosesText(title)) {
       Warn(CheckWarningCode::TitleCut, song.path,
-           "the player shows \"" + title.substr(0, INDEX_TEXT_LIMIT) + "\" of \"" + title + "\"");
+           "the player shows \"" + IndexTextOf(song.title) + "\" of \"" + title + "\"");
     }
-    std::string singer = IndexText(song.singer);
+    const std::string singer = IndexSpellingOf(song.singer);
     if (LosesText(singer)) {
       Warn(CheckWarningCode::SingerCut, song.path,
-           "the player shows \"" + singer.substr(0, INDEX_TEXT_LIMIT) + "\" of \"" + singer + "\"");
+           "the player shows \"" + IndexTextOf(song.singer) + "\" of \"" + singer + "\"");
     }
   }
 
@@ -503,36 +495,56 @@ std::string Thousands(uint64_t value) {
   return digits;
 }
 
-const char* DropReasonWords(DropReason reason) {
-  switch (reason) {
-    case DropReason::OtherKind: return "Files of another kind than the run's";
-    case DropReason::MissingMp3: return "Songs whose .mp3 file is missing";
-    case DropReason::MissingMcg: return "Songs whose .mcg file is missing";
-    case DropReason::BadNumber: return "Lines without a song number";
-    case DropReason::ListEndedEarly: return "Songs after the line that ended the list";
-  }
-  return "";
-}
+// Each code of the report with its name (for scripts: JSON, the text's
+// headings) and its words (for a person), in the order the report lists
+// them. A new code is one line here.
+template <typename Code>
+struct CodeText {
+  Code code;
+  const char* name;
+  const char* words;
+};
 
-const char* WarningWords(CheckWarningCode code) {
-  switch (code) {
-    case CheckWarningCode::NoSongInformation: return "Songs without title and singer";
-    case CheckWarningCode::BadNumber: return "Songs without a usable number";
-    case CheckWarningCode::DuplicateNumber: return "Songs with the number of another";
-    case CheckWarningCode::NumberOver99999: return "Numbers over 99999";
-    case CheckWarningCode::TitleCut: return "Titles cut to 23 characters";
-    case CheckWarningCode::SingerCut: return "Singers cut to 23 characters";
-    case CheckWarningCode::SeparatorInText: return "Separators in titles or singers";
-    case CheckWarningCode::ByteOrderMark: return "Byte-order mark";
-    case CheckWarningCode::CrOnlyLineEnds: return "Line ends of a CR alone";
-    case CheckWarningCode::Utf16File: return "UTF-16 songlist";
-    case CheckWarningCode::MissingCompanion: return "Songs without their .MCG companion";
-    case CheckWarningCode::NotEnoughSpace: return "Not enough space in the target";
-    case CheckWarningCode::NulByte: return "NUL bytes in lines";
-    case CheckWarningCode::CopyFails: return "Copies that fail";
-    case CheckWarningCode::ConfigFails: return "SCDG.CFG that cannot be written";
+constexpr CodeText<DropReason> DROP_REASONS[] = {
+    {DropReason::OtherKind, "other_kind", "Files of another kind than the run's"},
+    {DropReason::MissingMp3, "missing_mp3", "Songs whose .mp3 file is missing"},
+    {DropReason::MissingMcg, "missing_mcg", "Songs whose .mcg file is missing"},
+    {DropReason::BadNumber, "bad_number", "Lines without a song number"},
+    {DropReason::ListEndedEarly, "list_ended_early", "Songs after the line that ended the list"},
+};
+
+constexpr CodeText<CheckWarningCode> WARNING_CODES[] = {
+    {CheckWarningCode::NoSongInformation, "no_song_information", "Songs without title and singer"},
+    {CheckWarningCode::BadNumber, "bad_number", "Songs without a usable number"},
+    {CheckWarningCode::DuplicateNumber, "duplicate_number", "Songs with the number of another"},
+    {CheckWarningCode::NumberOver99999, "number_over_99999", "Numbers over 99999"},
+    {CheckWarningCode::TitleCut, "title_cut", "Titles cut to 23 characters"},
+    {CheckWarningCode::SingerCut, "singer_cut", "Singers cut to 23 characters"},
+    {CheckWarningCode::SeparatorInText, "separator_in_text", "Separators in titles or singers"},
+    {CheckWarningCode::ByteOrderMark, "byte_order_mark", "Byte-order mark"},
+    {CheckWarningCode::CrOnlyLineEnds, "cr_only_line_ends", "Line ends of a CR alone"},
+    {CheckWarningCode::Utf16File, "utf16_file", "UTF-16 songlist"},
+    {CheckWarningCode::MissingCompanion, "missing_companion", "Songs without their .MCG companion"},
+    {CheckWarningCode::NotEnoughSpace, "not_enough_space", "Not enough space in the target"},
+    {CheckWarningCode::NulByte, "nul_byte", "NUL bytes in lines"},
+    {CheckWarningCode::CopyFails, "copy_fails", "Copies that fail"},
+    {CheckWarningCode::ConfigFails, "config_fails", "SCDG.CFG that cannot be written"},
+};
+
+// Every code has its row, in the order of the enum.
+template <typename Code, std::size_t N>
+constexpr bool HoldsEveryCodeInOrder(const CodeText<Code> (&table)[N], Code last) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (static_cast<std::size_t>(table[i].code) != i) return false;
   }
-  return "";
+  return N == static_cast<std::size_t>(last) + 1;
+}
+static_assert(HoldsEveryCodeInOrder(DROP_REASONS, DropReason::ListEndedEarly), "a drop reason without its row");
+static_assert(HoldsEveryCodeInOrder(WARNING_CODES, CheckWarningCode::ConfigFails), "a warning code without its row");
+
+template <typename Code, std::size_t N>
+const CodeText<Code>& RowOf(const CodeText<Code> (&table)[N], Code code) {
+  return table[static_cast<std::size_t>(code)];
 }
 
 std::string Where(const std::string& file, int line) {
@@ -551,37 +563,9 @@ int CheckExitStatus(const SourceCheckReport& report) {
   return report.HasFindings() ? 3 : 0;
 }
 
-const char* DropReasonCode(DropReason reason) {
-  switch (reason) {
-    case DropReason::OtherKind: return "other_kind";
-    case DropReason::MissingMp3: return "missing_mp3";
-    case DropReason::MissingMcg: return "missing_mcg";
-    case DropReason::BadNumber: return "bad_number";
-    case DropReason::ListEndedEarly: return "list_ended_early";
-  }
-  return "";
-}
+const char* DropReasonCode(DropReason reason) { return RowOf(DROP_REASONS, reason).name; }
 
-const char* WarningCodeName(CheckWarningCode code) {
-  switch (code) {
-    case CheckWarningCode::NoSongInformation: return "no_song_information";
-    case CheckWarningCode::BadNumber: return "bad_number";
-    case CheckWarningCode::DuplicateNumber: return "duplicate_number";
-    case CheckWarningCode::NumberOver99999: return "number_over_99999";
-    case CheckWarningCode::TitleCut: return "title_cut";
-    case CheckWarningCode::SingerCut: return "singer_cut";
-    case CheckWarningCode::SeparatorInText: return "separator_in_text";
-    case CheckWarningCode::ByteOrderMark: return "byte_order_mark";
-    case CheckWarningCode::CrOnlyLineEnds: return "cr_only_line_ends";
-    case CheckWarningCode::Utf16File: return "utf16_file";
-    case CheckWarningCode::MissingCompanion: return "missing_companion";
-    case CheckWarningCode::NotEnoughSpace: return "not_enough_space";
-    case CheckWarningCode::NulByte: return "nul_byte";
-    case CheckWarningCode::CopyFails: return "copy_fails";
-    case CheckWarningCode::ConfigFails: return "config_fails";
-  }
-  return "";
-}
+const char* WarningCodeName(CheckWarningCode code) { return RowOf(WARNING_CODES, code).name; }
 
 std::string FormatCheckReport(const SourceCheckReport& report) {
   std::string text = "Source: " + report.source + (report.disc ? " (songlist file)\n" : " (download folder)\n");
@@ -595,25 +579,19 @@ std::string FormatCheckReport(const SourceCheckReport& report) {
   if (!report.replaced.empty()) text += Format("Files the run replaces: %zu\n", report.replaced.size());
   if (!report.stale.empty()) text += Format("Old numbered song files: %zu\n", report.stale.size());
 
-  const DropReason reasons[] = {DropReason::OtherKind, DropReason::MissingMp3, DropReason::MissingMcg,
-                                DropReason::BadNumber, DropReason::ListEndedEarly};
-  for (DropReason reason : reasons) {
+  for (const CodeText<DropReason>& reason : DROP_REASONS) {
     std::string group;
     for (const DroppedSong& song : report.dropped) {
-      if (song.reason == reason) group += "  " + Where(song.file, song.line) + ": " + song.detail + "\n";
+      if (song.reason == reason.code) group += "  " + Where(song.file, song.line) + ": " + song.detail + "\n";
     }
-    if (!group.empty())
-      text += Format("\nDropped - %s (%s):\n", DropReasonWords(reason), DropReasonCode(reason)) + group;
+    if (!group.empty()) text += Format("\nDropped - %s (%s):\n", reason.words, reason.name) + group;
   }
-  for (int code = 0; code <= static_cast<int>(CheckWarningCode::ConfigFails); ++code) {
+  for (const CodeText<CheckWarningCode>& code : WARNING_CODES) {
     std::string group;
     for (const CheckWarning& warning : report.warnings) {
-      if (static_cast<int>(warning.code) == code) {
-        group += "  " + Where(warning.file, warning.line) + ": " + warning.detail + "\n";
-      }
+      if (warning.code == code.code) group += "  " + Where(warning.file, warning.line) + ": " + warning.detail + "\n";
     }
-    auto typed = static_cast<CheckWarningCode>(code);
-    if (!group.empty()) text += Format("\nWarning - %s (%s):\n", WarningWords(typed), WarningCodeName(typed)) + group;
+    if (!group.empty()) text += Format("\nWarning - %s (%s):\n", code.words, code.name) + group;
   }
   if (!report.replaced.empty()) {
     text += "\nReplaced - files already in the target that the run writes over:\n";
