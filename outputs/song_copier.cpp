@@ -70,7 +70,7 @@ std::string CompanionInOwnCase(const char* songPath) {
 // A failed copy costs the user one song, not the whole collection: it is
 // logged and the run goes on.
 void LogCopyFailure(const std::string& source, const std::string& destination) {
-  TraceLastError("copy");
+  TraceLastError("copy the song");
   LogMessage("can not copy \"%s\" to \"%s\"", source.c_str(), destination.c_str());
 }
 

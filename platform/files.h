@@ -60,6 +60,9 @@ class CFileFinder {
 // False when a write fails (errno tells why).
 bool WriteAll(int fd, const void* data, std::size_t size);
 
+// Closes a descriptor that a function of the platform opened.
+void CloseFile(int fd);
+
 // Puts the file's data on the disk. False when it cannot.
 bool SyncFile(int fd);
 

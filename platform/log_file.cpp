@@ -20,6 +20,8 @@ std::tm LocalTimeOf(std::time_t when) {
 
 unsigned LastErrorCode() { return static_cast<unsigned>(errno); }
 
+const char* LastErrorSource() { return "errno"; }
+
 int DuplicateDescriptor(int fd) { return ::fcntl(fd, F_DUPFD_CLOEXEC, 0); }
 
 }  // namespace valmero

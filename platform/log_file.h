@@ -14,8 +14,10 @@ void CurrentFolder(char* folder, std::size_t size);
 // The local time of `when`.
 std::tm LocalTimeOf(std::time_t when);
 
-// The code of the last failed system call (errno, or the last Win32 error).
+// The code of the last failed system call (errno, or the last Win32 error),
+// and what the system calls it ("errno", "GetLastError returned").
 unsigned LastErrorCode();
+const char* LastErrorSource();
 
 // A second descriptor of the same open file (and so of its lock); -1 on failure.
 int DuplicateDescriptor(int fd);

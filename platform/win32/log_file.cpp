@@ -20,6 +20,8 @@ std::tm LocalTimeOf(std::time_t when) {
 
 unsigned LastErrorCode() { return static_cast<unsigned>(::GetLastError()); }
 
+const char* LastErrorSource() { return "GetLastError returned"; }
+
 int DuplicateDescriptor(int fd) { return ::_dup(fd); }
 
 }  // namespace valmero
