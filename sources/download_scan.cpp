@@ -10,6 +10,7 @@
 #include "platform/folder_listing.h"
 #include "platform/path_separator.h"
 #include "sources/id3v1_reader.h"
+#include "sources/read_cancel.h"
 
 namespace valmero {
 
@@ -150,14 +151,7 @@ int ScanDownloadFolder(const char* folder, bool jukeList, const CSongCatalogue& 
     if (song == nullptr) continue;
     songs.push_back(std::move(song));
     LogMessage("add data : %s", path);
-    together.WriteIfDue();
-
-    popup->PumpMessages(true);
-    if (popup->IsCancelled()) {
-      together.WriteNow();
-      host.ShowCancelled(CANCELLED_TEXT);
-      return -1;
-    }
+    if (UserCancelsRead(*popup, host, together)) return -1;
   }
   popup->StepIt();
   return 0;

@@ -10,6 +10,7 @@
 #include "platform/byte_stream.h"
 #include "platform/files.h"
 #include "platform/path_separator.h"
+#include "sources/read_cancel.h"
 
 namespace valmero {
 
@@ -191,14 +192,8 @@ int ReadSonglistStream(const char* source, CByteStream& bytes, SongList& songs, 
   char line[LINE_SIZE];
   int lineNumber = 0;
   while (!reader.AtEnd()) {
-    if (lineNumber % LINES_BETWEEN_PUMPS == LINES_BETWEEN_PUMPS - 1) {
-      together.WriteIfDue();
-      popup->PumpMessages(true);
-      if (popup->IsCancelled()) {
-        together.WriteNow();
-        host.ShowCancelled(CANCELLED_TEXT);
-        return -1;
-      }
+    if (lineNumber % LINES_BETWEEN_PUMPS == LINES_BETWEEN_PUMPS - 1 && UserCancelsRead(*popup, host, together)) {
+      return -1;
     }
     bool read = reader.ReadLine(line);
     if (reader.Failed()) {

@@ -5,30 +5,12 @@
 # program's. A screenshot of the dialog is left in the build folder.
 #   desktop_session.sh BIN_DIR       (valmero.exe, valmero_driver.exe, valmero-cli.exe)
 set -euo pipefail
-here="$(cd "$(dirname "$0")" && pwd)"
-source_dir="$(cd "$here/../.." && pwd)"
-bin="$(cd "$1" && pwd)"
-export WINEPREFIX="${WINEPREFIX:-$(cd "$bin/.." && pwd)/wine}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine_run="$source_dir/scripts/wine-run.sh"
+source "$(dirname "$0")/desktop_common.sh" "$@"
 screenshot="$bin/../desktop_session.png"
-
-if [[ -z "${DISPLAY:-}" ]]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
-
-work="$(mktemp -d "${TMPDIR:-/tmp}/valmero-desktop-XXXXXX")"
-trap 'rm -rf "$work"' EXIT
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-driver() { timeout "${limit:-60}" "$wine_run" "$bin/valmero_driver.exe" "$@" </dev/null 2>>"$work/driver.err"; }
 
 mkdir -p "$work/start" "$work/cli"
 cp "$source_dir/samples/products.cp" "$work/start/"
 cp "$source_dir/samples/products.cp" "$work/cli/"
-# A fresh display: Wine's services of an earlier display are not asked. The
-# old server is waited for: a program started while it is still going away
-# can hang on it.
-timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
-timeout 30 wineserver -w </dev/null >/dev/null 2>&1 || true
 
 # What the check says before any run, from the command line.
 (cd "$work/cli" && timeout 120 "$wine_run" "$bin/valmero-cli.exe" check \

@@ -6,25 +6,10 @@
 # and ESC is logged, as everywhere else in the program, and cancels.
 #   desktop_typed_paths.sh BIN_DIR       (valmero.exe, valmero_driver.exe)
 set -euo pipefail
-here="$(cd "$(dirname "$0")" && pwd)"
-source_dir="$(cd "$here/../.." && pwd)"
-bin="$(cd "$1" && pwd)"
-export WINEPREFIX="${WINEPREFIX:-$(cd "$bin/.." && pwd)/wine}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine_run="$source_dir/scripts/wine-run.sh"
-
-if [[ -z "${DISPLAY:-}" ]]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
-
-work="$(mktemp -d "${TMPDIR:-/tmp}/valmero-typed-XXXXXX")"
-trap 'rm -rf "$work"' EXIT
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-driver() { timeout "${limit:-60}" "$wine_run" "$bin/valmero_driver.exe" "$@" </dev/null 2>>"$work/driver.err"; }
+source "$(dirname "$0")/desktop_common.sh" "$@"
 
 mkdir -p "$work/start"
 cp -r "$source_dir/samples/disc" "$work/disc"
-timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
-timeout 30 wineserver -w </dev/null >/dev/null 2>&1 || true
 
 (cd "$work/start" && timeout 200 "$wine_run" "$bin/valmero.exe" </dev/null >"$work/program.out" 2>&1) &
 program=$!
