@@ -8,9 +8,22 @@ seconds=${1:-10}
 shift || true
 
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz >/dev/null
+# The build's chatter is kept aside; a failed build shows it and stops here,
+# and a build that made no fuzzer is a failure too.
+mkdir -p build-fuzz
+if ! cmake --build --preset fuzz >build-fuzz/build.log 2>&1; then
+  tail -40 build-fuzz/build.log
+  echo "!! the fuzzers did not build" >&2
+  exit 1
+fi
+shopt -s nullglob
+fuzzers=(build-fuzz/bin/*_fuzzer)
+if (( ${#fuzzers[@]} == 0 )); then
+  echo "!! no fuzzer was built" >&2
+  exit 1
+fi
 status=0
-for fuzzer in build-fuzz/bin/*_fuzzer; do
+for fuzzer in "${fuzzers[@]}"; do
   name=$(basename "$fuzzer" _fuzzer)
   work=build-fuzz/corpus/$name
   mkdir -p "$work" build-fuzz/findings
