@@ -9,13 +9,16 @@
 namespace valmero {
 
 std::string CheckReportJson(const SourceCheckReport& report) {
-  // Keys in the order a person reads them: what, how many, then the findings.
+  // Keys in the order a person reads them: what, how many, then the
+  // findings; "format" changes only when a key changes its meaning or goes.
   using json = nlohmann::ordered_json;
   json object;
+  object["format"] = 1;
   object["source"] = report.source;
   object["kind"] = report.disc ? "disc" : "download";
   if (!report.target.empty()) object["target"] = report.target;
-  if (report.runFails) object["failure"] = report.failure;
+  object["encoding"] = report.encoding;
+  if (report.runFails || report.takesNothing) object["failure"] = report.failure;
   object["found"] = report.SongsFound();
   object["songs"] = report.songsTaken;
   json dropped = json::array();
@@ -39,8 +42,8 @@ std::string CheckReportJson(const SourceCheckReport& report) {
   }
   if (report.copies) object["copy_bytes"] = report.copyBytes;
   if (report.hasTargetFree) object["target_free_bytes"] = report.targetFreeBytes;
-  // Paths and texts are bytes in the collection's own code page; what is not
-  // UTF-8 is shown as U+FFFD rather than making the output invalid JSON.
+  // Texts come converted from the collection's code page; should any byte
+  // still not be UTF-8, it shows as U+FFFD rather than making invalid JSON.
   return object.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
@@ -48,8 +51,9 @@ int RunCheck(const CliRequest& request, const std::string& target, std::FILE* ou
   char startDir[PATH_SIZE] = {};
   if (::getcwd(startDir, sizeof startDir) == nullptr) startDir[0] = '\0';
   SourceCheckReport report;
-  CheckSource(startDir, request.source, target, request.plan, report);
-  std::string text = request.json ? CheckReportJson(report) + "\n" : FormatCheckReport(report);
+  const std::string encoding = request.checkEncoding.empty() ? DEFAULT_CHECK_ENCODING : request.checkEncoding;
+  CheckSource(startDir, request.source, target, request.plan, encoding, report);
+  std::string text = request.json ? CheckReportJson(report) + "\n" : FormatCheckReport(report, request.all);
   std::fputs(text.c_str(), out);
   std::fflush(out);
   return CheckExitStatus(report);

@@ -9,6 +9,7 @@
 #include "core/song_record.h"
 #include "platform/absolute_path.h"
 #include "platform/path_separator.h"
+#include "platform/text_conversion.h"
 #include "run/target_rule.h"
 
 namespace valmero {
@@ -196,6 +197,15 @@ bool ParseRunOptions(const std::vector<std::string>& args, CliRequest& request, 
       request.verify = true;
     } else if (check && arg == "--json") {
       request.json = true;
+    } else if (check && arg == "--all") {
+      request.all = true;
+    } else if (check && IsOption(arg, "--encoding")) {
+      if (!TakeValue(args, i, "--encoding", request.checkEncoding, given, error)) return false;
+      CTextConverter converter;
+      if (!converter.Open(request.checkEncoding.c_str())) {
+        error = "unknown encoding '" + request.checkEncoding + "' (for example CP1252, CP949, SHIFT_JIS, UTF-8)";
+        return false;
+      }
     } else if (!check && IsBookOption(arg, "--book")) {
       if (!TakeBookOption(args, i, "--book", request, given, error)) return false;
     } else {
@@ -300,7 +310,8 @@ const char* UsageText() {
          "  valmero-cli make --source PATH [--target DIR | --subfolder] [--download | --disc]\n"
          "                   [--index renumber|keep|none] [--list] [--config-renumber]\n"
          "                   [--config-keep] [--copy-all] [--verify] [--book FILE [the book's settings]]\n"
-         "  valmero-cli check --source PATH [--target DIR | --subfolder] [the options of make] [--json]\n"
+         "  valmero-cli check --source PATH [--target DIR | --subfolder] [the options of make]\n"
+         "                    [--encoding NAME] [--all] [--json]\n"
          "  valmero-cli book --source PATH [--download | --disc] [--index renumber|keep] --out FILE\n"
          "                   [--title TEXT] [--footer TEXT] [--encoding NAME] [--language en|ko|ja]\n"
          "                   [--paper A4|Letter] [--font-size small|medium|large] [--keep-the]\n"
@@ -331,8 +342,11 @@ const char* UsageText() {
          "check reads the source exactly as make would and reports the songs it would drop and why,\n"
          "texts it would cut, numbers the player cannot show, and with a target the files it would\n"
          "replace, old numbered song files left there and the space needed. It writes nothing and\n"
-         "leaves mirqlog.txt alone. --json prints one JSON object. Exit status: 0 nothing to report,\n"
-         "3 something reported, 1 the source cannot be read (make would fail), 2 a usage error.\n"
+         "leaves mirqlog.txt alone. --encoding NAME: the code page of the titles and singers (default\n"
+         "CP1252), shown in UTF-8; texts that do not look like it are reported. --all lists every title\n"
+         "and singer the index cuts, not the first few of each. --json prints one JSON object with\n"
+         "every finding. Exit status: 0 nothing to report, 3 something reported, 1 the source cannot be\n"
+         "read (make would fail) or the run would take no song from it, 2 a usage error.\n"
          "\n"
          "book writes a printable song book, by singer and by title, with the numbers a make\n"
          "with the same options gives; it writes nothing else and leaves the log alone:\n"

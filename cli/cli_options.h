@@ -29,6 +29,10 @@ struct CliRequest {
   std::string bookFontSize;  // small, medium or large
   std::string bookLanguage;  // en, ko or ja; else from the encoding
   bool keepThe = false;      // "The Beatles" stays under T
+  // check: the code page of the collection's texts, and every finding of a
+  // kind rather than the first few
+  std::string checkEncoding;
+  bool all = false;
 };
 
 // Parses the arguments after the program name. False with a message in

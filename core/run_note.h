@@ -12,6 +12,7 @@ enum class RunNoteCode {
   LineWithoutNumber,  // a songlist line whose number field is 0 (line, text = the number field)
   LineMissingMp3,     // the line's .mp3 file is not there (line, file = the path looked for)
   LineMissingMcg,     // the line's .mcg file is not there (line, file)
+  LineTaken,          // a songlist line became a song (line, file = its .mp3 file, text = its title)
   ListEnded,          // a line without separator ended the list (line, text = the line read)
   ListFailed,         // a line with more than two separators failed the run (line, text)
   FileCopied,         // file = source, text = destination

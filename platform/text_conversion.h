@@ -1,12 +1,15 @@
 // Texts for display: the tags and songlists hold bytes in a code page
-// (CP1252, CP949, SHIFT_JIS ...); the book is written in UTF-8. Only the book
-// converts; the run itself never changes a text.
+// (CP1252, CP949, SHIFT_JIS ...); the song book and the check's report are
+// written in UTF-8. Only they convert; the run itself never changes a text.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 namespace valmero {
+
+// True when the text is valid UTF-8 (ASCII included).
+bool IsValidUtf8(std::string_view text);
 
 // U+FFFD, the replacement character, in UTF-8.
 constexpr const char* REPLACEMENT_CHARACTER = "\xEF\xBF\xBD";

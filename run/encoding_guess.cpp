@@ -37,18 +37,6 @@ bool BeyondAscii(const std::string& text) {
   return false;
 }
 
-bool IsValidUtf8(const std::string& text) {
-  const auto* bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
-  utf8proc_ssize_t left = static_cast<utf8proc_ssize_t>(text.size());
-  while (left > 0) {
-    utf8proc_int32_t c = 0;
-    utf8proc_ssize_t length = utf8proc_iterate(bytes, left, &c);
-    if (length <= 0) return false;
-    bytes += length;
-    left -= length;
-  }
-  return true;
-}
 
 // Korean names keep to the 2,350 common syllables and the hanja of KS X 1001
 // (both bytes from 0xA1), and hold at least one syllable (a lead byte from

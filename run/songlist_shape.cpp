@@ -46,9 +46,29 @@ bool CSonglistShape::Read(const std::string& path, const std::vector<int>& noted
     for (std::size_t i = 0; i < got; ++i) Take(chunk[i]);
   }
   std::fclose(file);
-  if (m_bPendingCr) TakeTextChar('\r');
-  if (m_length > 0) EndLine();
+  if (m_bPendingCr) {
+    ++m_nLoneCr;
+    TakeTextChar('\r');
+  }
+  if (m_length > 0) EndLine(false);
   return true;
+}
+
+int PhysicalLine::EditorLineAt(std::size_t offset) const {
+  return number + static_cast<int>(std::lower_bound(loneCrs.begin(), loneCrs.end(), offset) - loneCrs.begin());
+}
+
+int CSonglistShape::FirstEditorLineOfPiece(int piece) const {
+  const PhysicalLine* line = LineOfPiece(piece);
+  return line != nullptr ? line->EditorLineAt(static_cast<std::size_t>(piece - line->firstPiece) * SONGLIST_LINE_PIECE)
+                         : 0;
+}
+
+int CSonglistShape::LastEditorLineOfPiece(int piece) const {
+  const PhysicalLine* line = LineOfPiece(piece);
+  if (line == nullptr) return 0;
+  const std::size_t end = std::min(line->length, static_cast<std::size_t>(piece - line->firstPiece + 1) * SONGLIST_LINE_PIECE);
+  return std::min(line->EditorLineAt(end - 1), line->LastEditorLine());
 }
 
 const PhysicalLine* CSonglistShape::LineOfPiece(int piece) const {
@@ -82,6 +102,8 @@ void CSonglistShape::Take(char c) {
 }
 
 void CSonglistShape::TakeTextChar(char c) {
+  // Only a CR alone comes here; in UTF-16 it is half of a character.
+  if (c == '\r' && !m_bUtf16) m_loneCrs.push_back(m_length);
   ++m_length;
   if (m_text.size() < KEPT_LINE_LIMIT) m_text += c;
   // Where this character falls in the pieces the reader reads the line in.
@@ -93,20 +115,25 @@ void CSonglistShape::TakeTextChar(char c) {
     // A NUL that starts a piece ends the list instead, which is told with the list's end.
     m_bCutByNul = true;
   }
-  if (c == '\n') EndLine();
+  if (c == '\n') EndLine(true);
 }
 
 void CSonglistShape::EndNulCut() {
-  if (m_bCutByNul && !m_lostToNul.empty()) m_nulCuts.push_back({m_number + 1, m_lostToNul});
+  if (m_bCutByNul && !m_lostToNul.empty()) {
+    m_nulCuts.push_back({m_editorLine + static_cast<int>(m_loneCrs.size()), m_lostToNul});
+  }
   m_bCutByNul = false;
   m_lostToNul.clear();
 }
 
-void CSonglistShape::EndLine() {
+void CSonglistShape::EndLine(bool endedByLineFeed) {
   EndNulCut();
-  ++m_number;
   PhysicalLine line;
-  line.number = m_number;
+  line.number = m_editorLine;
+  line.length = m_length;
+  m_editorLine += static_cast<int>(m_loneCrs.size()) + (endedByLineFeed ? 1 : 0);
+  line.loneCrs = std::move(m_loneCrs);
+  m_loneCrs.clear();
   line.firstPiece = m_nextPiece;
   line.pieces = static_cast<int>((m_length + SONGLIST_LINE_PIECE - 1) / SONGLIST_LINE_PIECE);
   m_nextPiece += line.pieces;

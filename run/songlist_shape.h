@@ -1,7 +1,8 @@
 // The shape of a songlist file as a person sees it: its encoding, its line
 // ends, and which of its lines hold the pieces the reader numbers. The reader
-// reads lines in pieces of at most 259 characters and numbers the pieces; a
-// person counts lines by their line ends.
+// reads lines in pieces of at most 259 characters, ending at a line feed, and
+// numbers the pieces; a person counts lines as an editor shows them, ended by
+// a line feed, a CR LF or a CR alone.
 #pragma once
 
 #include <cstddef>
@@ -14,17 +15,25 @@ namespace valmero {
 // line feed included.
 constexpr std::size_t SONGLIST_LINE_PIECE = 259;
 
+// A line as the reader sees it: up to a line feed.
 struct PhysicalLine {
-  int number = 0;      // counted by line ends, from 1
+  int number = 0;      // the editor's line it starts on, from 1
   int firstPiece = 0;  // the reader's number of its first piece
   int pieces = 0;
+  std::size_t length = 0;
+  std::vector<std::size_t> loneCrs;  // where in it a CR alone ends an editor's line
   std::string text;  // kept only from the line that ended the list on, for lines with a separator
+
+  // The editor's line at a place in this line, and the last one it spans.
+  int EditorLineAt(std::size_t offset) const;
+  int LastEditorLine() const { return number + static_cast<int>(loneCrs.size()) - (EndsInLoneCr() ? 1 : 0); }
+  bool EndsInLoneCr() const { return !loneCrs.empty() && loneCrs.back() + 1 == length; }
 };
 
 // A line whose NUL byte (not at its start) ends what the reader sees of it:
 // the reader takes a line as text up to its first NUL.
 struct NulCutLine {
-  int number = 0;    // counted by line ends, from 1
+  int number = 0;    // the editor's line, from 1
   std::string lost;  // what follows the NUL up to the end of the piece read
 };
 
@@ -46,18 +55,23 @@ class CSonglistShape {
 
   // The line that holds a piece; null when it was not noted.
   const PhysicalLine* LineOfPiece(int piece) const;
+  // The editor's line where a piece starts, and the last one it spans (a
+  // piece spans several where CRs alone end lines); 0 when not noted.
+  int FirstEditorLineOfPiece(int piece) const;
+  int LastEditorLineOfPiece(int piece) const;
 
  private:
   void LookAtStart(const char* bytes, std::size_t size);
   void Take(char c);
   void TakeTextChar(char c);
-  void EndLine();
+  void EndLine(bool endedByLineFeed);
   void EndNulCut();
 
   std::vector<int> m_notedPieces;
   std::size_t m_noteIndex = 0;
   int m_endPiece = 0;
-  int m_number = 0;
+  int m_editorLine = 1;  // where the line being read starts
+  std::vector<std::size_t> m_loneCrs;
   int m_nextPiece = 1;
   std::size_t m_length = 0;
   std::string m_text;

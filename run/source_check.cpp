@@ -17,6 +17,8 @@
 #include "platform/files.h"
 #include "platform/folder_listing.h"
 #include "platform/path_separator.h"
+#include "platform/text_conversion.h"
+#include "run/encoding_guess.h"
 #include "run/output_names.h"
 #include "run/song_preview.h"
 #include "run/songlist_shape.h"
@@ -49,19 +51,28 @@ class CNoteListener : public CNullHost {
   std::vector<StoredNote> m_notes;
 };
 
-// A line as a finding quotes it: NUL bytes and the line end left out, cut short.
-std::string QuoteLine(const std::string& text) {
-  std::string quoted;
+// A line as a finding quotes it: NUL bytes and the line end left out.
+std::string WithoutLineEnds(const std::string& text) {
+  std::string kept;
   for (char c : text) {
-    if (c == '\0' || c == '\n' || c == '\r') continue;
-    if (quoted.size() == QUOTE_LIMIT) {
-      quoted += "...";
-      break;
-    }
-    quoted += c;
+    if (c != '\0' && c != '\n' && c != '\r') kept += c;
   }
-  return quoted;
+  return kept;
 }
+
+// UTF-8 text cut to its first QUOTE_LIMIT characters.
+std::string CutShort(const std::string& text) {
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+    if (characters++ == QUOTE_LIMIT) return text.substr(0, i) + "...";
+  }
+  return text;
+}
+
+constexpr const char* BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+// How a byte-order mark inside a text shows: it has no look of its own.
+constexpr const char* BYTE_ORDER_MARK_WORD = "[BOM]";
 
 const char* KindName(int32_t kind) {
   if (kind == KIND_IPS) return "-IPS songs";
@@ -103,16 +114,27 @@ int64_t NumberOfSongFileName(std::string name) {
   return std::stoll(name.substr(0, digits));
 }
 
+// A songlist line that became a song: where, and the song it gave.
+struct TakenLine {
+  int piece;
+  std::string path;
+  std::string title;
+};
+
 class CCheck {
  public:
-  CCheck(const std::string& source, const std::string& target, const RunPlan& plan, SourceCheckReport& report)
-      : m_source(source), m_target(target), m_plan(plan), m_report(report) {}
+  CCheck(const std::string& source, const std::string& target, const RunPlan& plan, const std::string& encoding,
+         SourceCheckReport& report)
+      : m_source(source), m_target(target), m_plan(plan), m_encoding(encoding), m_report(report) {
+    if (!m_texts.Open(encoding.c_str())) m_texts.Open("CP1252");
+  }
 
   void Run(const char* startDir) {
     m_report = SourceCheckReport();
-    m_report.source = m_source;
+    m_report.source = ShownPath(m_source);
+    m_report.encoding = m_encoding;
     m_report.disc = m_plan.ReadsSonglist();
-    m_report.target = m_target;
+    m_report.target = ShownPath(m_target);
     m_report.indexed = m_plan.WritesIndex();
     m_report.copies = m_plan.Copies();
 
@@ -131,6 +153,12 @@ class CCheck {
       return;
     }
     m_report.songsTaken = static_cast<int>(m_preview.songs.size());
+    if (m_shape.m_bUtf16 && m_preview.songs.empty()) {
+      m_report.takesNothing = true;
+      m_report.failure = "the songlist is UTF-16, and the run reads no song from it: it would write an empty index";
+      return;
+    }
+    LookAtCodePage();
     if (WouldReplaceSonglist()) return;
     if (!m_target.empty() && !LookAtTargetState()) return;
     LookAtSongs();
@@ -138,10 +166,35 @@ class CCheck {
   }
 
  private:
+  // A text of the collection as the report shows it: in UTF-8, a byte-order
+  // mark as a word.
+  std::string Shown(const std::string& text) {
+    std::string shown;
+    std::size_t start = 0;
+    // A UTF-16 file's mark begins its first line.
+    if (text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0) {
+      shown = BYTE_ORDER_MARK_WORD;
+      start = 2;
+    }
+    for (std::size_t mark = text.find(BYTE_ORDER_MARK); mark != std::string::npos;
+         mark = text.find(BYTE_ORDER_MARK, start)) {
+      shown += m_texts.ToUtf8(text.substr(start, mark - start)) + BYTE_ORDER_MARK_WORD;
+      start = mark + 3;
+    }
+    return shown + m_texts.ToUtf8(text.substr(start));
+  }
+
+  // A line of the songlist as a finding quotes it.
+  std::string Quoted(const std::string& line) { return CutShort(Shown(WithoutLineEnds(line))); }
+
+  // Paths are UTF-8 where the system names files so; others are in the
+  // collection's code page.
+  std::string ShownPath(const std::string& path) { return IsValidUtf8(path) ? path : Shown(path); }
+
   void Warn(CheckWarningCode code, std::string file, std::string detail, int line = 0) {
     CheckWarning warning;
     warning.code = code;
-    warning.file = std::move(file);
+    warning.file = ShownPath(file);
     warning.line = line;
     warning.detail = std::move(detail);
     m_report.warnings.push_back(std::move(warning));
@@ -153,8 +206,8 @@ class CCheck {
     m_report.warnings.back().number = number;
   }
 
-  void Drop(std::string file, int line, DropReason reason, std::string detail) {
-    m_report.dropped.push_back({std::move(file), line, reason, std::move(detail)});
+  void Drop(const std::string& file, int line, DropReason reason, std::string detail) {
+    m_report.dropped.push_back({ShownPath(file), line, reason, std::move(detail)});
   }
 
   void LookAtDownloadFolder() {
@@ -181,14 +234,16 @@ class CCheck {
     const std::string& file = m_source;
     if (m_shape.m_bUtf16) {
       Warn(CheckWarningCode::Utf16File, file,
-           "the file is UTF-16 (two bytes a character): the reader stops at its first NUL byte; save it as plain text");
+           "the file is UTF-16 (two bytes a character): the reader stops at its first NUL byte; save it as ANSI "
+           "(CP1252, the system's code page): in Notepad, Save as, Encoding ANSI");
     } else if (m_shape.m_bUtf8Mark) {
       Warn(CheckWarningCode::ByteOrderMark, file,
-           "the file begins with a UTF-8 byte-order mark: the first line's number is not read; save it without one", 1);
+           "the file begins with a UTF-8 byte-order mark ([BOM]): the first line's number is not read; save it as "
+           "ANSI (in Notepad: Save as, Encoding ANSI)", 1);
     }
     for (const NulCutLine& cut : m_shape.m_nulCuts) {
       Warn(CheckWarningCode::NulByte, file,
-           "a NUL byte cuts the line short: \"" + QuoteLine(cut.lost) + "\" after it is not read", cut.number);
+           "a NUL byte cuts the line short: \"" + Quoted(cut.lost) + "\" after it is not read", cut.number);
     }
     if (m_shape.m_nLoneCr > 0 && !m_shape.m_bUtf16) {
       Warn(
@@ -199,24 +254,30 @@ class CCheck {
   }
 
   int LineOf(int piece) const {
-    const PhysicalLine* line = m_shape.LineOfPiece(piece);
-    return line != nullptr ? line->number : piece;
+    const int line = m_shape.FirstEditorLineOfPiece(piece);
+    return line > 0 ? line : piece;
   }
 
   // Why the line that ended the list ended it, in words.
-  std::string EndReason(const StoredNote& note) const {
+  std::string EndReason(const StoredNote& note) {
     const PhysicalLine* line = m_shape.LineOfPiece(note.line);
-    int number = line != nullptr ? line->number : note.line;
+    const int number = LineOf(note.line);
+    const int last = line != nullptr ? m_shape.LastEditorLineOfPiece(note.line) : number;
     if (note.code == RunNoteCode::ListFailed) {
-      return Format("line %d has more than two separators: \"%s\"", number, QuoteLine(note.text).c_str());
+      if (last > number) {
+        return Format("lines %d to %d are read as one line with more than two separators: they end in a CR alone, "
+                      "which the run does not take as a line end; save the file with Windows (CR LF) line ends",
+                      number, last);
+      }
+      return Format("line %d has more than two separators: \"%s\"", number, Quoted(note.text).c_str());
     }
     if (line != nullptr && note.line > line->firstPiece) {
       return Format("line %d is longer than %zu characters; its rest is read as a line without separator", number,
                     SONGLIST_LINE_PIECE - 1);
     }
     if (note.text.empty()) return Format("line %d begins with a NUL byte", number);
-    if (QuoteLine(note.text).empty()) return Format("line %d is empty", number);
-    return Format("line %d has no separator: \"%s\"", number, QuoteLine(note.text).c_str());
+    if (WithoutLineEnds(note.text).empty()) return Format("line %d is empty", number);
+    return Format("line %d has no separator: \"%s\"", number, Quoted(note.text).c_str());
   }
 
   void TakeNotes() {
@@ -233,13 +294,16 @@ class CCheck {
           break;
         case RunNoteCode::LineWithoutNumber:
           Drop(source, LineOf(note.line), DropReason::BadNumber,
-               Format("no song number in \"%s\"", QuoteLine(note.text).c_str()));
+               Format("no song number in \"%s\"", Quoted(note.text).c_str()));
           break;
         case RunNoteCode::LineMissingMp3:
           Drop(note.file, LineOf(note.line), DropReason::MissingMp3, "the .mp3 file is not there");
           break;
         case RunNoteCode::LineMissingMcg:
           Drop(note.file, LineOf(note.line), DropReason::MissingMcg, "the .mcg file is not there");
+          break;
+        case RunNoteCode::LineTaken:
+          m_takenLines.push_back({note.line, note.file, note.text});
           break;
         case RunNoteCode::SongNoInformation:
           Warn(CheckWarningCode::NoSongInformation, note.file,
@@ -266,8 +330,16 @@ class CCheck {
       // separators (behind a NUL byte); one with too many is no song.
       bool lost = line.firstPiece > note.line || (line.firstPiece == note.line && note.code == RunNoteCode::ListEnded);
       if (line.text.empty() || !lost) continue;
-      Drop(m_source, line.number, DropReason::ListEndedEarly,
-           "\"" + QuoteLine(line.text) + "\" is not read: " + why);
+      // An editor shows one line for each CR alone.
+      std::size_t start = 0;
+      for (int number = line.number; start <= line.text.size(); ++number) {
+        std::size_t end = std::min(line.text.find('\r', start), line.text.size());
+        const std::string text = line.text.substr(start, end - start);
+        if (text.find_first_of("|#\t") != std::string::npos) {
+          Drop(m_source, number, DropReason::ListEndedEarly, "\"" + Quoted(text) + "\" is not read: " + why);
+        }
+        start = end + 1;
+      }
     }
   }
 
@@ -292,25 +364,43 @@ class CCheck {
       WarnNumber(CheckWarningCode::BadNumber, song, number,
                  "no song number in the name: published and copied as number " + std::to_string(number));
     } else if (number > PLAYER_NUMBER_LIMIT) {
-      WarnNumber(CheckWarningCode::NumberOver99999, song, number, "the player's five digits cannot show it");
+      WarnNumber(CheckWarningCode::NumberOver99999, song, number,
+                 "the player's five digits cannot show it: the index holds the song, but no guest can key it in and "
+                 "the song book leaves it out; give it a number up to 99999, or let the run renumber the songs "
+                 "(--index renumber, \"Create new index file with new song numbers\")");
     }
     auto [first, isNew] = firstOfNumber.emplace(number, &song);
     if (!isNew && !m_plan.Renumbers()) {
+      const SongRecord& other = *first->second;
+      const int otherLine = LineOfSong(other);
       WarnNumber(CheckWarningCode::DuplicateNumber, song, number,
-                 std::string("the same number as ") + first->second->path + "; its copy replaces the other");
+                 "\"" + Shown(TextBeforeLastLineFeed(song.title)) + "\" has the number of \"" +
+                     Shown(TextBeforeLastLineFeed(other.title)) + "\" (" +
+                     (otherLine > 0 ? "line " + std::to_string(otherLine) : ShownPath(other.path)) +
+                     "): the player finds one of them under it, and one copy replaces the other");
+      m_report.warnings.back().line = LineOfSong(song);
     }
+  }
+
+  // The editor's line of a songlist's song, 0 for a download song. Two lines
+  // of one number name the same file: their titles tell them apart.
+  int LineOfSong(const SongRecord& song) {
+    for (const TakenLine& taken : m_takenLines) {
+      if (taken.path == song.path && taken.title == song.title) return LineOf(taken.piece);
+    }
+    return 0;
   }
 
   void LookAtIndexTexts(const SongRecord& song) {
     const std::string title = IndexSpellingOf(song.title);
     if (LosesText(title)) {
       Warn(CheckWarningCode::TitleCut, song.path,
-           "the player shows \"" + IndexTextOf(song.title) + "\" of \"" + title + "\"");
+           "the player shows \"" + Shown(IndexTextOf(song.title)) + "\" of \"" + Shown(title) + "\"");
     }
     const std::string singer = IndexSpellingOf(song.singer);
     if (LosesText(singer)) {
       Warn(CheckWarningCode::SingerCut, song.path,
-           "the player shows \"" + IndexTextOf(song.singer) + "\" of \"" + singer + "\"");
+           "the player shows \"" + Shown(IndexTextOf(song.singer)) + "\" of \"" + Shown(singer) + "\"");
     }
   }
 
@@ -341,13 +431,27 @@ class CCheck {
     const std::string& name = names[std::min(which, names.size() - 1)];
     std::string why;
     if (!fs::is_regular_file(source, error)) {
-      why = source + " is not a regular file (a folder or a pipe)";
+      why = ShownPath(source) + " is not a regular file (a folder or a pipe)";
     } else if (!m_target.empty() && !OutputPathFits(m_target.c_str(), name.size())) {
       why = "the path of " + name + " in the target is longer than 259 characters";
     } else if (!m_target.empty() && IsFolder((m_target + VALMERO_SEP + name).c_str())) {
       why = "a folder has the name " + name + " in the target";
     }
     if (!why.empty()) Warn(CheckWarningCode::CopyFails, song.path, why + ": its copy fails");
+  }
+
+  // The texts read in the request's code page: UTF-8 ones or ones of
+  // another code page are told, with the fix.
+  void LookAtCodePage() {
+    std::vector<std::string> texts;
+    for (const auto& song : m_preview.songs) {
+      texts.push_back(TextBeforeLastLineFeed(song->title));
+      texts.push_back(TextBeforeLastLineFeed(song->singer));
+    }
+    const EncodingJudgement judgement = JudgeEncoding(texts, m_encoding);
+    if (judgement.verdict == EncodingVerdict::Fits) return;
+    Warn(judgement.verdict == EncodingVerdict::Utf8 ? CheckWarningCode::Utf8Text : CheckWarningCode::OtherCodePage,
+         m_source, EncodingAdvice(judgement, m_encoding));
   }
 
   // The names the run writes in the target (all in capitals).
@@ -481,9 +585,12 @@ class CCheck {
   const std::string& m_source;
   const std::string& m_target;
   const RunPlan& m_plan;
+  const std::string& m_encoding;
   SourceCheckReport& m_report;
   SongPreview m_preview;
   std::vector<StoredNote> m_notes;
+  std::vector<TakenLine> m_takenLines;
+  CTextConverter m_texts;
   CSonglistShape m_shape;
   bool m_shapeRead = false;
   TargetState m_targetState = TargetState::Ready;
@@ -529,6 +636,8 @@ constexpr CodeText<CheckWarningCode> WARNING_CODES[] = {
     {CheckWarningCode::NulByte, "nul_byte", "NUL bytes in lines"},
     {CheckWarningCode::CopyFails, "copy_fails", "Copies that fail"},
     {CheckWarningCode::ConfigFails, "config_fails", "SCDG.CFG that cannot be written"},
+    {CheckWarningCode::Utf8Text, "utf8_text", "Texts in UTF-8"},
+    {CheckWarningCode::OtherCodePage, "other_code_page", "Texts in another code page"},
 };
 
 // Every code has its row, in the order of the enum.
@@ -540,7 +649,7 @@ constexpr bool HoldsEveryCodeInOrder(const CodeText<Code> (&table)[N], Code last
   return N == static_cast<std::size_t>(last) + 1;
 }
 static_assert(HoldsEveryCodeInOrder(DROP_REASONS, DropReason::ListEndedEarly), "a drop reason without its row");
-static_assert(HoldsEveryCodeInOrder(WARNING_CODES, CheckWarningCode::ConfigFails), "a warning code without its row");
+static_assert(HoldsEveryCodeInOrder(WARNING_CODES, CheckWarningCode::OtherCodePage), "a warning code without its row");
 
 template <typename Code, std::size_t N>
 const CodeText<Code>& RowOf(const CodeText<Code> (&table)[N], Code code) {
@@ -554,12 +663,12 @@ std::string Where(const std::string& file, int line) {
 }  // namespace
 
 void CheckSource(const char* startDir, const std::string& source, const std::string& target, const RunPlan& plan,
-                 SourceCheckReport& report) {
-  CCheck(source, target, plan, report).Run(startDir);
+                 const std::string& encoding, SourceCheckReport& report) {
+  CCheck(source, target, plan, encoding, report).Run(startDir);
 }
 
 int CheckExitStatus(const SourceCheckReport& report) {
-  if (report.runFails) return 1;
+  if (report.runFails || report.takesNothing) return 1;
   return report.HasFindings() ? 3 : 0;
 }
 
@@ -567,13 +676,40 @@ const char* DropReasonCode(DropReason reason) { return RowOf(DROP_REASONS, reaso
 
 const char* WarningCodeName(CheckWarningCode code) { return RowOf(WARNING_CODES, code).name; }
 
-std::string FormatCheckReport(const SourceCheckReport& report) {
+namespace {
+
+// Of the texts the index cuts, a real collection has hundreds: a few show
+// what they are, the rest would hide the findings that matter.
+constexpr std::size_t CUT_EXAMPLES = 5;
+
+bool IsCutText(CheckWarningCode code) { return code == CheckWarningCode::TitleCut || code == CheckWarningCode::SingerCut; }
+
+// " (missing_mcg 3, bad_number 1)": how many of each kind, in report order.
+template <typename Code, std::size_t N, typename Findings, typename KindOf>
+std::string CountsByKind(const CodeText<Code> (&table)[N], const Findings& findings, KindOf kindOf) {
+  std::string counts;
+  for (const CodeText<Code>& row : table) {
+    std::size_t count = 0;
+    for (const auto& finding : findings) count += kindOf(finding) == row.code ? 1 : 0;
+    if (count > 0) counts += std::string(counts.empty() ? " (" : ", ") + row.name + " " + Thousands(count);
+  }
+  return counts.empty() ? counts : counts + ")";
+}
+
+}  // namespace
+
+std::string FormatCheckReport(const SourceCheckReport& report, bool all) {
   std::string text = "Source: " + report.source + (report.disc ? " (songlist file)\n" : " (download folder)\n");
   if (!report.target.empty()) text += "Target: " + report.target + "\n";
   if (report.runFails) text += "The run would fail: " + report.failure + ".\n";
-  text += Format("Songs found: %d, %s: %d, dropped: %zu\n", report.SongsFound(), report.indexed ? "indexed" : "taken",
-                 report.songsTaken, report.dropped.size());
-  text += Format("Warnings: %zu\n", report.warnings.size());
+  if (report.takesNothing) text += "The run would take no song: " + report.failure + ".\n";
+  text += Format("Songs found: %d, %s: %d, dropped: %zu", report.SongsFound(), report.indexed ? "indexed" : "taken",
+                 report.songsTaken, report.dropped.size()) +
+          CountsByKind(DROP_REASONS, report.dropped, [](const DroppedSong& song) { return song.reason; }) +
+          "\n";
+  text += "Warnings: " + Thousands(report.warnings.size()) +
+          CountsByKind(WARNING_CODES, report.warnings, [](const CheckWarning& warning) { return warning.code; }) +
+          "\n";
   if (report.copies) text += "Bytes to copy: " + Thousands(report.copyBytes) + "\n";
   if (report.hasTargetFree) text += "Free in the target: " + Thousands(report.targetFreeBytes) + " bytes\n";
   if (!report.replaced.empty()) text += Format("Files the run replaces: %zu\n", report.replaced.size());
@@ -588,8 +724,16 @@ std::string FormatCheckReport(const SourceCheckReport& report) {
   }
   for (const CodeText<CheckWarningCode>& code : WARNING_CODES) {
     std::string group;
+    std::size_t count = 0;
     for (const CheckWarning& warning : report.warnings) {
-      if (warning.code == code.code) group += "  " + Where(warning.file, warning.line) + ": " + warning.detail + "\n";
+      if (warning.code != code.code) continue;
+      if (all || !IsCutText(code.code) || count < CUT_EXAMPLES) {
+        group += "  " + Where(warning.file, warning.line) + ": " + warning.detail + "\n";
+      }
+      ++count;
+    }
+    if (!all && IsCutText(code.code) && count > CUT_EXAMPLES) {
+      group += "  ... and " + Thousands(count - CUT_EXAMPLES) + " more (valmero-cli check --all lists them)\n";
     }
     if (!group.empty()) text += Format("\nWarning - %s (%s):\n", code.words, code.name) + group;
   }
@@ -601,7 +745,7 @@ std::string FormatCheckReport(const SourceCheckReport& report) {
     text += "\nStale - numbered song files past the run's last number (the player still finds them):\n";
     for (const std::string& path : report.stale) text += "  " + path + "\n";
   }
-  if (!report.runFails && !report.HasFindings()) text += "\nNothing to report.\n";
+  if (!report.runFails && !report.takesNothing && !report.HasFindings()) text += "\nNothing to report.\n";
   return text;
 }
 

@@ -165,6 +165,7 @@ LineOutcome ReadSongLine(const char* line, int lineNumber, const std::string& fo
 
   LogMessage("read %dth line : song number = %d, new number = %d", lineNumber, record->songNumber,
              record->newNumber);
+  host.Note({RunNoteCode::LineTaken, record->path, lineNumber, record->title});
   songs.push_back(std::move(record));
   return LineOutcome::Added;
 }

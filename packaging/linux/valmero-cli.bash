@@ -29,7 +29,7 @@ _valmero_cli() {
   local book_options='--title --footer --encoding --language --paper --font-size --keep-the'
   case $command in
     make) mapfile -t COMPREPLY < <(compgen -W "$run_options --book $book_options" -- "$cur") ;;
-    check) mapfile -t COMPREPLY < <(compgen -W "$run_options --json" -- "$cur") ;;
+    check) mapfile -t COMPREPLY < <(compgen -W "$run_options --encoding --all --json" -- "$cur") ;;
     book) mapfile -t COMPREPLY < <(compgen -W "--source --download --disc --index --out $book_options" -- "$cur") ;;
     inspect) mapfile -t COMPREPLY < <(compgen -f -- "$cur") ;;
   esac

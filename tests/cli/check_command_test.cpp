@@ -200,13 +200,14 @@ INSTANTIATE_TEST_SUITE_P(
                   "",
                   3,
                   {"warn byte_order_mark list.txt:1", "drop bad_number list.txt:1"}},
+        // The run takes no song from a UTF-16 file: exit 1, as for one it cannot read.
         CheckCase{
             "Utf16",
             true,
             {{"list.txt", Utf16("1|A|B\r\n2|C|D\r\n")}, {"1.mp3", "a"}, {"1.mcg", "g"}, {"2.mp3", "a"}, {"2.mcg", "g"}},
             {},
             "",
-            3,
+            1,
             {"warn utf16_file list.txt", "drop list_ended_early list.txt:1", "drop list_ended_early list.txt:2"}},
         // One line of four separators: the run fails on it.
         CheckCase{"CrOnlyLineEnds",
@@ -234,9 +235,45 @@ INSTANTIATE_TEST_SUITE_P(
             {{"list.txt", Utf16("1|A|B\r\n2|C|D\r\n").substr(2)}, {"1.mp3", "a"}, {"1.mcg", "g"}, {"2.mp3", "a"}, {"2.mcg", "g"}},
             {},
             "",
-            3,
+            1,
             {"warn utf16_file list.txt", "drop list_ended_early list.txt:1", "drop list_ended_early list.txt:2"}},
         CheckCase{"TooManySeparators", true, {{"list.txt", "1|A|B|C\n"}}, {}, "", 1, {}},
+        // Lines as an editor numbers them: a CR alone ends one too.
+        CheckCase{"MixedLineEnds",
+                  true,
+                  {{"list.txt", "1|A|B\rC\nabc|X|Y\n"}, {"1.mp3", "a"}, {"1.mcg", "g"}},
+                  {},
+                  "",
+                  3,
+                  {"warn cr_only_line_ends list.txt", "drop bad_number list.txt:3"}},
+        CheckCase{"DuplicateNumberOnItsLine",
+                  true,
+                  {{"list.txt", "5|First|A\n5|Second|B\n"}, {"5.mp3", "a"}, {"5.mcg", "g"}},
+                  {},
+                  "--index keep",
+                  3,
+                  {"warn duplicate_number 5.mp3:2"}},
+        CheckCase{"Utf8Songlist",
+                  true,
+                  {{"list.txt", "1|Caf\xC3\xA9|Beyonc\xC3\xA9\n"}, {"1.mp3", "a"}, {"1.mcg", "g"}},
+                  {},
+                  "",
+                  3,
+                  {"warn utf8_text list.txt"}},
+        CheckCase{"KoreanReadAsCp1252",
+                  true,
+                  {{"list.txt", "1|\xBB\xE7\xB6\xFB|\xB0\xA1\xBC\xF6\n"}, {"1.mp3", "a"}, {"1.mcg", "g"}},
+                  {},
+                  "",
+                  3,
+                  {"warn other_code_page list.txt"}},
+        CheckCase{"KoreanReadAsKorean",
+                  true,
+                  {{"list.txt", "1|\xBB\xE7\xB6\xFB|\xB0\xA1\xBC\xF6\n"}, {"1.mp3", "a"}, {"1.mcg", "g"}},
+                  {},
+                  "--encoding CP949",
+                  0,
+                  {}},
         CheckCase{"SonglistMissing", true, {{"other.txt", ""}}, {}, "", 1, {}},
         CheckCase{"FolderMissing", false, {}, {}, "", 1, {}},
         CheckCase{"TargetHoldsOldFiles",
@@ -277,6 +314,47 @@ TEST(CheckSamplesTest, ReportsExactlyTheProblemsOfTheBundledSamples) {
   testing::CliResult disc = RunCli(
       dir.Path(), "check --json --list --config-keep --disc --source " + Quote(VALMERO_SAMPLES_DIR "/disc/list.txt"));
   EXPECT_EQ(disc.status, 0) << disc.out;
+}
+
+// What the report says in words: each case a songlist, the check's options,
+// and texts its report must hold.
+TEST(CheckWordsTest, ReportNamesItsFindingsSoAUserCanActOnThem) {
+  std::string manyCuts;
+  for (int i = 1; i <= 12; ++i) manyCuts += std::to_string(i) + "|A Title Longer Than The Index Holds " + std::to_string(i) + "|X\n";
+  struct Case {
+    const char* name;
+    std::string songlist;
+    const char* options;
+    std::vector<std::string> wanted;
+  };
+  const Case cases[] = {
+      {"counts by kind, a few cut titles", manyCuts, "",
+       {"Warnings: 12 (title_cut 12)\n", "... and 7 more (valmero-cli check --all lists them)"}},
+      {"every cut title with --all", manyCuts, "--all", {"HOLDS 12\"\n"}},
+      {"names in UTF-8", "1|\xBB\xE7\xB6\xFB|\xB0\xA1\xBC\xF6 and a singer whose name goes on\n", "--encoding CP949",
+       {"\xEA\xB0\x80\xEC\x88\x98 AND A SINGER WHOSE"}},
+      {"a BOM as a word", "\xEF\xBB\xBF" "1|A|B\n", "", {"no song number in \"[BOM]1\""}},
+      {"CR-only line ends as the cause", "1|A|B\r2|C|D\r3|E|F\r", "",
+       {"The run would fail: lines 1 to 3 are read as one line", "CR alone"}},
+      {"both lines and titles of a number", "7|First|A\n7|Second|B\n", "--index keep",
+       {"line 2: \"Second\" has the number of \"First\" (line 1)"}},
+      {"what to do about a big number", "123456|Big|A\n", "--index keep", {"give it a number up to 99999"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CTempDir dir;
+    std::filesystem::create_directory(dir / "songs");
+    testing::WriteFile(dir / "songs/list.txt", c.songlist);
+    for (const char* number : {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "123456"}) {
+      testing::WriteFile(dir / ("songs/" + std::string(number) + ".mp3"), "a");
+      testing::WriteFile(dir / ("songs/" + std::string(number) + ".mcg"), "g");
+    }
+    testing::CliResult run = RunCli(dir.Path(), "check --disc --source " + Quote(dir / "songs/list.txt") + " " + c.options);
+    for (const std::string& wanted : c.wanted) EXPECT_NE(run.out.find(wanted), std::string::npos) << wanted << "\n" << run.out;
+  }
+  testing::CliResult json = RunCli(".", "check --json --disc --source " + Quote(VALMERO_SAMPLES_DIR "/disc/list.txt"));
+  EXPECT_EQ(nlohmann::json::parse(json.out)["format"], 1);
+  EXPECT_EQ(RunCli(".", "check --encoding NO-SUCH --source x").status, 2);
 }
 
 // A target on a small disk: the copies do not fit, and check says so. What

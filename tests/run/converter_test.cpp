@@ -238,7 +238,7 @@ TEST(EmptySourceTest, MakeFailsAndTheCheckSaysSo) {
     plan.sourceDisc = disc;
     EXPECT_EQ(converter.OnMake("", (dir / "out").c_str(), plan), RunOutcome::Failed);
     SourceCheckReport report;
-    CheckSource(dir.Path().c_str(), "", dir / "out", plan, report);
+    CheckSource(dir.Path().c_str(), "", dir / "out", plan, DEFAULT_CHECK_ENCODING, report);
     EXPECT_EQ(CheckExitStatus(report), 1) << FormatCheckReport(report);
   }
 }

@@ -171,10 +171,12 @@ void CDialogController::OnMake() {
 
 void CDialogController::OnCheckSource() {
   if (IsRunning()) return;
+  // A Windows collection's tags and songlists are in the system's code page.
+  const std::string encoding = SystemCodePage().empty() ? DEFAULT_CHECK_ENCODING : SystemCodePage();
   SourceCheckReport report;
   {
     CBusy reading(m_view);
-    CheckSource(m_converter.m_szStartDir, SourcePath(), TargetPath(), m_state.Plan(), report);
+    CheckSource(m_converter.m_szStartDir, SourcePath(), TargetPath(), m_state.Plan(), encoding, report);
   }
   m_view.ShowCheckReport(FormatCheckReport(report));
 }

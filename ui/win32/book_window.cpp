@@ -1,58 +1,22 @@
 #include "ui/win32/book_window.h"
 
 #include "ui/win32/resource.h"
+#include "ui/win32/window_text.h"
 
 namespace valmero {
 
 namespace {
 
-// Texts of these windows are UTF-8 (the venue's name may hold any letter):
-// they go through the wide functions.
-std::wstring Wide(const std::string& text) {
-  const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-  if (length > 0) ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
-  return wide;
-}
+void SetText(HWND window, int id, const std::string& text) { SetControlText(::GetDlgItem(window, id), text); }
 
-std::string Utf8(const std::wstring& wide) {
-  const int length =
-      ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-  if (length > 0) {
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &text[0], length, nullptr, nullptr);
-  }
-  return text;
-}
-
-// A multi-line text breaks at CR LF only.
-std::string WithWindowsLineEnds(const std::string& text) {
-  std::string shown;
-  for (char c : text) {
-    if (c == '\n') shown += '\r';
-    shown += c;
-  }
-  return shown;
-}
-
-void SetText(HWND window, int id, const std::string& text) {
-  ::SetDlgItemTextW(window, id, Wide(WithWindowsLineEnds(text)).c_str());
-}
-
-std::string TextOf(HWND window, int id) {
-  HWND control = ::GetDlgItem(window, id);
-  std::wstring wide(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
-  const int length = ::GetWindowTextW(control, &wide[0], static_cast<int>(wide.size()));
-  wide.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-  return Utf8(wide);
-}
+std::string TextOf(HWND window, int id) { return ControlText(::GetDlgItem(window, id)); }
 
 void ShowChoices(HWND window, const BookChoices& choices) {
   SetText(window, ID_BOOK_TITLE, choices.title);
   SetText(window, ID_BOOK_FOOTER, choices.footer);
   HWND list = ::GetDlgItem(window, ID_BOOK_CODE_PAGE);
   for (const BookCodePage& page : choices.codePages) {
-    ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(page.label).c_str()));
+    ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromUtf8(page.label).c_str()));
   }
   ::SendMessageW(list, CB_SETCURSEL, choices.codePage, 0);
   // This build writes no PDF where it is not offered.

@@ -3,6 +3,7 @@
 #include "ui/common/check_report_file.h"
 #include "ui/win32/file_chooser.h"
 #include "ui/win32/resource.h"
+#include "ui/win32/window_text.h"
 
 namespace valmero {
 
@@ -10,17 +11,6 @@ namespace {
 
 constexpr int MARGIN = 10;
 constexpr int BUTTON_GAP = 6;
-
-// A multi-line edit control breaks lines at CR LF only.
-std::string WithWindowsLineEnds(const std::string& text) {
-  std::string shown;
-  shown.reserve(text.size() + text.size() / 16);
-  for (char c : text) {
-    if (c == '\n') shown += '\r';
-    shown += c;
-  }
-  return shown;
-}
 
 // The text fills the window; the buttons keep to its lower right corner.
 void LayOut(HWND window) {
@@ -48,7 +38,10 @@ INT_PTR CALLBACK ReportProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       // Columns of the report line up only in a fixed-width font.
       ::SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(ANSI_FIXED_FONT)), FALSE);
       ::SendMessageA(text, EM_SETLIMITTEXT, 0, 0);
-      ::SetWindowTextA(text, WithWindowsLineEnds(*report).c_str());
+      SetControlText(text, *report);
+      // It opens at its top, where its totals are.
+      ::SendMessageW(text, EM_SETSEL, 0, 0);
+      ::SendMessageW(text, EM_SCROLLCARET, 0, 0);
       LayOut(window);
       // Focus in the text would select all of it.
       ::SetFocus(::GetDlgItem(window, IDCANCEL));

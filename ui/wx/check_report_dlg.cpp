@@ -25,8 +25,9 @@ CCheckReportDlg::CCheckReportDlg(wxWindow* parent, const std::string& report)
     : wxDialog(parent, wxID_ANY, "Check source", wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       m_report(report) {
+  // Long lines wrap: a finding is read whole, without scrolling sideways.
   m_pText = new wxTextCtrl(this, wxID_ANY, ReportToWx(report), wxDefaultPosition, wxDefaultSize,
-                           wxTE_MULTILINE | wxTE_READONLY | wxTE_DONTWRAP | wxHSCROLL);
+                           wxTE_MULTILINE | wxTE_READONLY | wxTE_WORDWRAP);
   m_pText->SetFont(wxFont(wxFontInfo().Family(wxFONTFAMILY_TELETYPE)));
   m_pText->SetMinSize(FromDIP(wxSize(760, 420)));
 
@@ -43,6 +44,9 @@ CCheckReportDlg::CCheckReportDlg(wxWindow* parent, const std::string& report)
   Bind(
       wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(wxID_CLOSE); }, wxID_CLOSE);
   CentreOnParent();
+  // The report opens at its top, where its totals are.
+  m_pText->SetInsertionPoint(0);
+  m_pText->ShowPosition(0);
 }
 
 bool CCheckReportDlg::SaveReport(const std::string& path) const { return SaveCheckReport(path, m_report); }

@@ -18,6 +18,7 @@ class CCheckReportDlg : public wxDialog, public IDialogBoxes {
   CCheckReportDlg(wxWindow* parent, const std::string& report);
 
   const std::string& ReportText() const { return m_report; }
+  const wxTextCtrl* TextControl() const { return m_pText; }
   // Writes the report to `path` (aside, then renamed into place). False when it cannot.
   bool SaveReport(const std::string& path) const;
 

@@ -220,7 +220,7 @@ TEST(MainDlgCheckTest, F5AndTheMenuItemCheckTheCurrentPathsAndWriteNothing) {
   EXPECT_EQ(withoutFreeSpace(dialog->reports[0]), withoutFreeSpace(dialog->reports[1]));
   const std::string& report = dialog->reports[0];
   EXPECT_EQ(report.rfind("Source: " VALMERO_SAMPLES_DIR "/download (download folder)\nTarget: ", 0), 0u) << report;
-  EXPECT_NE(report.find("Songs found: 8, indexed: 7, dropped: 1"), std::string::npos) << report;
+  EXPECT_NE(report.find("Songs found: 8, indexed: 7, dropped: 1 (other_kind 1)"), std::string::npos) << report;
   EXPECT_NE(report.find("(other_kind):\n  " VALMERO_SAMPLES_DIR "/download/14000-IPS.mp3"), std::string::npos);
   EXPECT_EQ(LogMessages(folder.Path()), logBefore);
   EXPECT_FALSE(testing::Exists(folder / "out"));
@@ -229,6 +229,9 @@ TEST(MainDlgCheckTest, F5AndTheMenuItemCheckTheCurrentPathsAndWriteNothing) {
   window.Show();
   LetWindowsSettle();
   testing::SaveShot("check_report");
+  // Opened at its top, with long lines wrapped.
+  EXPECT_EQ(window.TextControl()->GetInsertionPoint(), 0);
+  EXPECT_FALSE(window.TextControl()->HasFlag(wxTE_DONTWRAP));
   EXPECT_TRUE(window.SaveReport(folder / "report.txt"));
   EXPECT_EQ(testing::ReadFile(folder / "report.txt"), report);
   window.Hide();
