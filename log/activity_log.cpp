@@ -8,6 +8,7 @@
 
 #include "core/fixed_text.h"
 #include "platform/files.h"
+#include "platform/local_time.h"
 #include "platform/log_file.h"
 #include "platform/own_file.h"
 #include "platform/path_separator.h"

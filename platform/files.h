@@ -1,4 +1,4 @@
-// Small file-system services (POSIX here, Win32 in platform/win32/).
+// Small file-system services (platform/posix/files.cpp, platform/win32/files.cpp).
 #pragma once
 
 #include <cstddef>

@@ -1,18 +1,14 @@
 // What the activity log needs of the platform besides its own-file rules:
-// the start folder, the local time, the last error, a second descriptor.
+// the start folder, the last error, a second descriptor.
 #pragma once
 
 #include <cstddef>
-#include <ctime>
 
 namespace valmero {
 
 // The current folder into `folder` (`size` bytes); empty when it cannot be
 // told or does not fit.
 void CurrentFolder(char* folder, std::size_t size);
-
-// The local time of `when`.
-std::tm LocalTimeOf(std::time_t when);
 
 // The code of the last failed system call (errno, or the last Win32 error),
 // and what the system calls it ("errno", "GetLastError returned").

@@ -4,16 +4,15 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <map>
 #include <set>
-#include <system_error>
 
 #include "core/fixed_text.h"
 #include "core/null_run_host.h"
 #include "outputs/singer_index.h"
 #include "outputs/song_copier.h"
 #include "platform/ascii_case.h"
+#include "platform/file_facts.h"
 #include "platform/files.h"
 #include "platform/folder_listing.h"
 #include "platform/path_separator.h"
@@ -27,8 +26,6 @@
 namespace valmero {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int64_t PLAYER_NUMBER_LIMIT = 99999;
 // How much of a songlist line a finding quotes.
@@ -405,9 +402,8 @@ class CCheck {
   }
 
   void CountCopy(const SongRecord& song, CFileFinder& finder) {
-    std::error_code error;
-    uintmax_t size = fs::file_size(song.path, error);
-    if (!error) m_report.copyBytes += size;
+    uint64_t size = 0;
+    if (SizeOfFile(song.path, size)) m_report.copyBytes += size;
     LookAtCopyOf(song, song.path, 0);
     if (song.kind == KIND_IPS || song.kind == KIND_MCG) return;  // no companion to copy
     std::string companion = FindCompanion(song.path, finder);
@@ -418,19 +414,17 @@ class CCheck {
                " beside it (in any letter case): copied without its graphics");
       return;
     }
-    size = fs::file_size(companion, error);
-    if (!error) m_report.copyBytes += size;
+    if (SizeOfFile(companion, size)) m_report.copyBytes += size;
     LookAtCopyOf(song, companion, 1);
   }
 
   // A copy fails when its source is no regular file (a folder, a pipe), or
   // its name in the target is a folder or leaves the path too long.
   void LookAtCopyOf(const SongRecord& song, const std::string& source, std::size_t which) {
-    std::error_code error;
     const std::vector<std::string> names = CopyNamesOf(song);
     const std::string& name = names[std::min(which, names.size() - 1)];
     std::string why;
-    if (!fs::is_regular_file(source, error)) {
+    if (!IsRegularFile(source)) {
       why = ShownPath(source) + " is not a regular file (a folder or a pipe)";
     } else if (!m_target.empty() && !OutputPathFits(m_target.c_str(), name.size())) {
       why = "the path of " + name + " in the target is longer than 259 characters";
@@ -534,9 +528,8 @@ class CCheck {
       UpperCaseAscii(upperName.data());
       if (written.count(upperName) != 0) {
         m_report.replaced.push_back(path);
-        std::error_code error;
-        uintmax_t size = fs::file_size(path, error);
-        if (!error && NumberOfSongFileName(entry.name) >= 0) replacedBytes += size;
+        uint64_t size = 0;
+        if (SizeOfFile(path, size) && NumberOfSongFileName(entry.name) >= 0) replacedBytes += size;
       } else if (!written.empty() && own.count(entry.name) == 0 && NumberOfSongFileName(entry.name) > lastNumber) {
         m_report.stale.push_back(path);
       }
@@ -567,18 +560,15 @@ class CCheck {
 
   // The space where the target is, or will be made: its nearest folder that exists.
   void LookAtFreeSpace(uint64_t replacedBytes) {
-    fs::path where = fs::absolute(m_target);
-    std::error_code error;
-    while (!fs::is_directory(where, error) && where.has_relative_path()) where = where.parent_path();
-    fs::space_info space = fs::space(where, error);
-    if (error) return;
+    uint64_t available = 0;
+    if (!FreeSpaceNear(m_target, available)) return;
     m_report.hasTargetFree = true;
-    m_report.targetFreeBytes = space.available;
+    m_report.targetFreeBytes = available;
     uint64_t needed = m_report.copyBytes > replacedBytes ? m_report.copyBytes - replacedBytes : 0;
-    if (m_report.copies && needed > space.available) {
+    if (m_report.copies && needed > available) {
       Warn(CheckWarningCode::NotEnoughSpace, m_target,
            Format("the copies need %llu bytes more, the target has %llu bytes free",
-                  static_cast<unsigned long long>(needed), static_cast<unsigned long long>(space.available)));
+                  static_cast<unsigned long long>(needed), static_cast<unsigned long long>(available)));
     }
   }
 
