@@ -111,13 +111,6 @@ int64_t NumberOfSongFileName(std::string name) {
   return std::stoll(name.substr(0, digits));
 }
 
-// A songlist line that became a song: where, and the song it gave.
-struct TakenLine {
-  int piece;
-  std::string path;
-  std::string title;
-};
-
 class CCheck {
  public:
   CCheck(const std::string& source, const std::string& target, const RunPlan& plan, const std::string& encoding,
@@ -197,8 +190,14 @@ class CCheck {
     m_report.warnings.push_back(std::move(warning));
   }
 
+  // A songlist's song is named at its line, where its texts are mended.
+  void WarnAboutSong(CheckWarningCode code, const SongRecord& song, std::string detail) {
+    const int line = LineOfSong(song);
+    Warn(code, line > 0 ? m_source : song.path, std::move(detail), line);
+  }
+
   void WarnNumber(CheckWarningCode code, const SongRecord& song, int64_t number, std::string detail) {
-    Warn(code, song.path, std::move(detail));
+    WarnAboutSong(code, song, std::move(detail));
     m_report.warnings.back().hasNumber = true;
     m_report.warnings.back().number = number;
   }
@@ -300,7 +299,7 @@ class CCheck {
           Drop(note.file, LineOf(note.line), DropReason::MissingMcg, "the .mcg file is not there");
           break;
         case RunNoteCode::LineTaken:
-          m_takenLines.push_back({note.line, note.file, note.text});
+          m_piecesOfSong[std::make_pair(note.file, note.text)].push_back(note.line);
           break;
         case RunNoteCode::SongNoInformation:
           Warn(CheckWarningCode::NoSongInformation, note.file,
@@ -341,6 +340,7 @@ class CCheck {
   }
 
   void LookAtSongs() {
+    FindLinesOfSongs();
     std::map<int64_t, const SongRecord*> firstOfNumber;
     CFileFinder finder;
     for (const auto& song : m_preview.songs) {
@@ -349,7 +349,7 @@ class CCheck {
       if (m_report.indexed) LookAtIndexTexts(*song);
       if ((m_plan.WritesList() || m_plan.WritesConfig()) &&
           (HoldsColumnBreaker(song->title) || HoldsColumnBreaker(song->singer))) {
-        Warn(CheckWarningCode::SeparatorInText, song->path,
+        WarnAboutSong(CheckWarningCode::SeparatorInText, *song,
              "a |, #, TAB or CR in the title or singer breaks the columns of LIST.TXT and SCDG.CFG");
       }
       if (m_report.copies) CountCopy(*song, finder);
@@ -375,29 +375,39 @@ class CCheck {
                      Shown(TextBeforeLastLineFeed(other.title)) + "\" (" +
                      (otherLine > 0 ? "line " + std::to_string(otherLine) : ShownPath(other.path)) +
                      "): the player finds one of them under it, and one copy replaces the other");
-      m_report.warnings.back().line = LineOfSong(song);
     }
   }
 
   // The editor's line of a songlist's song, 0 for a download song. Two lines
   // of one number name the same file: their titles tell them apart.
-  int LineOfSong(const SongRecord& song) {
-    for (const TakenLine& taken : m_takenLines) {
-      if (taken.path == song.path && taken.title == song.title) return LineOf(taken.piece);
+  int LineOfSong(const SongRecord& song) const {
+    auto line = m_lineOfSong.find(&song);
+    return line == m_lineOfSong.end() ? 0 : line->second;
+  }
+
+  // Lines that give one file and title go to their songs one each, so that
+  // a line repeated word for word is named twice, at both its lines.
+  void FindLinesOfSongs() {
+    std::map<std::pair<std::string, std::string>, std::size_t> used;
+    for (const auto& song : m_preview.songs) {
+      const auto key = std::make_pair(std::string(song->path), std::string(song->title));
+      auto pieces = m_piecesOfSong.find(key);
+      if (pieces == m_piecesOfSong.end()) continue;
+      std::size_t& next = used[key];
+      if (next < pieces->second.size()) m_lineOfSong[song.get()] = LineOf(pieces->second[next++]);
     }
-    return 0;
   }
 
   void LookAtIndexTexts(const SongRecord& song) {
     const std::string title = IndexSpellingOf(song.title);
     if (LosesText(title)) {
-      Warn(CheckWarningCode::TitleCut, song.path,
-           "the player shows \"" + Shown(IndexTextOf(song.title)) + "\" of \"" + Shown(title) + "\"");
+      WarnAboutSong(CheckWarningCode::TitleCut, song,
+                    "the player shows \"" + Shown(IndexTextOf(song.title)) + "\" of \"" + Shown(title) + "\"");
     }
     const std::string singer = IndexSpellingOf(song.singer);
     if (LosesText(singer)) {
-      Warn(CheckWarningCode::SingerCut, song.path,
-           "the player shows \"" + Shown(IndexTextOf(song.singer)) + "\" of \"" + Shown(singer) + "\"");
+      WarnAboutSong(CheckWarningCode::SingerCut, song,
+                    "the player shows \"" + Shown(IndexTextOf(song.singer)) + "\" of \"" + Shown(singer) + "\"");
     }
   }
 
@@ -579,7 +589,9 @@ class CCheck {
   SourceCheckReport& m_report;
   SongPreview m_preview;
   std::vector<StoredNote> m_notes;
-  std::vector<TakenLine> m_takenLines;
+  // The songlist's lines that gave a song, by the song's file and title.
+  std::map<std::pair<std::string, std::string>, std::vector<int>> m_piecesOfSong;
+  std::map<const SongRecord*, int> m_lineOfSong;
   CTextConverter m_texts;
   CSonglistShape m_shape;
   bool m_shapeRead = false;
