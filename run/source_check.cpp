@@ -700,7 +700,7 @@ std::string CountsByKind(const CodeText<Code> (&table)[N], const Findings& findi
 
 }  // namespace
 
-std::string FormatCheckReport(const SourceCheckReport& report, bool all) {
+std::string FormatCheckReport(const SourceCheckReport& report, bool all, const std::string& whereTheRest) {
   std::string text = "Source: " + report.source + (report.disc ? " (songlist file)\n" : " (download folder)\n");
   if (!report.target.empty()) text += "Target: " + report.target + "\n";
   if (report.runFails) text += "The run would fail: " + report.failure + ".\n";
@@ -735,7 +735,7 @@ std::string FormatCheckReport(const SourceCheckReport& report, bool all) {
       ++count;
     }
     if (!all && IsCutText(code.code) && count > CUT_EXAMPLES) {
-      group += "  ... and " + Thousands(count - CUT_EXAMPLES) + " more (valmero-cli check --all lists them)\n";
+      group += "  ... and " + Thousands(count - CUT_EXAMPLES) + " more (" + whereTheRest + ")\n";
     }
     if (!group.empty()) text += Format("\nWarning - %s (%s):\n", code.words, code.name) + group;
   }

@@ -99,6 +99,7 @@ const char* WarningCodeName(CheckWarningCode code);
 // The report as text for a person: totals and the count of each kind first,
 // then the findings grouped by kind. Of the texts the index cuts, only the
 // first few of each kind are listed unless `all`.
-std::string FormatCheckReport(const SourceCheckReport& report, bool all = false);
+std::string FormatCheckReport(const SourceCheckReport& report, bool all = false,
+                              const std::string& whereTheRest = "valmero-cli check --all lists them");
 
 }  // namespace valmero

@@ -24,9 +24,10 @@ void CFakeDialogView::ShowState(const COptionState& state) {
   ++statesShown;
 }
 
-void CFakeDialogView::ShowCheckReport(const std::string& text) {
+void CFakeDialogView::ShowCheckReport(const CheckReportTexts& texts) {
   events.push_back("report");
-  report = text;
+  report = texts.shown;
+  wholeReport = texts.whole;
 }
 
 bool CFakeDialogView::AskBookChoices(BookChoices& choices) {

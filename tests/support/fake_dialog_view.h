@@ -35,6 +35,7 @@ class CFakeDialogView : public IDialogView {
   std::vector<std::string> events;
   std::vector<FileRequest> fileRequests;
   std::string report;
+  std::string wholeReport;  // as "Save as..." keeps it
   // What the controls last showed.
   std::string sourceShown;
   std::string targetShown;
@@ -44,7 +45,7 @@ class CFakeDialogView : public IDialogView {
   FileChoice ChooseFile(const FileRequest& request) override;
   void ShowMessage(const std::string& text, const char* caption, MessageKind kind) override;
   void ShowState(const COptionState& state) override;
-  void ShowCheckReport(const std::string& text) override;
+  void ShowCheckReport(const CheckReportTexts& texts) override;
   bool AskBookChoices(BookChoices& choices) override;
   BookWrittenAnswer ShowBookWritten(const std::string& text) override;
   void SetBusy(bool busy) override;

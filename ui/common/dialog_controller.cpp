@@ -178,7 +178,8 @@ void CDialogController::OnCheckSource() {
     CBusy reading(m_view);
     CheckSource(m_converter.m_szStartDir, SourcePath(), TargetPath(), m_state.Plan(), encoding, report);
   }
-  m_view.ShowCheckReport(FormatCheckReport(report));
+  m_view.ShowCheckReport({FormatCheckReport(report, false, "Save as\xE2\x80\xA6 keeps them all"),
+                          FormatCheckReport(report, true)});
 }
 
 void CDialogController::OnMakeSongBook() {

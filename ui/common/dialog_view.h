@@ -49,12 +49,19 @@ class IDialogBoxes {
   virtual void ShowMessage(const std::string& text, const char* caption, MessageKind kind) = 0;
 };
 
+// A check's report as its window shows it (a few of many cut texts) and as
+// "Save as..." keeps it (every finding).
+struct CheckReportTexts {
+  std::string shown;
+  std::string whole;
+};
+
 class IDialogView : public IDialogBoxes {
  public:
   // Puts the marks, enabled states and path texts of `state` on the controls.
   virtual void ShowState(const COptionState& state) = 0;
   // The window with the check's report.
-  virtual void ShowCheckReport(const std::string& report) = 0;
+  virtual void ShowCheckReport(const CheckReportTexts& report) = 0;
   // The song book's small dialog, showing `choices` and leaving the user's
   // in them. False when cancelled.
   virtual bool AskBookChoices(BookChoices& choices) = 0;

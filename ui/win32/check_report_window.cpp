@@ -33,12 +33,12 @@ INT_PTR CALLBACK ReportProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   switch (message) {
     case WM_INITDIALOG: {
       ::SetWindowLongPtrA(window, DWLP_USER, lParam);
-      const auto* report = reinterpret_cast<const std::string*>(lParam);
+      const auto* report = reinterpret_cast<const CheckReportTexts*>(lParam);
       HWND text = ::GetDlgItem(window, ID_REPORT_TEXT);
       // Columns of the report line up only in a fixed-width font.
       ::SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(ANSI_FIXED_FONT)), FALSE);
       ::SendMessageA(text, EM_SETLIMITTEXT, 0, 0);
-      SetControlText(text, *report);
+      SetControlText(text, report->shown);
       // It opens at its top, where its totals are.
       ::SendMessageW(text, EM_SETSEL, 0, 0);
       ::SendMessageW(text, EM_SCROLLCARET, 0, 0);
@@ -53,8 +53,8 @@ INT_PTR CALLBACK ReportProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_COMMAND:
       if (LOWORD(wParam) == ID_SAVE_REPORT) {
         CWindowBoxes boxes(window);
-        SaveCheckReportAs(boxes, WithWindowsLineEnds(*reinterpret_cast<const std::string*>(
-                                     ::GetWindowLongPtrA(window, DWLP_USER))));
+        const auto* report = reinterpret_cast<const CheckReportTexts*>(::GetWindowLongPtrA(window, DWLP_USER));
+        SaveCheckReportAs(boxes, WithWindowsLineEnds(report->whole));
       } else if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK) {
         ::EndDialog(window, IDCANCEL);
       }
@@ -66,7 +66,7 @@ INT_PTR CALLBACK ReportProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-void ShowCheckReport(HWND owner, const std::string& report) {
+void ShowCheckReport(HWND owner, const CheckReportTexts& report) {
   ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CHECK_REPORT), owner, &ReportProc,
                     reinterpret_cast<LPARAM>(&report));
 }

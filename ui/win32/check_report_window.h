@@ -4,11 +4,11 @@
 
 #include <windows.h>
 
-#include <string>
+#include "ui/common/dialog_view.h"
 
 namespace valmero {
 
 // Modal over `owner` until Close.
-void ShowCheckReport(HWND owner, const std::string& report);
+void ShowCheckReport(HWND owner, const CheckReportTexts& report);
 
 }  // namespace valmero

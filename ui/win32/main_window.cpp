@@ -201,7 +201,7 @@ void CMainWindow::ShowMessage(const std::string& text, const char* caption, Mess
   ShowMessageOver(m_window, text, caption, kind);
 }
 
-void CMainWindow::ShowCheckReport(const std::string& report) { valmero::ShowCheckReport(m_window, report); }
+void CMainWindow::ShowCheckReport(const CheckReportTexts& report) { valmero::ShowCheckReport(m_window, report); }
 
 bool CMainWindow::AskBookChoices(BookChoices& choices) { return AskBookChoicesOver(m_window, choices); }
 

@@ -21,7 +21,7 @@ class CMainWindow : public IDialogView {
   bool ChooseFolder(const char* title, bool mustExist, std::string& folder) override;
   FileChoice ChooseFile(const FileRequest& request) override;
   void ShowMessage(const std::string& text, const char* caption, MessageKind kind) override;
-  void ShowCheckReport(const std::string& report) override;
+  void ShowCheckReport(const CheckReportTexts& report) override;
   bool AskBookChoices(BookChoices& choices) override;
   BookWrittenAnswer ShowBookWritten(const std::string& text) override;
   void SetBusy(bool busy) override;

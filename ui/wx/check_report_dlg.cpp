@@ -21,12 +21,12 @@ wxString ReportToWx(const std::string& text) {
 
 }  // namespace
 
-CCheckReportDlg::CCheckReportDlg(wxWindow* parent, const std::string& report)
+CCheckReportDlg::CCheckReportDlg(wxWindow* parent, const CheckReportTexts& report)
     : wxDialog(parent, wxID_ANY, "Check source", wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       m_report(report) {
   // Long lines wrap: a finding is read whole, without scrolling sideways.
-  m_pText = new wxTextCtrl(this, wxID_ANY, ReportToWx(report), wxDefaultPosition, wxDefaultSize,
+  m_pText = new wxTextCtrl(this, wxID_ANY, ReportToWx(report.shown), wxDefaultPosition, wxDefaultSize,
                            wxTE_MULTILINE | wxTE_READONLY | wxTE_WORDWRAP);
   m_pText->SetFont(wxFont(wxFontInfo().Family(wxFONTFAMILY_TELETYPE)));
   m_pText->SetMinSize(FromDIP(wxSize(760, 420)));
@@ -40,7 +40,7 @@ CCheckReportDlg::CCheckReportDlg(wxWindow* parent, const std::string& report)
   SetSizerAndFit(layout);
   SetEscapeId(wxID_CLOSE);
   Bind(
-      wxEVT_BUTTON, [this](wxCommandEvent&) { SaveCheckReportAs(*this, m_report); }, ID_SAVE_REPORT);
+      wxEVT_BUTTON, [this](wxCommandEvent&) { SaveCheckReportAs(*this, m_report.whole); }, ID_SAVE_REPORT);
   Bind(
       wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(wxID_CLOSE); }, wxID_CLOSE);
   CentreOnParent();
@@ -49,7 +49,7 @@ CCheckReportDlg::CCheckReportDlg(wxWindow* parent, const std::string& report)
   m_pText->ShowPosition(0);
 }
 
-bool CCheckReportDlg::SaveReport(const std::string& path) const { return SaveCheckReport(path, m_report); }
+bool CCheckReportDlg::SaveReport(const std::string& path) const { return SaveCheckReport(path, m_report.whole); }
 
 bool CCheckReportDlg::ChooseFolder(const char* title, bool mustExist, std::string& folder) {
   return ChooseFolderOver(this, title, mustExist, folder);

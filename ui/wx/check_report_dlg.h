@@ -15,11 +15,11 @@ namespace valmero {
 
 class CCheckReportDlg : public wxDialog, public IDialogBoxes {
  public:
-  CCheckReportDlg(wxWindow* parent, const std::string& report);
+  CCheckReportDlg(wxWindow* parent, const CheckReportTexts& report);
 
-  const std::string& ReportText() const { return m_report; }
+  const std::string& ReportText() const { return m_report.shown; }
   const wxTextCtrl* TextControl() const { return m_pText; }
-  // Writes the report to `path` (aside, then renamed into place). False when it cannot.
+  // Writes the whole report to `path` (aside, then renamed into place). False when it cannot.
   bool SaveReport(const std::string& path) const;
 
   bool ChooseFolder(const char* title, bool mustExist, std::string& folder) override;
@@ -27,7 +27,7 @@ class CCheckReportDlg : public wxDialog, public IDialogBoxes {
   void ShowMessage(const std::string& text, const char* caption, MessageKind kind) override;
 
  private:
-  std::string m_report;
+  CheckReportTexts m_report;
   wxTextCtrl* m_pText = nullptr;
 };
 

@@ -237,7 +237,7 @@ void CMainDlg::ShowMessage(const std::string& text, const char* caption, Message
   ShowMessageOver(this, text, caption, kind);
 }
 
-void CMainDlg::ShowCheckReport(const std::string& report) {
+void CMainDlg::ShowCheckReport(const CheckReportTexts& report) {
   CCheckReportDlg window(this, report);
   window.ShowModal();
 }

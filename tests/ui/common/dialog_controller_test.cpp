@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/collection.h"
 #include "support/fake_dialog_view.h"
 #include "support/temp_dir.h"
 #include "ui/common/site_address.h"
@@ -159,6 +160,20 @@ TEST_F(DialogControllerTest, CheckShowsTheReportAndWritesNothing) {
   EXPECT_NE(m_view.report.find("Songs found: 0"), std::string::npos) << m_view.report;
   EXPECT_TRUE(LogSinceStart().empty());
   EXPECT_FALSE(testing::Exists(m_folder / "out"));
+}
+
+TEST_F(DialogControllerTest, CheckWindowShowsAFewCutTitlesAndKeepsThemAllForSaving) {
+  std::filesystem::create_directory(m_folder / "songs");
+  for (int song = 1; song <= 7; ++song) {
+    testing::WriteFile(m_folder / ("songs/0000" + std::to_string(song) + ".mp3"),
+                       testing::TaggedMp3("Title Longer Than The Index " + std::to_string(song), "X"));
+  }
+  Type(m_folder / "songs", "");
+  m_controller.OnCommand(ID_CHECK_SOURCE);
+  EXPECT_NE(m_view.report.find("... and 2 more (Save as\xE2\x80\xA6 keeps them all)"), std::string::npos)
+      << m_view.report;
+  EXPECT_EQ(m_view.report.find("INDEX 7"), std::string::npos);
+  EXPECT_NE(m_view.wholeReport.find("INDEX 7"), std::string::npos) << m_view.wholeReport;
 }
 
 TEST_F(DialogControllerTest, BookAsksItsSettingsAndFileThenSaysWhereItWent) {

@@ -191,7 +191,7 @@ class CCheckingDlg : public CMainDlg {
   std::vector<std::string> reports;
 
  protected:
-  void ShowCheckReport(const std::string& report) override { reports.push_back(report); }
+  void ShowCheckReport(const CheckReportTexts& report) override { reports.push_back(report.shown); }
 };
 
 TEST(MainDlgCheckTest, F5AndTheMenuItemCheckTheCurrentPathsAndWriteNothing) {
@@ -225,7 +225,7 @@ TEST(MainDlgCheckTest, F5AndTheMenuItemCheckTheCurrentPathsAndWriteNothing) {
   EXPECT_EQ(LogMessages(folder.Path()), logBefore);
   EXPECT_FALSE(testing::Exists(folder / "out"));
 
-  CCheckReportDlg window(dialog, report);
+  CCheckReportDlg window(dialog, {report, report});
   window.Show();
   LetWindowsSettle();
   testing::SaveShot("check_report");
