@@ -359,9 +359,11 @@ TEST(CheckWordsTest, ReportNamesItsFindingsSoAUserCanActOnThem) {
     testing::CliResult run = RunCli(dir.Path(), "check --disc --source " + Quote(dir / "songs/list.txt") + " " + c.options);
     for (const std::string& wanted : c.wanted) EXPECT_NE(run.out.find(wanted), std::string::npos) << wanted << "\n" << run.out;
   }
-  testing::CliResult json = RunCli(".", "check --json --disc --source " + Quote(VALMERO_SAMPLES_DIR "/disc/list.txt"));
+  CTempDir dir;
+  testing::CliResult json =
+      RunCli(dir.Path(), "check --json --disc --source " + Quote(VALMERO_SAMPLES_DIR "/disc/list.txt"));
   EXPECT_EQ(nlohmann::json::parse(json.out)["format"], 1);
-  EXPECT_EQ(RunCli(".", "check --encoding NO-SUCH --source x").status, 2);
+  EXPECT_EQ(RunCli(dir.Path(), "check --encoding NO-SUCH --source x").status, 2);
 }
 
 // A target on a small disk: the copies do not fit, and check says so. What
