@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "book/name_folding.h"
+#include "core/fixed_text.h"
 #include "run/song_preview.h"
 
 namespace valmero {
@@ -17,11 +18,6 @@ namespace valmero {
 namespace {
 
 constexpr int32_t HIGHEST_KEYABLE_NUMBER = 99999;
-
-std::string TextBeforeLastLineFeed(const char* text) {
-  const char* lineFeed = std::strrchr(text, '\n');
-  return lineFeed ? std::string(text, lineFeed) : std::string(text);
-}
 
 // A name's place: its heading, then the reader's key, then accents, then
 // the text itself, so that different texts never compare equal.

@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cctype>
 #include <ctime>
-#include <filesystem>
 #include <initializer_list>
 #include <set>
-#include <system_error>
 #include <utility>
 
 #include "book/html_book.h"
+#include "platform/file_facts.h"
+#include "platform/files.h"
+#include "platform/local_time.h"
 #include "platform/paper_size.h"
 #include "platform/text_conversion.h"
 #include "run/encoding_guess.h"
@@ -36,13 +37,7 @@ std::string LowerAscii(std::string text) {
 }
 
 std::string Today(BookLanguage language) {
-  std::time_t now = std::time(nullptr);
-  std::tm local = {};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
+  const std::tm local = LocalTimeOf(std::time(nullptr));
   return DateText(language, local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
@@ -142,10 +137,9 @@ bool CheckBookSettings(const BookSettings& settings, const std::string& outPath,
     return false;
   }
   // Found out before a run, not after it.
-  std::filesystem::path folder = std::filesystem::path(outPath).parent_path();
-  std::error_code missing;
-  if (!folder.empty() && !std::filesystem::is_directory(folder, missing)) {
-    error = "the book's folder " + folder.string() + " does not exist";
+  const std::string folder = ParentFolderOf(outPath);
+  if (!folder.empty() && !IsFolder(folder.c_str())) {
+    error = "the book's folder " + folder + " does not exist";
     return false;
   }
   return true;

@@ -1,10 +1,9 @@
 #include "cli/check_command.h"
 
-#include <unistd.h>
-
 #include <nlohmann/json.hpp>
 
 #include "core/song_record.h"
+#include "platform/log_file.h"
 
 namespace valmero {
 
@@ -49,7 +48,7 @@ std::string CheckReportJson(const SourceCheckReport& report) {
 
 int RunCheck(const CliRequest& request, const std::string& target, std::FILE* out) {
   char startDir[PATH_SIZE] = {};
-  if (::getcwd(startDir, sizeof startDir) == nullptr) startDir[0] = '\0';
+  CurrentFolder(startDir, sizeof startDir);
   SourceCheckReport report;
   const std::string encoding = request.checkEncoding.empty() ? DEFAULT_CHECK_ENCODING : request.checkEncoding;
   CheckSource(startDir, request.source, target, request.plan, encoding, report);

@@ -67,8 +67,8 @@ int RunCommandLine(const std::vector<std::string>& args) {
     return EXIT_USAGE;
   }
   if (request.command == CliCommand::Check) return RunCheck(request, target, stdout);
-  InstallInterruptAsCancel();
   CTerminalHost host(stdout, stderr, IsTerminal(stderr));
+  host.TurnInterruptIntoCancel();
   int status = RunMakeSession(request, target, host, stderr);
   // A run that finished (3: finished with files not copied) has its book.
   if ((status != EXIT_DONE && status != EXIT_INCOMPLETE) || request.bookFile.empty()) return status;

@@ -10,10 +10,10 @@ namespace valmero {
 
 namespace {
 
-int ExitStatus(RunOutcome outcome, const CTerminalHost::Tally& tally, bool configNotWritten) {
+int ExitStatus(RunOutcome outcome, const CTerminalHost::Tally& tally, int cancelSignal, bool configNotWritten) {
   // A cancel ends the scan with the error box and the copying with
   // "Finished"; either way the user stopped it, and the signal says how.
-  if (tally.cancelled && CancelSignal() != 0) return EXIT_SIGNAL_BASE + CancelSignal();
+  if (tally.cancelled && cancelSignal != 0) return EXIT_SIGNAL_BASE + cancelSignal;
   if (outcome != RunOutcome::Finished) return EXIT_RUN_FAILED;
   if (tally.copiesFailed > 0 || configNotWritten) return EXIT_INCOMPLETE;
   return EXIT_DONE;
@@ -38,11 +38,11 @@ int RunMakeSession(const CliRequest& request, const std::string& target, CTermin
   int songs = static_cast<int>(converter.m_songs.size());
   bool indexed = request.plan.WritesIndex() && outcome == RunOutcome::Finished;
   bool configNotWritten = converter.m_bConfigNotWritten;
-  std::string logPath = g_szLogPath;
+  std::string logPath = ActivityLogPath();
   converter.Terminate();
 
   const CTerminalHost::Tally& tally = host.Counts();
-  int status = ExitStatus(outcome, tally, configNotWritten);
+  int status = ExitStatus(outcome, tally, host.CancelSignal(), configNotWritten);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   std::string kept;
   if (tally.filesInPlace > 0 || tally.filesMoved > 0) {

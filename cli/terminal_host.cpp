@@ -10,12 +10,10 @@ namespace valmero {
 
 namespace {
 
-volatile std::sig_atomic_t g_cancelPending = 0;
-volatile std::sig_atomic_t g_cancelSignal = 0;
-
 class CTerminalProgress : public IProgressPopup {
  public:
-  CTerminalProgress(std::FILE* bar, bool show, const char* title) : m_bar(bar), m_show(show), m_title(title) {}
+  CTerminalProgress(CTerminalHost& host, std::FILE* bar, bool show, const char* title)
+      : m_host(host), m_bar(bar), m_show(show), m_title(title) {}
   ~CTerminalProgress() override {
     if (m_drawn) std::fputs("\r\033[K", m_bar);
   }
@@ -40,7 +38,7 @@ class CTerminalProgress : public IProgressPopup {
   int StepIt() override { return SetPos(m_pos + m_step); }
   void PumpMessages(bool) override {
     if (m_cancelled) return;
-    if (TakeCancelRequest()) {
+    if (m_host.TakeCancelRequest()) {
       m_cancelled = true;
       if (m_drawn) std::fputs("\r\033[K", m_bar);
       m_drawn = false;
@@ -64,6 +62,7 @@ class CTerminalProgress : public IProgressPopup {
     m_drawn = true;
   }
 
+  CTerminalHost& m_host;
   std::FILE* m_bar;
   bool m_show;
   std::string m_title;
@@ -84,7 +83,7 @@ CTerminalHost::CTerminalHost(std::FILE* out, std::FILE* bar, bool showBar)
     : m_out(out), m_bar(bar), m_showBar(showBar) {}
 
 std::unique_ptr<IProgressPopup> CTerminalHost::CreateProgressPopup(const char* title, bool) {
-  return std::make_unique<CTerminalProgress>(m_bar, m_showBar, title);
+  return std::make_unique<CTerminalProgress>(*this, m_bar, m_showBar, title);
 }
 
 void CTerminalHost::ShowFinished(const char* text) {
@@ -117,17 +116,19 @@ void CTerminalHost::OpenDocument(const char* path) {
   std::fflush(m_out);
 }
 
-void InstallInterruptAsCancel() { TurnInterruptIntoFlag(&g_cancelPending); }
+CTerminalHost::~CTerminalHost() {
+  if (m_bInterruptTaken) TurnInterruptIntoFlag(nullptr);
+}
 
-int CancelSignal() { return g_cancelSignal; }
+void CTerminalHost::TurnInterruptIntoCancel() {
+  TurnInterruptIntoFlag(&m_cancelPending);
+  m_bInterruptTaken = true;
+}
 
-// -1: a request that came from no signal (SIGHUP's number is 1).
-void RequestCancel() { g_cancelPending = -1; }
-
-bool TakeCancelRequest() {
-  if (!g_cancelPending) return false;
-  if (g_cancelPending > 0) g_cancelSignal = g_cancelPending;
-  g_cancelPending = 0;
+bool CTerminalHost::TakeCancelRequest() {
+  if (!m_cancelPending) return false;
+  if (m_cancelPending > 0) m_cancelSignal = m_cancelPending;
+  m_cancelPending = 0;
   return true;
 }
 

@@ -3,6 +3,7 @@
 // terminal, Ctrl-C as the popup's Cancel button.
 #pragma once
 
+#include <csignal>
 #include <cstdio>
 
 #include "core/run_host.h"
@@ -14,6 +15,10 @@ class CTerminalHost : public IRunHost {
   // out receives the message texts; bar receives the progress bar when
   // showBar is set.
   CTerminalHost(std::FILE* out, std::FILE* bar, bool showBar);
+  // Ctrl-C goes back to ending the program: nothing is left to take it.
+  ~CTerminalHost() override;
+  CTerminalHost(const CTerminalHost&) = delete;
+  CTerminalHost& operator=(const CTerminalHost&) = delete;
 
   std::unique_ptr<IProgressPopup> CreateProgressPopup(const char* title, bool smooth) override;
   void ShowFinished(const char* text) override;
@@ -33,23 +38,26 @@ class CTerminalHost : public IRunHost {
   };
   const Tally& Counts() const { return m_tally; }
 
+  // Ctrl-C (and SIGTERM, SIGHUP) becomes a cancel request that the next
+  // pump of a popup takes, the way a key press waits in the queue until a
+  // loop looks at it. A second one before that ends the program.
+  void TurnInterruptIntoCancel();
+  // Sets or takes the pending cancel request (also what Ctrl-C does).
+  void RequestCancel() { m_cancelPending = -1; }
+  bool TakeCancelRequest();
+  // The signal of the last cancel request taken, 0 when none came from a signal.
+  int CancelSignal() const { return m_cancelSignal; }
+
  private:
   Tally m_tally;
+  // Written by the interrupt: -1 for a request that came from no signal
+  // (SIGHUP's number is 1).
+  volatile std::sig_atomic_t m_cancelPending = 0;
+  int m_cancelSignal = 0;
+  bool m_bInterruptTaken = false;
   std::FILE* m_out;
   std::FILE* m_bar;
   bool m_showBar;
 };
-
-// Ctrl-C (and SIGTERM, SIGHUP) becomes a cancel request that the next pump
-// of a popup takes, the way a key press waits in the queue until a loop looks
-// at it. A second one before that ends the program.
-void InstallInterruptAsCancel();
-
-// Sets or takes the pending cancel request (also what Ctrl-C does).
-void RequestCancel();
-bool TakeCancelRequest();
-
-// The signal of the last cancel request taken, 0 when none came from a signal.
-int CancelSignal();
 
 }  // namespace valmero

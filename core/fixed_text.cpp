@@ -34,6 +34,11 @@ void CutAtLastLineFeed(char* text) {
   if (lineFeed != nullptr) *lineFeed = '\0';
 }
 
+std::string TextBeforeLastLineFeed(const char* text) {
+  const char* lineFeed = std::strrchr(text, '\n');
+  return lineFeed != nullptr ? std::string(text, lineFeed) : std::string(text);
+}
+
 std::size_t BoundedLength(const char* text, std::size_t size) {
   const void* nul = std::memchr(text, '\0', size);
   return nul == nullptr ? size : static_cast<std::size_t>(static_cast<const char*>(nul) - text);

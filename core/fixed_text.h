@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "platform/ascii_case.h"
 
@@ -26,6 +27,8 @@ bool FormatPath(char* dst, std::size_t size, const char* format, ...)
 
 // Cuts the text at its last line feed, if it holds one.
 void CutAtLastLineFeed(char* text);
+// The same for a copy: the text before its last line feed, or all of it.
+std::string TextBeforeLastLineFeed(const char* text);
 
 // The length of a text field that may be full without a terminator.
 std::size_t BoundedLength(const char* text, std::size_t size);

@@ -4,7 +4,7 @@
 // the time of a run, so the fuzzer links with --wrap for open, close,
 // opendir, readdir and closedir: calls for the folder below are answered
 // from memory and all others go to the system. The reader and the real
-// case-blind lookup in platform/files.cpp run unchanged.
+// case-blind lookup in platform/posix/files.cpp run unchanged.
 #pragma once
 
 namespace valmero::fuzz {

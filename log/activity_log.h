@@ -23,9 +23,6 @@
 
 namespace valmero {
 
-// Full path of the log file; empty until StartActivityLog has run.
-extern char g_szLogPath[PATH_SIZE];
-
 // The longest line, its line end included (the CR of CR LF not counted).
 constexpr std::size_t LOG_LINE_LIMIT = 1023;
 
@@ -43,6 +40,10 @@ constexpr const char* LOG_END_LINE =
 // so and nothing is logged. 0, or -1
 // when the log is in use.
 int StartActivityLog(char* startDir);
+
+// The full path of the log file; empty until StartActivityLog has run, and
+// when it found no place to write a log.
+const char* ActivityLogPath();
 
 // True when the last StartActivityLog found the log in use by another program.
 bool ActivityLogInUse();
@@ -77,9 +78,9 @@ class CLogLinesTogether {
   CLogLinesTogether& operator=(const CLogLinesTogether&) = delete;
 };
 
-// Hands "NAME failed : GetLastError returned N, 0xN" with the last system
-// error to DebugTrace.
-void TraceLastError(const char* name);
+// Hands "OPERATION failed : errno N, 0xN" (on Windows "GetLastError
+// returned N, 0xN") with the last system error to DebugTrace.
+void TraceLastError(const char* operation);
 
 // The debug trace sink: standard error in a debug build, nothing otherwise.
 void DebugTrace(const char* text);
@@ -92,18 +93,15 @@ void SetLogClock(LogClock clock);
 // written; the log stays claimed against other programs.
 void ResetActivityLog();
 
-// Holds the log back for its life: what is logged meanwhile is dropped. Work
-// that only looks (a dry run inside a session that logs) leaves the log as
-// it was.
+// Holds the log back for its life: what is logged meanwhile is dropped
+// before any file is touched (LogMessage returns 0). Work that only looks (a
+// dry run inside a session that logs) leaves the log as it was.
 class CLogSilence {
  public:
   CLogSilence();
   ~CLogSilence();
   CLogSilence(const CLogSilence&) = delete;
   CLogSilence& operator=(const CLogSilence&) = delete;
-
- private:
-  char m_szSavedPath[PATH_SIZE];
 };
 
 }  // namespace valmero

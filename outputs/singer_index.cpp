@@ -13,12 +13,9 @@ namespace valmero {
 
 namespace {
 
-// A singer or title as the index holds it: its first 23 characters.
-std::string_view IndexTextOf(const char* text) {
-  const void* nul = std::memchr(text, '\0', INDEX_TEXT_SIZE - 1);
-  std::size_t length =
-      nul == nullptr ? INDEX_TEXT_SIZE - 1 : static_cast<std::size_t>(static_cast<const char*>(nul) - text);
-  return std::string_view(text, length);
+// The part of a spelled singer the groups are found by: its first 23 bytes.
+std::string_view HeldPartOf(const char* text) {
+  return std::string_view(text, BoundedLength(text, INDEX_TEXT_LIMIT));
 }
 
 void RebuildGroupLookup(SingerIndex& index) {
@@ -138,6 +135,15 @@ void SingerIndex::ClearIndexArrays() {
   decltype(m_titleIndex)().swap(m_titleIndex);
 }
 
+void SpellAsIndex(char* text) {
+  UpperCaseAscii(text);
+  CutAtLastLineFeed(text);
+}
+
+std::string IndexSpellingOf(const char* text) { return UpperAscii(TextBeforeLastLineFeed(text)); }
+
+std::string IndexTextOf(const char* text) { return IndexSpellingOf(text).substr(0, INDEX_TEXT_LIMIT); }
+
 int CompareIndexText(const char* a, const char* b) {
   // strcmp compares the bytes as unsigned char, which is the order wanted.
   return std::strcmp(a, b);
@@ -155,10 +161,8 @@ void BuildSingerGroups(SongList& songs, bool indexRenumber, SingerIndex& index) 
   std::vector<int32_t> songsIn;
   for (std::size_t k = 0; k < songs.size(); ++k) {
     SongRecord& song = *songs[k];
-    UpperCaseAscii(song.singer);
-    UpperCaseAscii(song.title);
-    CutAtLastLineFeed(song.singer);
-    CutAtLastLineFeed(song.title);
+    SpellAsIndex(song.singer);
+    SpellAsIndex(song.title);
     slots[k] = MakeGroupSong(song.title, indexRenumber ? song.newNumber : song.songNumber);
     int32_t found = FindSingerGroup(index, song.singer);
     if (found < 0) {
@@ -203,7 +207,7 @@ void BuildTitleIndex(SingerIndex& index, SortMethod method) {
 }
 
 int32_t FindSingerGroup(const SingerIndex& index, const char* singer) {
-  auto found = index.m_groupPositions.find(IndexTextOf(singer));
+  auto found = index.m_groupPositions.find(HeldPartOf(singer));
   return found == index.m_groupPositions.end() ? -1 : found->second + 1;
 }
 

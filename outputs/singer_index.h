@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -19,6 +20,17 @@ namespace valmero {
 
 // Names and titles in the index hold at most 23 characters and a NUL.
 constexpr std::size_t INDEX_TEXT_SIZE = 24;
+constexpr std::size_t INDEX_TEXT_LIMIT = INDEX_TEXT_SIZE - 1;
+
+// The index's rule for a title or a singer, in one place for the index, the
+// check and the song book: the text is cut at its last line feed and a to z
+// become capitals (in place here; the outputs after the index see the songs
+// so), and the index holds its first INDEX_TEXT_LIMIT bytes.
+void SpellAsIndex(char* text);
+// The whole text as the index spells it, before the cut to INDEX_TEXT_LIMIT.
+std::string IndexSpellingOf(const char* text);
+// What the index holds of a title or a singer.
+std::string IndexTextOf(const char* text);
 
 struct GroupSong {
   char title[INDEX_TEXT_SIZE];

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -12,6 +11,7 @@
 #include "log/activity_log.h"
 #include "outputs/target_moves.h"
 #include "platform/file_copy.h"
+#include "platform/file_facts.h"
 #include "platform/file_stamp.h"
 #include "platform/files.h"
 #include "platform/path_separator.h"
@@ -19,7 +19,6 @@
 
 namespace valmero {
 
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -70,7 +69,7 @@ std::string CompanionInOwnCase(const char* songPath) {
 // A failed copy costs the user one song, not the whole collection: it is
 // logged and the run goes on.
 void LogCopyFailure(const std::string& source, const std::string& destination) {
-  TraceLastError("copy");
+  TraceLastError("copy the song");
   LogMessage("can not copy \"%s\" to \"%s\"", source.c_str(), destination.c_str());
 }
 
@@ -159,10 +158,8 @@ bool TargetHoldsSongs(const std::vector<CopyJob>& jobs, const char* target) {
   };
   for (const CopyJob& job : jobs) {
     if (isTarget(FolderOf(job.source.c_str()))) return true;
-    std::error_code error;
-    if (!fs::is_symlink(fs::symlink_status(job.source, error))) continue;
-    fs::path real = fs::canonical(job.source, error);
-    if (!error && isTarget(real.parent_path().string())) return true;
+    const std::string linkedFolder = FolderOfLinkedFile(job.source);
+    if (!linkedFolder.empty() && isTarget(linkedFolder)) return true;
   }
   return false;
 }

@@ -68,7 +68,7 @@ bool CreateTextFile(CAtomicFile& file, const char* target, const char* name, std
 // The file replaces the old one only when every byte reached the disk.
 int CommitTextFile(CAtomicFile& file, const std::string& path) {
   if (!file.Commit()) {
-    TraceLastError("write");
+    TraceLastError("write the text list");
     LogMessage("can not write \"%s\" file", path.c_str());
     return -1;
   }

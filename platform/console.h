@@ -10,7 +10,8 @@ namespace valmero {
 // `*pending` to the signal's number (SIGINT for Ctrl-C) instead of ending the
 // program. One that comes while the flag
 // is still raised ends the program as it always does, so that a program
-// that stopped looking can still be stopped.
+// that stopped looking can still be stopped. nullptr gives the interrupt
+// back its usual end of the program (the flag's owner is going).
 void TurnInterruptIntoFlag(volatile std::sig_atomic_t* pending);
 
 // Opens each of standard input, output and error that the program was

@@ -3,6 +3,8 @@
 // where the platform can.
 #pragma once
 
+#include "platform/files.h"
+
 #include <cstddef>
 
 namespace valmero {
@@ -33,7 +35,5 @@ int OpenFileForReading(int folderFd, const char* name, long long& size);
 
 // Reads up to `size` bytes from `offset` on: the count read, -1 on failure.
 long long ReadFileAt(int fd, void* buffer, std::size_t size, long long offset);
-
-void CloseFile(int fd);
 
 }  // namespace valmero

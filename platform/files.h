@@ -1,4 +1,4 @@
-// Small file-system services (POSIX here, Win32 in platform/win32/).
+// Small file-system services (platform/posix/files.cpp, platform/win32/files.cpp).
 #pragma once
 
 #include <cstddef>
@@ -59,6 +59,9 @@ class CFileFinder {
 // Writes the whole buffer, going on after short writes and interruptions.
 // False when a write fails (errno tells why).
 bool WriteAll(int fd, const void* data, std::size_t size);
+
+// Closes a descriptor that a function of the platform opened.
+void CloseFile(int fd);
 
 // Puts the file's data on the disk. False when it cannot.
 bool SyncFile(int fd);

@@ -14,6 +14,13 @@ bool IsValidUtf8(std::string_view text);
 // U+FFFD, the replacement character, in UTF-8.
 constexpr const char* REPLACEMENT_CHARACTER = "\xEF\xBF\xBD";
 
+// Control characters (C0, DEL and C1) in a UTF-8 text become U+FFFD: they
+// would break the markup or show as nothing, and some code pages map their
+// undefined bytes to C1 controls.
+void ReplaceControlCharacters(std::string& text);
+
+// The conversion itself is the system's: iconv (platform/posix/text_converter.cpp)
+// or the Windows code pages (platform/win32/text_converter.cpp).
 class CTextConverter {
  public:
   CTextConverter() = default;

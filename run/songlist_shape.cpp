@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+
+#include "platform/file_facts.h"
 
 namespace valmero {
 
@@ -30,9 +30,8 @@ bool LooksLikeUtf16(const unsigned char* bytes, std::size_t size) {
 }  // namespace
 
 bool CSonglistShape::Read(const std::string& path, const std::vector<int>& notedPieces, int endPiece) {
-  std::error_code error;
   // A pipe or a device is not read a second time (the reader refuses it or has emptied it).
-  if (!std::filesystem::is_regular_file(path, error)) return false;
+  if (!IsRegularFile(path)) return false;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return false;
   m_notedPieces = notedPieces;

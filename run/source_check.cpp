@@ -4,15 +4,15 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <map>
 #include <set>
-#include <system_error>
 
 #include "core/fixed_text.h"
 #include "core/null_run_host.h"
+#include "outputs/singer_index.h"
 #include "outputs/song_copier.h"
 #include "platform/ascii_case.h"
+#include "platform/file_facts.h"
 #include "platform/files.h"
 #include "platform/folder_listing.h"
 #include "platform/path_separator.h"
@@ -27,10 +27,6 @@ namespace valmero {
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// What the index holds of a title or a singer.
-constexpr std::size_t INDEX_TEXT_LIMIT = 23;
 constexpr int64_t PLAYER_NUMBER_LIMIT = 99999;
 // How much of a songlist line a finding quotes.
 constexpr std::size_t QUOTE_LIMIT = 60;
@@ -91,25 +87,18 @@ std::string Format(const char* format, ...) {
   return text;
 }
 
-// A title or singer as the outputs write it: cut at its last line feed.
-std::string TextAsWritten(const char* text) {
-  std::string written = text;
-  std::size_t lineFeed = written.rfind('\n');
-  if (lineFeed != std::string::npos) written.resize(lineFeed);
-  return written;
+// True when what the index holds of a spelled text loses more than the
+// filling spaces that tags carry.
+bool LosesText(const std::string& spelled) {
+  if (spelled.size() <= INDEX_TEXT_LIMIT) return false;
+  return spelled.find_first_not_of(' ', INDEX_TEXT_LIMIT) != std::string::npos;
 }
 
-// Title or singer as the index holds it: upper-cased as well.
-std::string IndexText(const char* text) { return UpperAscii(TextAsWritten(text)); }
-
-// True when the index's 23 characters lose more than the filling spaces that
-// tags carry.
-bool LosesText(const std::string& indexText) {
-  if (indexText.size() <= INDEX_TEXT_LIMIT) return false;
-  return indexText.find_first_not_of(' ', INDEX_TEXT_LIMIT) != std::string::npos;
+// A title or singer as the outputs write it (cut at its last line feed) holds
+// a character that breaks the columns of the text lists.
+bool HoldsColumnBreaker(const char* text) {
+  return TextBeforeLastLineFeed(text).find_first_of("|#\t\r") != std::string::npos;
 }
-
-bool HoldsColumnBreaker(const char* text) { return TextAsWritten(text).find_first_of("|#\t\r") != std::string::npos; }
 
 // The number of a numbered song file's name ("00012.MP3", "00012-IPS.MP3",
 // "00012.MCG"), or -1.
@@ -382,8 +371,8 @@ class CCheck {
       const SongRecord& other = *first->second;
       const int otherLine = LineOfSong(other);
       WarnNumber(CheckWarningCode::DuplicateNumber, song, number,
-                 "\"" + Shown(TextAsWritten(song.title)) + "\" has the number of \"" +
-                     Shown(TextAsWritten(other.title)) + "\" (" +
+                 "\"" + Shown(TextBeforeLastLineFeed(song.title)) + "\" has the number of \"" +
+                     Shown(TextBeforeLastLineFeed(other.title)) + "\" (" +
                      (otherLine > 0 ? "line " + std::to_string(otherLine) : ShownPath(other.path)) +
                      "): the player finds one of them under it, and one copy replaces the other");
     }
@@ -410,22 +399,21 @@ class CCheck {
   }
 
   void LookAtIndexTexts(const SongRecord& song) {
-    std::string title = IndexText(song.title);
+    const std::string title = IndexSpellingOf(song.title);
     if (LosesText(title)) {
       WarnAboutSong(CheckWarningCode::TitleCut, song,
-           "the player shows \"" + Shown(title.substr(0, INDEX_TEXT_LIMIT)) + "\" of \"" + Shown(title) + "\"");
+                    "the player shows \"" + Shown(IndexTextOf(song.title)) + "\" of \"" + Shown(title) + "\"");
     }
-    std::string singer = IndexText(song.singer);
+    const std::string singer = IndexSpellingOf(song.singer);
     if (LosesText(singer)) {
       WarnAboutSong(CheckWarningCode::SingerCut, song,
-           "the player shows \"" + Shown(singer.substr(0, INDEX_TEXT_LIMIT)) + "\" of \"" + Shown(singer) + "\"");
+                    "the player shows \"" + Shown(IndexTextOf(song.singer)) + "\" of \"" + Shown(singer) + "\"");
     }
   }
 
   void CountCopy(const SongRecord& song, CFileFinder& finder) {
-    std::error_code error;
-    uintmax_t size = fs::file_size(song.path, error);
-    if (!error) m_report.copyBytes += size;
+    uint64_t size = 0;
+    if (SizeOfFile(song.path, size)) m_report.copyBytes += size;
     LookAtCopyOf(song, song.path, 0);
     if (song.kind == KIND_IPS || song.kind == KIND_MCG) return;  // no companion to copy
     std::string companion = FindCompanion(song.path, finder);
@@ -436,19 +424,17 @@ class CCheck {
                " beside it (in any letter case): copied without its graphics");
       return;
     }
-    size = fs::file_size(companion, error);
-    if (!error) m_report.copyBytes += size;
+    if (SizeOfFile(companion, size)) m_report.copyBytes += size;
     LookAtCopyOf(song, companion, 1);
   }
 
   // A copy fails when its source is no regular file (a folder, a pipe), or
   // its name in the target is a folder or leaves the path too long.
   void LookAtCopyOf(const SongRecord& song, const std::string& source, std::size_t which) {
-    std::error_code error;
     const std::vector<std::string> names = CopyNamesOf(song);
     const std::string& name = names[std::min(which, names.size() - 1)];
     std::string why;
-    if (!fs::is_regular_file(source, error)) {
+    if (!IsRegularFile(source)) {
       why = ShownPath(source) + " is not a regular file (a folder or a pipe)";
     } else if (!m_target.empty() && !OutputPathFits(m_target.c_str(), name.size())) {
       why = "the path of " + name + " in the target is longer than 259 characters";
@@ -463,8 +449,8 @@ class CCheck {
   void LookAtCodePage() {
     std::vector<std::string> texts;
     for (const auto& song : m_preview.songs) {
-      texts.push_back(TextAsWritten(song->title));
-      texts.push_back(TextAsWritten(song->singer));
+      texts.push_back(TextBeforeLastLineFeed(song->title));
+      texts.push_back(TextBeforeLastLineFeed(song->singer));
     }
     const EncodingJudgement judgement = JudgeEncoding(texts, m_encoding);
     if (judgement.verdict == EncodingVerdict::Fits) return;
@@ -552,9 +538,8 @@ class CCheck {
       UpperCaseAscii(upperName.data());
       if (written.count(upperName) != 0) {
         m_report.replaced.push_back(path);
-        std::error_code error;
-        uintmax_t size = fs::file_size(path, error);
-        if (!error && NumberOfSongFileName(entry.name) >= 0) replacedBytes += size;
+        uint64_t size = 0;
+        if (SizeOfFile(path, size) && NumberOfSongFileName(entry.name) >= 0) replacedBytes += size;
       } else if (!written.empty() && own.count(entry.name) == 0 && NumberOfSongFileName(entry.name) > lastNumber) {
         m_report.stale.push_back(path);
       }
@@ -585,18 +570,15 @@ class CCheck {
 
   // The space where the target is, or will be made: its nearest folder that exists.
   void LookAtFreeSpace(uint64_t replacedBytes) {
-    fs::path where = fs::absolute(m_target);
-    std::error_code error;
-    while (!fs::is_directory(where, error) && where.has_relative_path()) where = where.parent_path();
-    fs::space_info space = fs::space(where, error);
-    if (error) return;
+    uint64_t available = 0;
+    if (!FreeSpaceNear(m_target, available)) return;
     m_report.hasTargetFree = true;
-    m_report.targetFreeBytes = space.available;
+    m_report.targetFreeBytes = available;
     uint64_t needed = m_report.copyBytes > replacedBytes ? m_report.copyBytes - replacedBytes : 0;
-    if (m_report.copies && needed > space.available) {
+    if (m_report.copies && needed > available) {
       Warn(CheckWarningCode::NotEnoughSpace, m_target,
            Format("the copies need %llu bytes more, the target has %llu bytes free",
-                  static_cast<unsigned long long>(needed), static_cast<unsigned long long>(space.available)));
+                  static_cast<unsigned long long>(needed), static_cast<unsigned long long>(available)));
     }
   }
 
@@ -622,38 +604,58 @@ std::string Thousands(uint64_t value) {
   return digits;
 }
 
-const char* DropReasonWords(DropReason reason) {
-  switch (reason) {
-    case DropReason::OtherKind: return "Files of another kind than the run's";
-    case DropReason::MissingMp3: return "Songs whose .mp3 file is missing";
-    case DropReason::MissingMcg: return "Songs whose .mcg file is missing";
-    case DropReason::BadNumber: return "Lines without a song number";
-    case DropReason::ListEndedEarly: return "Songs after the line that ended the list";
-  }
-  return "";
-}
+// Each code of the report with its name (for scripts: JSON, the text's
+// headings) and its words (for a person), in the order the report lists
+// them. A new code is one line here.
+template <typename Code>
+struct CodeText {
+  Code code;
+  const char* name;
+  const char* words;
+};
 
-const char* WarningWords(CheckWarningCode code) {
-  switch (code) {
-    case CheckWarningCode::NoSongInformation: return "Songs without title and singer";
-    case CheckWarningCode::BadNumber: return "Songs without a usable number";
-    case CheckWarningCode::DuplicateNumber: return "Songs with the number of another";
-    case CheckWarningCode::NumberOver99999: return "Numbers over 99999";
-    case CheckWarningCode::TitleCut: return "Titles cut to 23 characters";
-    case CheckWarningCode::SingerCut: return "Singers cut to 23 characters";
-    case CheckWarningCode::SeparatorInText: return "Separators in titles or singers";
-    case CheckWarningCode::ByteOrderMark: return "Byte-order mark";
-    case CheckWarningCode::CrOnlyLineEnds: return "Line ends of a CR alone";
-    case CheckWarningCode::Utf16File: return "UTF-16 songlist";
-    case CheckWarningCode::MissingCompanion: return "Songs without their .MCG companion";
-    case CheckWarningCode::NotEnoughSpace: return "Not enough space in the target";
-    case CheckWarningCode::NulByte: return "NUL bytes in lines";
-    case CheckWarningCode::CopyFails: return "Copies that fail";
-    case CheckWarningCode::ConfigFails: return "SCDG.CFG that cannot be written";
-    case CheckWarningCode::Utf8Text: return "Texts in UTF-8";
-    case CheckWarningCode::OtherCodePage: return "Texts in another code page";
+constexpr CodeText<DropReason> DROP_REASONS[] = {
+    {DropReason::OtherKind, "other_kind", "Files of another kind than the run's"},
+    {DropReason::MissingMp3, "missing_mp3", "Songs whose .mp3 file is missing"},
+    {DropReason::MissingMcg, "missing_mcg", "Songs whose .mcg file is missing"},
+    {DropReason::BadNumber, "bad_number", "Lines without a song number"},
+    {DropReason::ListEndedEarly, "list_ended_early", "Songs after the line that ended the list"},
+};
+
+constexpr CodeText<CheckWarningCode> WARNING_CODES[] = {
+    {CheckWarningCode::NoSongInformation, "no_song_information", "Songs without title and singer"},
+    {CheckWarningCode::BadNumber, "bad_number", "Songs without a usable number"},
+    {CheckWarningCode::DuplicateNumber, "duplicate_number", "Songs with the number of another"},
+    {CheckWarningCode::NumberOver99999, "number_over_99999", "Numbers over 99999"},
+    {CheckWarningCode::TitleCut, "title_cut", "Titles cut to 23 characters"},
+    {CheckWarningCode::SingerCut, "singer_cut", "Singers cut to 23 characters"},
+    {CheckWarningCode::SeparatorInText, "separator_in_text", "Separators in titles or singers"},
+    {CheckWarningCode::ByteOrderMark, "byte_order_mark", "Byte-order mark"},
+    {CheckWarningCode::CrOnlyLineEnds, "cr_only_line_ends", "Line ends of a CR alone"},
+    {CheckWarningCode::Utf16File, "utf16_file", "UTF-16 songlist"},
+    {CheckWarningCode::MissingCompanion, "missing_companion", "Songs without their .MCG companion"},
+    {CheckWarningCode::NotEnoughSpace, "not_enough_space", "Not enough space in the target"},
+    {CheckWarningCode::NulByte, "nul_byte", "NUL bytes in lines"},
+    {CheckWarningCode::CopyFails, "copy_fails", "Copies that fail"},
+    {CheckWarningCode::ConfigFails, "config_fails", "SCDG.CFG that cannot be written"},
+    {CheckWarningCode::Utf8Text, "utf8_text", "Texts in UTF-8"},
+    {CheckWarningCode::OtherCodePage, "other_code_page", "Texts in another code page"},
+};
+
+// Every code has its row, in the order of the enum.
+template <typename Code, std::size_t N>
+constexpr bool HoldsEveryCodeInOrder(const CodeText<Code> (&table)[N], Code last) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (static_cast<std::size_t>(table[i].code) != i) return false;
   }
-  return "";
+  return N == static_cast<std::size_t>(last) + 1;
+}
+static_assert(HoldsEveryCodeInOrder(DROP_REASONS, DropReason::ListEndedEarly), "a drop reason without its row");
+static_assert(HoldsEveryCodeInOrder(WARNING_CODES, CheckWarningCode::OtherCodePage), "a warning code without its row");
+
+template <typename Code, std::size_t N>
+const CodeText<Code>& RowOf(const CodeText<Code> (&table)[N], Code code) {
+  return table[static_cast<std::size_t>(code)];
 }
 
 std::string Where(const std::string& file, int line) {
@@ -672,45 +674,12 @@ int CheckExitStatus(const SourceCheckReport& report) {
   return report.HasFindings() ? 3 : 0;
 }
 
-const char* DropReasonCode(DropReason reason) {
-  switch (reason) {
-    case DropReason::OtherKind: return "other_kind";
-    case DropReason::MissingMp3: return "missing_mp3";
-    case DropReason::MissingMcg: return "missing_mcg";
-    case DropReason::BadNumber: return "bad_number";
-    case DropReason::ListEndedEarly: return "list_ended_early";
-  }
-  return "";
-}
+const char* DropReasonCode(DropReason reason) { return RowOf(DROP_REASONS, reason).name; }
 
-const char* WarningCodeName(CheckWarningCode code) {
-  switch (code) {
-    case CheckWarningCode::NoSongInformation: return "no_song_information";
-    case CheckWarningCode::BadNumber: return "bad_number";
-    case CheckWarningCode::DuplicateNumber: return "duplicate_number";
-    case CheckWarningCode::NumberOver99999: return "number_over_99999";
-    case CheckWarningCode::TitleCut: return "title_cut";
-    case CheckWarningCode::SingerCut: return "singer_cut";
-    case CheckWarningCode::SeparatorInText: return "separator_in_text";
-    case CheckWarningCode::ByteOrderMark: return "byte_order_mark";
-    case CheckWarningCode::CrOnlyLineEnds: return "cr_only_line_ends";
-    case CheckWarningCode::Utf16File: return "utf16_file";
-    case CheckWarningCode::MissingCompanion: return "missing_companion";
-    case CheckWarningCode::NotEnoughSpace: return "not_enough_space";
-    case CheckWarningCode::NulByte: return "nul_byte";
-    case CheckWarningCode::CopyFails: return "copy_fails";
-    case CheckWarningCode::ConfigFails: return "config_fails";
-    case CheckWarningCode::Utf8Text: return "utf8_text";
-    case CheckWarningCode::OtherCodePage: return "other_code_page";
-  }
-  return "";
-}
+const char* WarningCodeName(CheckWarningCode code) { return RowOf(WARNING_CODES, code).name; }
 
 namespace {
 
-constexpr DropReason DROP_REASONS[] = {DropReason::OtherKind, DropReason::MissingMp3, DropReason::MissingMcg,
-                                       DropReason::BadNumber, DropReason::ListEndedEarly};
-constexpr int WARNING_CODES = static_cast<int>(CheckWarningCode::OtherCodePage) + 1;
 // Of the texts the index cuts, a real collection has hundreds: a few show
 // what they are, the rest would hide the findings that matter.
 constexpr std::size_t CUT_EXAMPLES = 5;
@@ -718,22 +687,15 @@ constexpr std::size_t CUT_EXAMPLES = 5;
 bool IsCutText(CheckWarningCode code) { return code == CheckWarningCode::TitleCut || code == CheckWarningCode::SingerCut; }
 
 // " (missing_mcg 3, bad_number 1)": how many of each kind, in report order.
-template <typename Kind, typename Findings, typename KindOf>
-std::string CountsByKind(const std::vector<Kind>& kinds, const Findings& findings, KindOf kindOf,
-                         const char* (*code)(Kind)) {
+template <typename Code, std::size_t N, typename Findings, typename KindOf>
+std::string CountsByKind(const CodeText<Code> (&table)[N], const Findings& findings, KindOf kindOf) {
   std::string counts;
-  for (Kind kind : kinds) {
+  for (const CodeText<Code>& row : table) {
     std::size_t count = 0;
-    for (const auto& finding : findings) count += kindOf(finding) == kind ? 1 : 0;
-    if (count > 0) counts += std::string(counts.empty() ? " (" : ", ") + code(kind) + " " + Thousands(count);
+    for (const auto& finding : findings) count += kindOf(finding) == row.code ? 1 : 0;
+    if (count > 0) counts += std::string(counts.empty() ? " (" : ", ") + row.name + " " + Thousands(count);
   }
   return counts.empty() ? counts : counts + ")";
-}
-
-std::vector<CheckWarningCode> AllWarningCodes() {
-  std::vector<CheckWarningCode> codes;
-  for (int code = 0; code < WARNING_CODES; ++code) codes.push_back(static_cast<CheckWarningCode>(code));
-  return codes;
 }
 
 }  // namespace
@@ -743,43 +705,39 @@ std::string FormatCheckReport(const SourceCheckReport& report, bool all, const s
   if (!report.target.empty()) text += "Target: " + report.target + "\n";
   if (report.runFails) text += "The run would fail: " + report.failure + ".\n";
   if (report.takesNothing) text += "The run would take no song: " + report.failure + ".\n";
-  const std::vector<DropReason> reasons(std::begin(DROP_REASONS), std::end(DROP_REASONS));
-  const std::vector<CheckWarningCode> codes = AllWarningCodes();
   text += Format("Songs found: %d, %s: %d, dropped: %zu", report.SongsFound(), report.indexed ? "indexed" : "taken",
                  report.songsTaken, report.dropped.size()) +
-          CountsByKind(reasons, report.dropped, [](const DroppedSong& song) { return song.reason; }, &DropReasonCode) +
+          CountsByKind(DROP_REASONS, report.dropped, [](const DroppedSong& song) { return song.reason; }) +
           "\n";
   text += "Warnings: " + Thousands(report.warnings.size()) +
-          CountsByKind(codes, report.warnings, [](const CheckWarning& warning) { return warning.code; },
-                       &WarningCodeName) +
+          CountsByKind(WARNING_CODES, report.warnings, [](const CheckWarning& warning) { return warning.code; }) +
           "\n";
   if (report.copies) text += "Bytes to copy: " + Thousands(report.copyBytes) + "\n";
   if (report.hasTargetFree) text += "Free in the target: " + Thousands(report.targetFreeBytes) + " bytes\n";
   if (!report.replaced.empty()) text += Format("Files the run replaces: %zu\n", report.replaced.size());
   if (!report.stale.empty()) text += Format("Old numbered song files: %zu\n", report.stale.size());
 
-  for (DropReason reason : reasons) {
+  for (const CodeText<DropReason>& reason : DROP_REASONS) {
     std::string group;
     for (const DroppedSong& song : report.dropped) {
-      if (song.reason == reason) group += "  " + Where(song.file, song.line) + ": " + song.detail + "\n";
+      if (song.reason == reason.code) group += "  " + Where(song.file, song.line) + ": " + song.detail + "\n";
     }
-    if (!group.empty())
-      text += Format("\nDropped - %s (%s):\n", DropReasonWords(reason), DropReasonCode(reason)) + group;
+    if (!group.empty()) text += Format("\nDropped - %s (%s):\n", reason.words, reason.name) + group;
   }
-  for (CheckWarningCode code : codes) {
+  for (const CodeText<CheckWarningCode>& code : WARNING_CODES) {
     std::string group;
     std::size_t count = 0;
     for (const CheckWarning& warning : report.warnings) {
-      if (warning.code != code) continue;
-      if (all || !IsCutText(code) || count < CUT_EXAMPLES) {
+      if (warning.code != code.code) continue;
+      if (all || !IsCutText(code.code) || count < CUT_EXAMPLES) {
         group += "  " + Where(warning.file, warning.line) + ": " + warning.detail + "\n";
       }
       ++count;
     }
-    if (!all && IsCutText(code) && count > CUT_EXAMPLES) {
+    if (!all && IsCutText(code.code) && count > CUT_EXAMPLES) {
       group += "  ... and " + Thousands(count - CUT_EXAMPLES) + " more (" + whereTheRest + ")\n";
     }
-    if (!group.empty()) text += Format("\nWarning - %s (%s):\n", WarningWords(code), WarningCodeName(code)) + group;
+    if (!group.empty()) text += Format("\nWarning - %s (%s):\n", code.words, code.name) + group;
   }
   if (!report.replaced.empty()) {
     text += "\nReplaced - files already in the target that the run writes over:\n";

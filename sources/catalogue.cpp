@@ -1,7 +1,5 @@
 #include "sources/catalogue.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 
@@ -67,7 +65,7 @@ int CSongCatalogue::ReadCatalogue(const char* startDir) {
   }
   auto bytes = std::make_unique<CByteStream>(fd);
   int records = ReadRecords(*bytes);
-  ::close(fd);
+  CloseFile(fd);
   LogMessage("Read %d mirq songs data", records);
   return 0;
 }

@@ -57,7 +57,7 @@ int ReadId3v1TagAt(int folderFd, const char* name, const char* path, TagScratch&
   long long size = 0;
   int fd = OpenFileForReading(folderFd, name, size);
   if (fd < 0) {
-    TraceLastError("CreateFile");
+    TraceLastError("open the song for its tag");
     LogMessage("file error : CreateFile()\n");
     return -1;
   }

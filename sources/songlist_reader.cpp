@@ -1,7 +1,5 @@
 #include "sources/songlist_reader.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -234,7 +232,7 @@ int ReadSonglistFile(const char* source, SongList& songs, IRunHost& host) {
   }
   auto bytes = std::make_unique<CByteStream>(fd);
   int result = ReadSonglistStream(source, *bytes, songs, host);
-  ::close(fd);
+  CloseFile(fd);
   return result;
 }
 

@@ -21,6 +21,11 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
 }  // namespace
 
 void TurnInterruptIntoFlag(volatile std::sig_atomic_t* pending) {
+  if (pending == nullptr) {
+    ::SetConsoleCtrlHandler(&OnConsoleEvent, FALSE);
+    g_pending = nullptr;
+    return;
+  }
   g_pending = pending;
   ::SetConsoleCtrlHandler(&OnConsoleEvent, TRUE);
 }

@@ -33,6 +33,4 @@ long long ReadFileAt(int fd, void* buffer, std::size_t size, long long offset) {
   return ::_read(fd, buffer, static_cast<unsigned>(size));
 }
 
-void CloseFile(int fd) { ::_close(fd); }
-
 }  // namespace valmero

@@ -26,6 +26,8 @@ HANDLE OpenForReading(const char* path, DWORD flags = FILE_ATTRIBUTE_NORMAL) {
 
 }  // namespace
 
+void CloseFile(int fd) { ::_close(fd); }
+
 bool WriteAll(int fd, const void* data, std::size_t size) {
   const char* bytes = static_cast<const char*>(data);
   while (size > 0) {

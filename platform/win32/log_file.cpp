@@ -12,13 +12,9 @@ void CurrentFolder(char* folder, std::size_t size) {
   if (length == 0 || length >= size) std::memset(folder, 0, size);
 }
 
-std::tm LocalTimeOf(std::time_t when) {
-  std::tm local{};
-  ::localtime_s(&local, &when);
-  return local;
-}
-
 unsigned LastErrorCode() { return static_cast<unsigned>(::GetLastError()); }
+
+const char* LastErrorSource() { return "GetLastError returned"; }
 
 int DuplicateDescriptor(int fd) { return ::_dup(fd); }
 

@@ -63,7 +63,7 @@ TEST(TerminalHostTest, ACancelRequestIsTakenByTheNextPumpOnly) {
   auto popup = host.CreateProgressPopup("VALMERO", false);
   popup->PumpMessages(true);
   EXPECT_FALSE(popup->IsCancelled());
-  RequestCancel();
+  host.RequestCancel();
   EXPECT_FALSE(popup->IsCancelled()) << "a request waits for a pump, as a key press waits in the queue";
   popup->PumpMessages(false);
   EXPECT_TRUE(popup->IsCancelled());

@@ -219,6 +219,28 @@ TEST(ActivityLogTest, LinesLoggedTogetherArriveWholeAndInOrderWhenTheScopeEnds) 
   EXPECT_EQ(ReadFile(dir / "mirqlog.txt"), start + kPrefix + "one\r\n" + kPrefix + "two\r\n");
 }
 
+// Work that only looks drops its lines before any file is touched: the log
+// even removed meanwhile stays removed, and the lines after the silence go on.
+TEST(ActivityLogTest, SilencedLinesTouchNoFile) {
+  CTempDir dir;
+  StartTestLog(dir.Path());
+  const std::string start = ReadFile(dir / "mirqlog.txt");
+  auto logSilenced = [] {
+    CLogSilence quiet;
+    EXPECT_EQ(LogMessage("unheard"), 0);
+  };
+  logSilenced();
+  EXPECT_EQ(ReadFile(dir / "mirqlog.txt"), start);
+
+  SKIP_ON_WINDOWS("a file removed while open stays until its last handle closes");
+  RemoveFile((dir / "mirqlog.txt").c_str());
+  logSilenced();
+  EXPECT_FALSE(testing::Exists(dir / "mirqlog.txt"));
+  EXPECT_EQ(LogMessage("heard"), 0);
+  EXPECT_EQ(ReadFile(dir / "mirqlog.txt"), kPrefix + "heard\r\n");
+  EXPECT_EQ(std::string(ActivityLogPath()), dir / "mirqlog.txt");
+}
+
 // A long hold keeps no line from the file for long: a tenth of a second
 // after the first held line, or at 64 KB, the next look writes them.
 TEST(ActivityLogTest, HeldLinesAreWrittenWhenDue) {

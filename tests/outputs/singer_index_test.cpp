@@ -24,6 +24,30 @@ using testing::MakeSongs;
 using testing::SongFields;
 
 // (name, id, titles with numbers) of every group, in table order.
+// The index's rule for a title or singer, which the check and the index share.
+TEST(IndexTextTest, CutAtTheLastLineFeedCapitalsThenTwentyThreeBytes) {
+  struct Case {
+    const char* text;
+    const char* spelled;
+    const char* held;
+  };
+  const Case cases[] = {
+      {"Blue Moon", "BLUE MOON", "BLUE MOON"},
+      {"a long title of thirty bytes!", "A LONG TITLE OF THIRTY BYTES!", "A LONG TITLE OF THIRTY "},
+      {"one\ntwo\nthree", "ONE\nTWO", "ONE\nTWO"},
+      {"\xE9t\xE9 caf\xE9", "\xE9T\xE9 CAF\xE9", "\xE9T\xE9 CAF\xE9"},  // only a to z change
+      {"", "", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IndexSpellingOf(c.text), c.spelled) << c.text;
+    EXPECT_EQ(IndexTextOf(c.text), c.held) << c.text;
+    char inPlace[64];
+    CopyText(inPlace, sizeof inPlace, c.text);
+    SpellAsIndex(inPlace);
+    EXPECT_EQ(std::string(inPlace), c.spelled) << c.text;
+  }
+}
+
 using GroupView = std::tuple<std::string, int32_t, std::vector<std::pair<std::string, int32_t>>>;
 std::vector<GroupView> Groups(const SingerIndex& index) {
   std::vector<GroupView> groups;

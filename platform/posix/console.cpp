@@ -29,15 +29,16 @@ void OnInterrupt(int signal) {
 }  // namespace
 
 void TurnInterruptIntoFlag(volatile std::sig_atomic_t* pending) {
-  g_pending = pending;
   struct sigaction action;
   std::memset(&action, 0, sizeof action);
-  action.sa_handler = &OnInterrupt;
+  action.sa_handler = pending != nullptr ? &OnInterrupt : SIG_DFL;
+  if (pending != nullptr) g_pending = pending;
   sigemptyset(&action.sa_mask);
   // A terminal closed under the run (SIGHUP) and a polite stop from the
   // system or a script (SIGTERM) cancel the same way, so that no temporary
   // file is left behind and every file under a final name is complete.
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+  if (pending == nullptr) g_pending = nullptr;
 }
 
 void OpenClosedStandardStreams() {

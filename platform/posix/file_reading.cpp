@@ -42,6 +42,4 @@ long long ReadFileAt(int fd, void* buffer, std::size_t size, long long offset) {
   return got;
 }
 
-void CloseFile(int fd) { ::close(fd); }
-
 }  // namespace valmero

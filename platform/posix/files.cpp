@@ -13,6 +13,8 @@
 
 namespace valmero {
 
+void CloseFile(int fd) { ::close(fd); }
+
 bool WriteAll(int fd, const void* data, std::size_t size) {
   const char* bytes = static_cast<const char*>(data);
   while (size > 0) {

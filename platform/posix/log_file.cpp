@@ -12,13 +12,9 @@ void CurrentFolder(char* folder, std::size_t size) {
   if (::getcwd(folder, size) == nullptr) std::memset(folder, 0, size);
 }
 
-std::tm LocalTimeOf(std::time_t when) {
-  std::tm local{};
-  localtime_r(&when, &local);
-  return local;
-}
-
 unsigned LastErrorCode() { return static_cast<unsigned>(errno); }
+
+const char* LastErrorSource() { return "errno"; }
 
 int DuplicateDescriptor(int fd) { return ::fcntl(fd, F_DUPFD_CLOEXEC, 0); }
 
