@@ -3,7 +3,10 @@
 #include <cairo-pdf.h>
 #include <pango/pangocairo.h>
 
+#include <utf8proc.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <set>
 #include <vector>
 
@@ -507,9 +510,57 @@ std::vector<Block> TitleBlocks(const SongBook& book) {
   return blocks;
 }
 
+// The characters beyond ASCII that the book prints, each once.
+std::vector<std::string> CharactersBeyondAscii(const SongBook& book) {
+  std::set<std::string> seen;
+  auto take = [&seen](const std::string& text) {
+    for (std::size_t i = 0; i < text.size();) {
+      const auto lead = static_cast<unsigned char>(text[i]);
+      const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+      if (lead >= 0x80) seen.insert(text.substr(i, length));
+      i += length;
+    }
+  };
+  take(book.title);
+  take(book.footer);
+  for (const BookSong& song : book.songs) {
+    take(song.title);
+    take(song.singer);
+  }
+  return std::vector<std::string>(seen.begin(), seen.end());
+}
+
+// Pango draws a character that no font of the system has as a box: said
+// with the fonts that have Korean and Japanese, which are what is missing
+// where this happens.
+std::string MissingFontWarning(cairo_t* cr, const SongBook& book) {
+  const std::vector<std::string> characters = CharactersBeyondAscii(book);
+  std::string all;
+  for (const std::string& character : characters) all += character;
+  PangoLayout* layout = NewLayout(cr, book, false, SongPoints(book.fontSize));
+  pango_layout_set_text(layout, all.c_str(), static_cast<int>(all.size()));
+  const int missing = pango_layout_get_unknown_glyphs_count(layout);
+  std::string example;
+  for (std::size_t i = 0; missing > 0 && example.empty() && i < characters.size(); ++i) {
+    pango_layout_set_text(layout, characters[i].c_str(), static_cast<int>(characters[i].size()));
+    if (pango_layout_get_unknown_glyphs_count(layout) > 0) example = characters[i];
+  }
+  g_object_unref(layout);
+  if (missing == 0) return "";
+  utf8proc_int32_t code = 0;
+  utf8proc_iterate(reinterpret_cast<const utf8proc_uint8_t*>(example.data()),
+                   static_cast<utf8proc_ssize_t>(example.size()), &code);
+  char codeText[16];
+  std::snprintf(codeText, sizeof codeText, "U+%04X", static_cast<unsigned>(code));
+  return std::to_string(missing) + " characters of the book (" + codeText + " \"" + example +
+         "\" among them) have no font on this system and print as boxes; install a font that has them "
+         "(for Korean and Japanese: fonts-noto-cjk or fonts-nanum)";
+}
+
 }  // namespace
 
-int WritePdfBook(const SongBook& book, const std::string& outPath, std::string& error) {
+int WritePdfBook(const SongBook& book, const std::string& outPath, std::vector<std::string>& warnings,
+                 std::string& error) {
   CAtomicFile file;
   if (!file.Create(outPath.c_str())) {
     error = "can not create \"" + outPath + "\"";
@@ -520,6 +571,8 @@ int WritePdfBook(const SongBook& book, const std::string& outPath, std::string& 
   cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, book.title.c_str());
   cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "VALMERO");
   cairo_t* cr = cairo_create(surface);
+  const std::string fontWarning = MissingFontWarning(cr, book);
+  if (!fontWarning.empty()) warnings.push_back(fontWarning);
   {
     const BookWords& words = WordsOf(book.language);
     CPdfBookPrinter printer(surface, cr, book);

@@ -8,12 +8,16 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "book/song_book.h"
 
 namespace valmero {
 
 // Writes the PDF aside and renames it into place. 0, or -1 with the reason.
-int WritePdfBook(const SongBook& book, const std::string& outPath, std::string& error);
+// Adds a warning when characters of the book have no font on this system
+// (they print as boxes).
+int WritePdfBook(const SongBook& book, const std::string& outPath, std::vector<std::string>& warnings,
+                 std::string& error);
 
 }  // namespace valmero

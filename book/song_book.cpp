@@ -169,7 +169,8 @@ bool AssembleSongBook(const SongList& songs, bool renumber, const BookSettings& 
   outcome = BookOutcome();
   outcome.leftOut = book.leftOut;
   outcome.listed = book.songs.size();
-  outcome.encodingWarning = EncodingAdvice(JudgeEncoding(TextsOf(book.songs), settings.encoding), settings.encoding);
+  const std::string advice = EncodingAdvice(JudgeEncoding(TextsOf(book.songs), settings.encoding), settings.encoding);
+  if (!advice.empty()) outcome.warnings.push_back(advice);
   for (BookSong& song : book.songs) {
     song.title = converter.ToUtf8(song.title);
     song.singer = converter.ToUtf8(song.singer);
@@ -184,7 +185,7 @@ int WriteSongBook(const SongList& songs, bool renumber, const BookSettings& sett
   SongBook book;
   if (!AssembleSongBook(songs, renumber, settings, book, outcome, error)) return -1;
 #if VALMERO_HAVE_PDF_BOOK
-  if (BookFormatOf(outPath) == BookFormat::Pdf) return WritePdfBook(book, outPath, error);
+  if (BookFormatOf(outPath) == BookFormat::Pdf) return WritePdfBook(book, outPath, outcome.warnings, error);
 #endif
   return WriteHtmlBook(book, outPath, error);
 }

@@ -51,8 +51,9 @@ struct SongBook {
 struct BookOutcome {
   std::size_t listed = 0;
   LeftOutSongs leftOut;
-  // Said when the texts do not look like the code page they are read in.
-  std::string encodingWarning;
+  // What the user should know about the book: texts that do not look like
+  // the code page they are read in, characters no font here can print.
+  std::vector<std::string> warnings;
 };
 
 enum class BookFormat { Html, Pdf, Unknown };

@@ -31,7 +31,7 @@ int RunBookCommand(const CliRequest& request, const char* startDir, std::FILE* e
     std::fprintf(err, "valmero-cli: %s\n", error.c_str());
     return 1;
   }
-  if (!outcome.encodingWarning.empty()) std::fprintf(err, "valmero-cli: warning: %s\n", outcome.encodingWarning.c_str());
+  for (const std::string& warning : outcome.warnings) std::fprintf(err, "valmero-cli: warning: %s\n", warning.c_str());
   std::fprintf(err, "song book of %zu songs written to %s\n", outcome.listed, request.bookFile.c_str());
   const LeftOutSongs& left = outcome.leftOut;
   if (left.withoutNumber > 0) std::fprintf(err, "  not listed, without a usable number: %zu\n", left.withoutNumber);

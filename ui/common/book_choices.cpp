@@ -60,7 +60,7 @@ std::string BookWrittenText(const std::string& shownPath, const BookOutcome& out
   const LeftOutSongs& left = outcome.leftOut;
   if (left.withoutNumber > 0) text += "\n" + WithoutNumberText(BookLanguage::English, left.withoutNumber) + ".";
   if (left.withoutTexts > 0) text += "\n" + WithoutTextsText(BookLanguage::English, left.withoutTexts) + ".";
-  if (!outcome.encodingWarning.empty()) text += "\n\nWarning: " + outcome.encodingWarning + ".";
+  for (const std::string& warning : outcome.warnings) text += "\n\nWarning: " + warning + ".";
   return text;
 }
 
