@@ -1,3 +1,6 @@
+// book/: the song book, on top of the run: its order (book_order.h),
+// headings, languages and the HTML and PDF writers.
+//
 // The printable song book of a collection: a title page, the songs by singer
 // and the songs by title, each with the number the player shows. Written as
 // one self-contained HTML file or, where the build has Cairo and Pango, as a

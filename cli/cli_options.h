@@ -1,4 +1,5 @@
-// The command line of valmero-cli.
+// cli/: valmero-cli, a thin front end: this command line, parsed straight
+// into a RunPlan, then make, check, book and inspect on the terminal host.
 #pragma once
 
 #include <string>

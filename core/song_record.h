@@ -1,3 +1,6 @@
+// core/: what every stage shares: the song record and list (song_list.h),
+// fixed-size texts, and the interface a front end implements (run_host.h).
+//
 // The record every stage of a conversion run works on, and the tag scratch
 // through which the tag readers hand their texts to the download folder scan.
 #pragma once

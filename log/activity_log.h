@@ -1,3 +1,5 @@
+// log/: the one activity log of the program.
+//
 // The activity log mirqlog.txt: one time-stamped line per event, in the
 // directory that was current when the program started. Every line ends with
 // CR LF on every platform and is in the file when LogMessage returns.

@@ -50,7 +50,7 @@ bool WriteRecords(CAtomicFile& file, const SingerIndex& index) {
 
   CRecordWriter records(file);
   for (const auto& group : index.m_singerGroups) {
-    if (!records.Add(group->name, group->songCount, group->id)) return false;
+    if (!records.Add(group->name, static_cast<int32_t>(group->songs.size()), group->id)) return false;
   }
   for (const auto& entry : index.m_titleIndex) {
     if (!records.Add(entry->title, entry->groupIndex, entry->number)) return false;

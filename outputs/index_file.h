@@ -1,3 +1,7 @@
+// outputs/: what a run writes: this index (its spelling rule in
+// singer_index.h), LIST.TXT and SCDG.CFG (text_lists.h), and the copies
+// (song_copier.h). They know nothing of the readers.
+//
 // ENGLISH.KVX: the file through which the karaoke player finds songs by
 // singer and by title.
 //

@@ -38,11 +38,10 @@ GroupSong MakeGroupSong(const char* title, int32_t number) {
 // Appends an empty group named by the first 23 characters of singer.
 void AddGroup(SingerIndex& index, const char* singer) {
   auto group = std::make_unique<SingerGroup>();  // zero-filled
-  group->id = index.m_nGroupCount;
+  group->id = static_cast<int32_t>(index.m_singerGroups.size());
   CopyText(group->name, sizeof group->name, singer);
-  index.m_groupPositions.emplace(std::string_view(group->name), index.m_nGroupCount);
+  index.m_groupPositions.emplace(std::string_view(group->name), group->id);
   index.m_singerGroups.push_back(std::move(group));
-  ++index.m_nGroupCount;
 }
 
 // A name or title as three big-endian words of its bytes up to the NUL,
@@ -135,6 +134,12 @@ void SingerIndex::ClearIndexArrays() {
   decltype(m_titleIndex)().swap(m_titleIndex);
 }
 
+std::size_t SingerIndex::SongsInGroups() const {
+  std::size_t songs = 0;
+  for (const auto& group : m_singerGroups) songs += group->songs.size();
+  return songs;
+}
+
 void SpellAsIndex(char* text) {
   UpperCaseAscii(text);
   CutAtLastLineFeed(text);
@@ -152,8 +157,6 @@ int CompareIndexText(const char* a, const char* b) {
 void BuildSingerGroups(SongList& songs, bool indexRenumber, SingerIndex& index) {
   index.ClearIndexArrays();
   LogMessage("Initialize arrays");
-  index.m_nGroupCount = 0;
-  index.m_nTitleCount = 0;
   // First every song's group and slot, so that each group's slots can be
   // had in one allocation; then the slots go to their groups in list order.
   std::vector<int32_t> groupOf(songs.size());
@@ -168,7 +171,7 @@ void BuildSingerGroups(SongList& songs, bool indexRenumber, SingerIndex& index) 
     if (found < 0) {
       AddGroup(index, song.singer);
       songsIn.push_back(0);
-      found = index.m_nGroupCount;
+      found = static_cast<int32_t>(index.m_singerGroups.size());
     }
     groupOf[k] = found - 1;
     ++songsIn[static_cast<std::size_t>(found - 1)];
@@ -179,8 +182,6 @@ void BuildSingerGroups(SongList& songs, bool indexRenumber, SingerIndex& index) 
   for (std::size_t k = 0; k < songs.size(); ++k) {
     SingerGroup& group = *index.m_singerGroups[static_cast<std::size_t>(groupOf[k])];
     group.songs.push_back(slots[k]);
-    ++group.songCount;
-    ++index.m_nTitleCount;
   }
 }
 
@@ -191,7 +192,7 @@ void SortSingerGroups(SingerIndex& index, SortMethod method) {
 
 void BuildTitleIndex(SingerIndex& index, SortMethod method) {
   index.m_titleIndex.clear();
-  index.m_titleIndex.reserve(static_cast<std::size_t>(index.m_nTitleCount));
+  index.m_titleIndex.reserve(index.SongsInGroups());
   int32_t position = 0;
   for (const auto& group : index.m_singerGroups) {
     for (const GroupSong& slot : group->songs) {

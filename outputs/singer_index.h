@@ -40,7 +40,6 @@ struct GroupSong {
 struct SingerGroup {
   int32_t id;
   char name[INDEX_TEXT_SIZE];
-  int32_t songCount;
   std::vector<GroupSong> songs;
 };
 
@@ -54,8 +53,6 @@ struct TitleEntry {
 struct SingerIndex {
   std::vector<std::unique_ptr<SingerGroup>> m_singerGroups;
   std::vector<std::unique_ptr<TitleEntry>> m_titleIndex;
-  int32_t m_nGroupCount = 0;
-  int32_t m_nTitleCount = 0;
   // Group name -> position in m_singerGroups of the first group of that
   // name. The views point into the groups' own name fields. Kept in step by
   // BuildSingerGroups and SortSingerGroups.
@@ -63,6 +60,8 @@ struct SingerIndex {
 
   // Empties the singer groups, then the title index.
   void ClearIndexArrays();
+  // The songs of all groups: the titles the title index will hold.
+  std::size_t SongsInGroups() const;
 };
 
 // Which exchange sort orders the tables. Both give the same order; the

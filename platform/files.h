@@ -1,4 +1,10 @@
-// Small file-system services (platform/posix/files.cpp, platform/win32/files.cpp).
+// platform/: the only code that knows the operating system. Each header
+// here has a POSIX body in platform/posix/ and a Win32 body in
+// platform/win32/ of the same name (CMake builds one of them), or one
+// portable body beside it. Functions answer bool or a descriptor and log
+// nothing.
+//
+// This header: small file-system services.
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,7 @@
+// run/: one run and its choices: the session below, the plan it follows
+// (run_plan.h), and what asks the same plan without writing: the check
+// (source_check.h) and the preview (song_preview.h).
+//
 // One conversion session: the paths, the plan of the last run, the
 // catalogue, the song list and the index tables, with the stages of a run
 // under their own names. A front end owns one and forwards MAKE to OnMake

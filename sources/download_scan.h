@@ -1,3 +1,7 @@
+// sources/: the readers of a collection: this scan, the songlist reader,
+// ID3v1 tags and the catalogue products.cp. They fill the song list and know
+// nothing of the outputs.
+//
 // The download folder source: every MP3 file directly in a folder becomes a
 // song numbered by its file name.
 //

@@ -54,7 +54,6 @@ std::vector<GroupView> Groups(const SingerIndex& index) {
   for (const auto& group : index.m_singerGroups) {
     std::vector<std::pair<std::string, int32_t>> songs;
     for (const auto& slot : group->songs) songs.emplace_back(slot.title, slot.number);
-    EXPECT_EQ(group->songCount, static_cast<int32_t>(group->songs.size()));
     groups.emplace_back(group->name, group->id, songs);
   }
   return groups;
@@ -91,8 +90,8 @@ TEST_F(SingerIndexTest, ExampleGroupsThenSortsBothTables) {
                                                        {"BOB", 1, {{"RAIN", rain}}}}));
     EXPECT_EQ(Titles(m_index),
               (std::vector<TitleView>{{"APPLE", 0, apple}, {"BLUE SKY", 0, blueSky}, {"RAIN", 1, rain}}));
-    EXPECT_EQ(m_index.m_nGroupCount, 2);
-    EXPECT_EQ(m_index.m_nTitleCount, 3);
+    EXPECT_EQ(static_cast<int32_t>(m_index.m_singerGroups.size()), 2);
+    EXPECT_EQ(static_cast<int32_t>(m_index.SongsInGroups()), 3);
   }
 }
 
@@ -126,9 +125,9 @@ TEST_F(SingerIndexTest, GroupingByUpperCasedNameCutToWhatTheFileHolds) {
     auto songs = MakeSongs(testCase.songs, false);
     ASSERT_EQ(BuildIndex(songs, false, m_target.Path().c_str(), m_index), 0);
     std::vector<std::pair<std::string, int>> groups;
-    for (const auto& group : m_index.m_singerGroups) groups.emplace_back(group->name, group->songCount);
+    for (const auto& group : m_index.m_singerGroups) groups.emplace_back(group->name, static_cast<int32_t>(group->songs.size()));
     EXPECT_EQ(groups, testCase.groups);
-    EXPECT_EQ(m_index.m_nTitleCount, static_cast<int32_t>(testCase.songs.size()));
+    EXPECT_EQ(static_cast<int32_t>(m_index.SongsInGroups()), static_cast<int32_t>(testCase.songs.size()));
   }
 }
 
@@ -149,10 +148,10 @@ TEST_F(SingerIndexTest, OneSingerWithMoreThanFiveHundredSongsStaysOneGroup) {
   songFields.push_back({751, "Other", "Idle"});
   auto songs = MakeSongs(songFields, false);
   ASSERT_EQ(BuildIndex(songs, false, m_target.Path().c_str(), m_index), 0);
-  ASSERT_EQ(m_index.m_nGroupCount, 2);
-  EXPECT_EQ(m_index.m_singerGroups[0]->songCount, 750);
+  ASSERT_EQ(static_cast<int32_t>(m_index.m_singerGroups.size()), 2);
+  EXPECT_EQ(static_cast<int32_t>(m_index.m_singerGroups[0]->songs.size()), 750);
   EXPECT_EQ(m_index.m_singerGroups[0]->songs[749].number, 750);
-  EXPECT_EQ(m_index.m_nTitleCount, 751);
+  EXPECT_EQ(static_cast<int32_t>(m_index.SongsInGroups()), 751);
   EXPECT_EQ(ReadFile(m_target / "ENGLISH.KVX").size(), 16u + 32u * (2u + 751u));
 }
 
@@ -183,8 +182,8 @@ TEST_F(SingerIndexTest, FindSingerGroupAnswersWithTablePositionsFromOne) {
 TEST_F(SingerIndexTest, EmptyListLogsEveryStepAndWritesTheHeaderOnly) {
   SongList songs;
   ASSERT_EQ(BuildIndex(songs, true, m_target.Path().c_str(), m_index), 0);
-  EXPECT_EQ(m_index.m_nGroupCount, 0);
-  EXPECT_EQ(m_index.m_nTitleCount, 0);
+  EXPECT_EQ(static_cast<int32_t>(m_index.m_singerGroups.size()), 0);
+  EXPECT_EQ(static_cast<int32_t>(m_index.SongsInGroups()), 0);
   auto log = LogMessages(m_logDir.Path());
   ASSERT_EQ(log.size(), 4u);
   EXPECT_EQ(std::vector<std::string>(log.begin() + 1, log.end()),

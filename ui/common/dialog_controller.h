@@ -1,3 +1,8 @@
+// ui/common/: what both desktop programs share without a toolkit: this
+// controller, the view it drives (dialog_view.h), the option rules
+// (option_state.h), the control and menu ids (control_ids.h), the popup
+// text, the help lookup and the site address.
+//
 // The main dialog of both desktop programs without its windows. It owns the
 // session (CConverter) and the state of the controls (COptionState), and runs
 // every flow of the dialog: choosing the source and the target, MAKE, the
