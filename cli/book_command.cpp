@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "book/book_language.h"
 #include "book/source_book.h"
 
 namespace valmero {
@@ -32,7 +33,8 @@ int RunBookCommand(const CliRequest& request, const char* startDir, std::FILE* e
     return 1;
   }
   for (const std::string& warning : outcome.warnings) std::fprintf(err, "valmero-cli: warning: %s\n", warning.c_str());
-  std::fprintf(err, "song book of %zu songs written to %s\n", outcome.listed, request.bookFile.c_str());
+  std::fprintf(err, "song book of %s written to %s\n", SongCountText(BookLanguage::English, outcome.listed).c_str(),
+               request.bookFile.c_str());
   const LeftOutSongs& left = outcome.leftOut;
   if (left.withoutNumber > 0) std::fprintf(err, "  not listed, without a usable number: %zu\n", left.withoutNumber);
   if (left.withoutTexts > 0) std::fprintf(err, "  not listed, without title and singer: %zu\n", left.withoutTexts);
