@@ -552,9 +552,12 @@ std::string MissingFontWarning(cairo_t* cr, const SongBook& book) {
                    static_cast<utf8proc_ssize_t>(example.size()), &code);
   char codeText[16];
   std::snprintf(codeText, sizeof codeText, "U+%04X", static_cast<unsigned>(code));
-  return std::to_string(missing) + " characters of the book (" + codeText + " \"" + example +
-         "\" among them) have no font on this system and print as boxes; install a font that has them "
-         "(for Korean and Japanese: fonts-noto-cjk or fonts-nanum)";
+  const std::string shown = std::string(codeText) + " \"" + example + "\"";
+  return (missing == 1 ? "1 character of the book (" + shown + ") has no font on this system and prints as a box"
+                       : std::to_string(missing) + " characters of the book (" + shown +
+                             " among them) have no font on this system and print as boxes") +
+         "; install a font that has " + (missing == 1 ? "it" : "them") +
+         " (for Korean and Japanese: fonts-noto-cjk or fonts-nanum)";
 }
 
 }  // namespace
