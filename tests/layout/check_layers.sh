@@ -55,7 +55,7 @@ while IFS= read -r line; do
   echo "$line: only platform/ (or a toolkit folder of ui/) may know the system"
   status=1
 done < <(for folder in $system_free; do sources_of "$folder"; done |
-  xargs grep -n -H -i -E '#[[:space:]]*include[[:space:]]*<(unistd\.h|windows\.h|filesystem)>|\b_WIN32\b' || true)
+  xargs grep -n -H -i -E '#[[:space:]]*include[[:space:]]*<(unistd\.h|windows\.h|filesystem|fcntl\.h|io\.h|dirent\.h|iconv\.h|sys/[a-z_]+\.h)>|\b_WIN32\b' || true)
 
 [[ $status -eq 0 ]] && echo "layers: every include points down, and only platform/ knows the system"
 exit $status
