@@ -2,25 +2,20 @@
 
 #include <string>
 
+#include <utf8proc.h>
+
 namespace valmero {
 
 bool IsValidUtf8(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                                          : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-    if (length == 0 || i + length > text.size()) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    // Overlong three- and four-byte forms, surrogates, and code points past U+10FFFF.
-    const auto second = static_cast<unsigned char>(length > 1 ? text[i + 1] : 0);
-    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) || (lead == 0xF0 && second < 0x90) ||
-        (lead == 0xF4 && second >= 0x90)) {
-      return false;
-    }
-    i += length;
+  const auto* bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
+  auto left = static_cast<utf8proc_ssize_t>(text.size());
+  while (left > 0) {
+    utf8proc_int32_t c = 0;
+    // Overlong forms, surrogates and code points past U+10FFFF are errors too.
+    const utf8proc_ssize_t length = utf8proc_iterate(bytes, left, &c);
+    if (length <= 0) return false;
+    bytes += length;
+    left -= length;
   }
   return true;
 }
