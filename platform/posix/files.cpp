@@ -42,8 +42,10 @@ int OpenRegularForReading(const char* path) {
   int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return -1;
   struct stat info;
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    int error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+  const bool known = ::fstat(fd, &info) == 0;
+  if (!known || !S_ISREG(info.st_mode)) {
+    // A failed fstat has set errno and left `info` unfilled.
+    const int error = !known ? errno : S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
     ::close(fd);
     errno = error;
     return -1;
